@@ -1,0 +1,74 @@
+// Phases of a calculation run on generated tree schemes: open, validate,
+// calculate, summary report, and all four together.
+
+#include <benchmark/benchmark.h>
+
+#include "bench/GeneratedSchemes.h"
+#include "calc/FlowCalculation.h"
+#include "calc/ReportWriter.h"
+#include "calc/Validation.h"
+
+namespace {
+
+using namespace stelmar;
+
+TPipeLine Open(int areas)
+{
+    ProjectReadResult read = ReadProjectFile(bench::GeneratedProjectFile(areas), false);
+    if (!read.Scheme) std::abort();
+    return std::move(*read.Scheme);
+}
+
+void BM_Open(benchmark::State& state)
+{
+    const std::string path = bench::GeneratedProjectFile(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(ReadProjectFile(path, false));
+}
+
+void BM_Validate(benchmark::State& state)
+{
+    const TPipeLine s = Open(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(ValidateScheme(s));
+}
+
+void BM_Calculate(benchmark::State& state)
+{
+    TPipeLine s = Open(static_cast<int>(state.range(0)));
+    s.RazVr = state.range(1) != 0;
+    for (auto _ : state) benchmark::DoNotOptimize(Calculate(s, ','));
+}
+
+void BM_SummaryReport(benchmark::State& state)
+{
+    TPipeLine s = Open(static_cast<int>(state.range(0)));
+    Calculate(s, ',');
+    for (auto _ : state)
+        if (WriteSummaryReport(s, "/tmp/stelmar-bench-report.rtf", ',')) state.SkipWithError("report not written");
+}
+
+void BM_Total(benchmark::State& state)
+{
+    const std::string path = bench::GeneratedProjectFile(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        ProjectReadResult read = ReadProjectFile(path, false);
+        TPipeLine& s = *read.Scheme;
+        s.RazVr = state.range(1) != 0;
+        if (!ValidateScheme(s).empty()) state.SkipWithError("scheme did not pass");
+        Calculate(s, ',');
+        if (WriteSummaryReport(s, "/tmp/stelmar-bench-report.rtf", ',')) state.SkipWithError("report not written");
+    }
+}
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    for (int n : {1'000, 10'000, 100'000, 1'000'000}) b->Args({n, 0});
+    b->Unit(benchmark::kMillisecond)->MinTime(0.5);
+}
+
+BENCHMARK(BM_Open)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_Validate)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_Calculate)->Apply(Sizes)->Args({10'000, 1});
+BENCHMARK(BM_SummaryReport)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(BM_Total)->Apply(Sizes)->Args({10'000, 1});
+
+}  // namespace

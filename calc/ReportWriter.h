@@ -1,0 +1,24 @@
+#pragma once
+
+// The calculation report as an RTF document in Windows-1251: the full report
+// derives every step with its formulas, the summary report gives tables.
+// Both read the results that Calculate left in the scheme (Reports,
+// ExitTimes, EvacuationTime, FlowCounter) and never change them.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "model/Scheme.h"
+
+namespace stelmar {
+
+void BuildFullReport(const TPipeLine& s, char separator, std::ostream& out);
+void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out);
+
+// Write the report to `path` (replaced only once the document is complete).
+// Return the message for the user when the file cannot be written.
+std::optional<std::string> WriteFullReport(const TPipeLine& s, const std::string& path, char separator);
+std::optional<std::string> WriteSummaryReport(const TPipeLine& s, const std::string& path, char separator);
+
+}  // namespace stelmar

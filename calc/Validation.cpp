@@ -1,0 +1,200 @@
+#include "calc/Validation.h"
+
+#include <cstdint>
+
+#include "calc/MovementTables.h"
+#include "calc/SchemeGraph.h"
+
+namespace stelmar {
+
+namespace {
+
+std::string Quoted(const char* kind) { return std::string("\"") + kind + "\""; }
+
+void CollectDataMessages(const TPipeLine& s, std::vector<std::string>& out)
+{
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        const TArea& a = s.Areas[i];
+        const std::string label = AreaLabel(s, a);
+        if (!(a.Length > 0)) {
+            if (a.Kind != kDoorway)
+                out.push_back("Ошибка: длина на участке №" + label + " должна быть больше нуля;");
+            else if (!(a.Length >= 0))
+                out.push_back("Ошибка: длина на участке №" + label +
+                              " должна быть больше или равна (если это дверной проем <0.7) нулю;");
+        }
+        if (a.Kind != kHorizontal && (s.Nodes[a.Node1].Kind == kInput || s.Nodes[a.Node2].Kind == kInput))
+            out.push_back("Ошибка: Участок №" + label + " должен иметь тип \"горизонтальный путь\";");
+        if (!(a.Width > 0))
+            out.push_back("Ошибка: ширина на участке №" + label + " должна быть больше нуля;");
+    }
+    for (int i = 1; i <= NodeCount(s); ++i) {
+        const TNode& n = s.Nodes[i];
+        if (n.Kind != kInput) continue;
+        if (!(n.F > 0))
+            out.push_back("Ошибка: средняя площадь горизонтальной проекции человека на входе №" +
+                          NodeLabel(s, i) + " должна быть больше нуля;");
+        if (n.People < 1)
+            out.push_back("Ошибка: количество людей на входе №" + NodeLabel(s, i) + " должно быть больше нуля;");
+    }
+}
+
+// Walks every connected part depth first, as a recursive visit would, with
+// an explicit stack so that long chains cannot exhaust the call stack.
+// A node is reported as a cycle when it is reached a second time; the area
+// by which a node was reached is not followed back, but a second area to
+// the same neighbour is, so parallel areas are reported as a cycle too.
+class StructureCheck {
+public:
+    StructureCheck(const TPipeLine& s, std::vector<std::string>& out)
+        : s_(s), graph_(s), out_(out), visited_(s.Nodes.size(), 0)
+    {
+    }
+
+    void Run()
+    {
+        bool partWithoutExit = false;
+        for (int i = 1; i <= NodeCount(s_); ++i) {
+            if (visited_[i]) continue;
+            exits_ = 0;
+            VisitPart(i);
+            if (exits_ == 0) partWithoutExit = true;
+        }
+        if (partWithoutExit) out_.push_back("Ошибка: на схеме найден поток, который не имеет ни одного выхода;");
+    }
+
+private:
+    struct Frame {
+        std::int32_t Node;
+        std::int32_t ArrivalArea;
+        std::uint32_t Next;
+        std::int32_t Degree;
+    };
+
+    void Enter(int p, int arrivalArea)
+    {
+        if (visited_[p]) {
+            out_.push_back("Ошибка: обнаружено зацикливание потока в узле №" + NodeLabel(s_, p) + ";");
+            return;
+        }
+        visited_[p] = 1;
+        stack_.push_back({p, arrivalArea, 0, 0});
+    }
+
+    void VisitPart(int root)
+    {
+        Enter(root, 0);
+        while (!stack_.empty()) {
+            Frame& f = stack_.back();
+            const auto ends = graph_.At(f.Node);
+            if (f.Next < ends.size()) {
+                const AreaEnd e = ends[f.Next++];
+                ++f.Degree;
+                if (e.Area != f.ArrivalArea) Enter(e.Other, e.Area);
+                continue;
+            }
+            const Frame done = f;
+            stack_.pop_back();
+            Leave(done.Node, done.Degree);
+        }
+    }
+
+    void Leave(int p, int degree)
+    {
+        const std::uint8_t kind = s_.Nodes[p].Kind;
+        const std::string label = NodeLabel(s_, p);
+        if (kind == kExit && ++exits_ > 1) {
+            out_.push_back("Ошибка: в одном потоке не допускается наличие двух выходов (Узел №" + label + ");");
+            return;
+        }
+        if (kind == kJunction && degree < 2)
+            out_.push_back("Ошибка: поток не может прерываться узлом №" + label + ";");
+        if (kind == kInput && degree == 0)
+            out_.push_back("Ошибка: " + Quoted("вход") + " №" + label + " не соединен ни с одним участком;");
+        if (kind == kInput && degree > 1)
+            out_.push_back("Ошибка: " + Quoted("вход") + " №" + label + " должен соединяться только с одним участком;");
+        if (kind == kExit && degree == 0)
+            out_.push_back("Ошибка: " + Quoted("выход") + " №" + label + " не соединен ни с одним участком;");
+    }
+
+    const TPipeLine& s_;
+    SchemeGraph graph_;
+    std::vector<std::string>& out_;
+    std::vector<std::uint8_t> visited_;
+    std::vector<Frame> stack_;
+    std::int32_t exits_ = 0;
+};
+
+// For a scheme whose parts are trees with one exit each: every area that a
+// flow of some mobility group passes on its way to the exit must be a path
+// kind that the group's table covers. Each area is reported once per group,
+// naming the first input of that group whose flow reaches it.
+void CollectCoverageMessages(const TPipeLine& s, std::vector<std::string>& out)
+{
+    const int nodes = NodeCount(s);
+    const SchemeGraph graph(s);
+    std::vector<std::int32_t> downArea(nodes + 1, 0);
+    std::vector<std::int32_t> queue;
+    for (int e = 1; e <= nodes; ++e) {
+        if (s.Nodes[e].Kind != kExit) continue;
+        queue.assign(1, e);
+        for (std::size_t head = 0; head < queue.size(); ++head) {
+            const int p = queue[head];
+            for (const AreaEnd& end : graph.At(p)) {
+                if (end.Area == downArea[p]) continue;
+                downArea[end.Other] = end.Area;
+                queue.push_back(end.Other);
+            }
+        }
+    }
+
+    std::vector<std::uint16_t> reached(nodes + 1, 0);  // bit g: a flow of group g passed the node
+    for (int i = 1; i <= nodes; ++i) {
+        const TNode& input = s.Nodes[i];
+        if (input.Kind != kInput || input.Mobility == 0) continue;
+        const int group = input.Mobility;
+        const std::uint16_t bit = group < 16 ? static_cast<std::uint16_t>(1u << group) : 0;
+        for (int p = i; downArea[p] != 0 && !(reached[p] & bit);) {
+            reached[p] |= bit;
+            const TArea& a = s.Areas[downArea[p]];
+            if (!GroupCoversPathKind(group, a.Kind))
+                out.push_back("Ошибка: для группы мобильности входа №" + NodeLabel(s, i) +
+                              " нет данных о движении по участку №" + AreaLabel(s, a) + ";");
+            p = a.Node1 == p ? a.Node2 : a.Node1;
+        }
+    }
+}
+
+}  // namespace
+
+DataCheckResult CheckData(const TPipeLine& s)
+{
+    std::vector<std::string> messages;
+    CollectDataMessages(s, messages);
+    return {!messages.empty(), MessagesText(messages)};
+}
+
+std::vector<std::string> ValidateScheme(const TPipeLine& s)
+{
+    std::vector<std::string> messages;
+    CollectDataMessages(s, messages);
+    if (AreaCount(s) == 0) {
+        messages.push_back("Ошибка: не найдено ни одного участка;");
+        return messages;
+    }
+    StructureCheck(s, messages).Run();
+    if (messages.empty()) CollectCoverageMessages(s, messages);
+    return messages;
+}
+
+std::string MessagesText(const std::vector<std::string>& messages)
+{
+    std::string text;
+    for (const std::string& m : messages) {
+        text += m;
+        text += "\r\n";
+    }
+    return text;
+}
+
+}  // namespace stelmar

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace stelmar {
+
+// Command line of stelmar-calc.
+struct CalcOptions {
+    std::string Project;
+    int Precision = 3;
+    std::optional<bool> RazVr;  // unset: as stored in the project
+    std::optional<bool> VrSk;
+    bool FullReport = true;
+    std::string ReportPath;     // empty: no report
+    std::string JsonPath;       // empty: no JSON
+    std::optional<char> Separator;  // unset: from the locale
+    bool Help = false;
+};
+
+// Parses argv; on a mistake returns nullopt and sets `error` to a Russian
+// message naming the argument.
+std::optional<CalcOptions> ParseCalcOptions(int argc, char** argv, std::string& error);
+
+extern const char* const kCalcUsage;
+
+}  // namespace stelmar

@@ -1,0 +1,465 @@
+#include "model/ProjectFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "model/NumberText.h"
+#include "model/PictureFile.h"
+#include "model/SafeFile.h"
+#include "model/TextCodec.h"
+
+namespace stelmar {
+namespace {
+
+constexpr std::string_view kVersionLine = "v4";
+constexpr const char* kSaveFailed =
+    "Ошибка сохранения проекта!\r\nВозможно у вас отсутствуют права записи на жесткий диск";
+
+// Header lines after the node count and after the area count: label, area
+// count, label, floors, label, active floor, RazVr, node-section label.
+constexpr std::int64_t kHeaderLinesAfterNodeCount = 8;
+constexpr std::int64_t kHeaderLinesAfterAreaCount = 6;
+// The area-section label and the VrSk line.
+constexpr std::int64_t kTrailingLines = 2;
+constexpr std::int64_t kAreaBlockLines = 6;
+
+// Flow states are not stored, only their number, and the lists are
+// allocated on reading: a damaged number must not take all memory.
+constexpr std::int32_t kMaxFlowCount = 1'000'000;
+constexpr std::int64_t kMaxTotalFlowCount = 10'000'000;
+
+constexpr std::int64_t kMaxProjectFileSize = std::int64_t{2} << 30;
+constexpr std::int64_t kMaxPictureFileSize = std::int64_t{4} << 30;
+
+// The fixed texts of the file in its own code page.
+struct FileTexts {
+    std::string NodeCount = Encoded("Количество узлов:");
+    std::string AreaCount = Encoded("Количество участков:");
+    std::string EtagCount = Encoded("Количество этажей:");
+    std::string ActiveEtag = Encoded("Активный этаж:");
+    std::string NodeData = Encoded("Данные по узлам:");
+    std::string AreaData = Encoded("Данные по участкам:");
+    std::string DefaultName = Encoded(kDefaultNodeName);
+
+    static std::string Encoded(const char* text) { return Utf8ToCp1251(text).value_or(std::string()); }
+};
+
+const FileTexts& Texts()
+{
+    static const FileTexts texts;
+    return texts;
+}
+
+// ---------------------------------------------------------------- reading
+
+// What a line holds, for messages: "тип узла" with Number 2 reads
+// "тип узла №2".
+struct Field {
+    const char* Text;
+    int Number = 0;
+};
+
+std::string Describe(Field f)
+{
+    std::string text = f.Text;
+    if (f.Number > 0) text += " №" + std::to_string(f.Number);
+    return text;
+}
+
+struct ReadError {
+    std::int64_t Line;
+    std::string Text;
+};
+
+// Decimal integer after optional blanks, with an optional sign; the rest of
+// the line is ignored.
+std::optional<std::int32_t> ParseIntegerLine(std::string_view line)
+{
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
+    const std::size_t firstDigit = i;
+    std::int64_t value = 0;
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+        value = value * 10 + (line[i] - '0');
+        if (value > std::int64_t{1} << 31) return std::nullopt;
+    }
+    if (i == firstDigit) return std::nullopt;
+    if (negative) value = -value;
+    if (value > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+// The lines of a project file; every reading failure throws ReadError with
+// the number of the line concerned.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes)
+        : bytes_(bytes),
+          total_(std::count(bytes.begin(), bytes.end(), '\n') + (!bytes.empty() && bytes.back() != '\n'))
+    {
+    }
+
+    std::int64_t LineNo() const { return line_; }
+    std::int64_t LinesLeft() const { return total_ - line_; }
+
+    [[noreturn]] void Fail(std::int64_t line, std::string text) const { throw ReadError{line, std::move(text)}; }
+    [[noreturn]] void Fail(std::string text) const { Fail(line_, std::move(text)); }
+
+    std::string_view Line(Field f)
+    {
+        if (pos_ >= bytes_.size()) Fail(line_ + 1, "файл закончился, ожидалась строка (" + Describe(f) + ")");
+        ++line_;
+        const char* start = bytes_.data() + pos_;
+        const auto* end = static_cast<const char*>(std::memchr(start, '\n', bytes_.size() - pos_));
+        std::string_view line(start, end ? end - start : bytes_.size() - pos_);
+        pos_ += line.size() + (end ? 1 : 0);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+    }
+
+    std::int32_t Integer(Field f)
+    {
+        const std::optional<std::int32_t> value = ParseIntegerLine(Line(f));
+        if (!value) Fail("ожидалось целое число (" + Describe(f) + ")");
+        return *value;
+    }
+
+    std::int32_t Integer(Field f, std::int64_t low, std::int64_t high)
+    {
+        const std::int32_t value = Integer(f);
+        if (value < low || value > high)
+            Fail("ожидалось число от " + std::to_string(low) + " до " + std::to_string(high) + " (" +
+                 Describe(f) + "), прочитано " + std::to_string(value));
+        return value;
+    }
+
+    // A count of blocks that must fit in the `room` blocks the rest of the
+    // file can hold.
+    std::int32_t Count(Field f, std::int64_t room)
+    {
+        const std::int32_t value = Integer(f);
+        if (value < 0) Fail("ожидалось неотрицательное число (" + Describe(f) + "), прочитано " + std::to_string(value));
+        if (value > room)
+            Fail(Describe(f) + " (" + std::to_string(value) + ") не умещается в файле (строк в файле: " +
+                 std::to_string(total_) + ")");
+        return value;
+    }
+
+    // Byte fields keep the low 8 bits of the number written.
+    std::uint8_t Byte(Field f) { return static_cast<std::uint8_t>(Integer(f)); }
+
+    double Real(Field f)
+    {
+        const std::optional<double> value = ParseReal(Line(f));
+        if (!value) Fail("ожидалось вещественное число (" + Describe(f) + ")");
+        return *value;
+    }
+
+    // Flag lines hold "1" for true; anything else is false.
+    bool Flag(Field f) { return Line(f) == "1"; }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    std::int64_t line_ = 0;
+    std::int64_t total_;
+};
+
+void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, std::int64_t& flowBudget)
+{
+    node.Kind = static_cast<std::uint8_t>(r.Integer({"тип узла", i}, kInput, kJunction));
+    node.Etag = r.Byte({"этаж узла", i});
+    node.People = r.Integer({"число людей узла", i});
+    const auto flows = r.Integer({"число потоков узла", i}, 0, std::min<std::int64_t>(kMaxFlowCount, flowBudget));
+    flowBudget -= flows;
+    SetFlowCount(node, flows);
+    node.F = r.Real({"площадь проекции узла", i});
+    node.X = r.Integer({"координата X узла", i});
+    node.Y = r.Integer({"координата Y узла", i});
+    const std::string_view name = r.Line({"обозначение узла", i});
+    if (name == Texts().DefaultName) {
+        node.Name = kDefaultNodeName;
+    } else {
+        std::optional<std::string> text = Cp1251ToUtf8(name);
+        if (!text) r.Fail("ожидался текст в кодировке Windows-1251 (обозначение узла №" + std::to_string(i) + ")");
+        node.Name = std::move(*text);
+    }
+    if (withMobility) node.Mobility = static_cast<std::uint8_t>(r.Integer({"группа мобильности узла", i}, 0, 9));
+    node.SavedX = node.X;
+    node.SavedY = node.Y;
+}
+
+void ReadArea(LineReader& r, TArea& area, int i, int nodeCount)
+{
+    area.Node1 = r.Integer({"начальный узел участка", i}, 1, nodeCount);
+    area.Node2 = r.Integer({"конечный узел участка", i}, 1, nodeCount);
+    if (area.Node2 == area.Node1)
+        r.Fail("ожидался номер узла, отличный от начального (конечный узел участка №" + std::to_string(i) +
+               "), прочитано " + std::to_string(area.Node2));
+    area.Etag = r.Byte({"этаж участка", i});
+    area.Length = r.Real({"длина участка", i});
+    area.Width = r.Real({"ширина участка", i});
+    area.Kind = static_cast<std::uint8_t>(r.Integer({"вид пути участка", i}, kHorizontal, kRampUp));
+}
+
+TPipeLine ReadScheme(LineReader& r)
+{
+    TPipeLine s;
+    const bool current = r.Line({"заголовок файла проекта"}) == kVersionLine;
+    if (current) r.Line({"заголовок «Количество узлов:»"});
+    const std::int64_t nodeBlockLines = current ? 9 : 8;
+
+    // The counts are checked against the lines left before anything is
+    // allocated for them.
+    const std::int64_t nodeRoom = (r.LinesLeft() - 1 - kHeaderLinesAfterNodeCount - kTrailingLines) / nodeBlockLines;
+    const std::int32_t nodeCount = r.Count({"количество узлов"}, nodeRoom);
+    r.Line({"заголовок «Количество участков:»"});
+    const std::int64_t areaRoom =
+        (r.LinesLeft() - 1 - kHeaderLinesAfterAreaCount - nodeCount * nodeBlockLines - kTrailingLines) /
+        kAreaBlockLines;
+    const std::int32_t areaCount = r.Count({"количество участков"}, areaRoom);
+    r.Line({"заголовок «Количество этажей:»"});
+    s.EtagCount = static_cast<std::uint8_t>(r.Integer({"количество этажей"}, 1, kMaxFloors));
+    r.Line({"заголовок «Активный этаж:»"});
+    s.ActiveEtag = static_cast<std::uint8_t>(r.Integer({"активный этаж"}, 1, s.EtagCount));
+    s.RazVr = r.Flag({"признак учета разновременности слияния потоков"});
+    r.Line({"заголовок «Данные по узлам:»"});
+
+    s.Nodes.resize(static_cast<std::size_t>(nodeCount) + 1);
+    std::int64_t flowBudget = kMaxTotalFlowCount;
+    for (int i = 1; i <= nodeCount; ++i) ReadNode(r, s.Nodes[i], i, current, flowBudget);
+    r.Line({"заголовок «Данные по участкам:»"});
+    s.Areas.resize(static_cast<std::size_t>(areaCount) + 1);
+    for (int i = 1; i <= areaCount; ++i) ReadArea(r, s.Areas[i], i, nodeCount);
+    s.VrSk = r.Flag({"признак расчета времени скопления"});
+    return s;
+}
+
+// The whole file in `out`; 0 or the error number.
+int ReadWholeFile(const std::string& path, std::int64_t maxSize, std::string& out)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else if (info.st_size > maxSize) {
+        error = EFBIG;
+    } else {
+        out.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t filled = 0;
+        while (filled < out.size()) {
+            const ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) error = errno;
+            if (n <= 0) break;
+            filled += static_cast<std::size_t>(n);
+        }
+        out.resize(filled);
+    }
+    ::close(fd);
+    return error;
+}
+
+std::string ReadFailureReason(int error)
+{
+    switch (error) {
+    case ENOENT: return "файл не найден";
+    case EACCES: return "нет прав на чтение";
+    case EISDIR: return "это папка, а не файл";
+    case EFBIG: return "файл слишком велик";
+    default: return std::strerror(error);
+    }
+}
+
+void LoadPictures(TPipeLine& s, const std::string& path, std::vector<std::string>& warnings)
+{
+    for (int n = 1; n <= s.EtagCount; ++n) {
+        const std::string name = PictureFileName(path, n);
+        std::string bytes;
+        const int error = ReadWholeFile(name, kMaxPictureFileSize, bytes);
+        if (error == ENOENT || error == ENOTDIR) continue;
+        std::optional<Bitmap> picture = error ? std::nullopt : DecodeBmp(bytes);
+        if (!picture) {
+            warnings.push_back("Не удалось загрузить фон этажа №" + std::to_string(n) + " из файла \"" + name +
+                               "\": " +
+                               (error ? ReadFailureReason(error) : "файл поврежден или имеет неподдерживаемый формат") +
+                               ".");
+            continue;
+        }
+        s.Backgrounds[n] = std::make_shared<const Bitmap>(std::move(*picture));
+    }
+}
+
+// ---------------------------------------------------------------- writing
+
+class LineWriter {
+public:
+    explicit LineWriter(std::size_t expected) { out_.reserve(expected); }
+
+    void Line(std::string_view text)
+    {
+        out_ += text;
+        out_ += "\r\n";
+    }
+    void Integer(std::int64_t value)
+    {
+        char buf[24];
+        const char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+        Line(std::string_view(buf, static_cast<std::size_t>(end - buf)));
+    }
+    void Flag(bool value) { Line(value ? "1" : "0"); }
+
+    std::string Take() { return std::move(out_); }
+
+private:
+    std::string out_;
+};
+
+std::string NameError(int i, const std::string& name, bool lineBreak)
+{
+    return "Обозначение узла №" + std::to_string(i) + " «" + name + "» содержит " +
+           (lineBreak ? "перевод строки, который нельзя сохранить в файле проекта."
+                      : "символы, которые нельзя сохранить в файле проекта (кодировка Windows-1251).");
+}
+
+}  // namespace
+
+ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
+{
+    ProjectReadResult result;
+    try {
+        LineReader reader(bytes);
+        result.Scheme = ReadScheme(reader);
+        result.Scheme->FileName = path;
+    } catch (const ReadError& e) {
+        result.Error = "Файл \"" + path + "\", строка " + std::to_string(e.Line) + ": " + e.Text + ".";
+    } catch (const std::bad_alloc&) {
+        result.Scheme.reset();
+        result.Error = "Файл \"" + path + "\": недостаточно памяти для чтения проекта.";
+    }
+    return result;
+}
+
+ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures)
+{
+    std::string bytes;
+    if (const int error = ReadWholeFile(path, kMaxProjectFileSize, bytes)) {
+        ProjectReadResult result;
+        result.Error = "Не удалось прочитать файл \"" + path + "\": " + ReadFailureReason(error) + ".";
+        return result;
+    }
+    ProjectReadResult result = ParseProject(bytes, path);
+    if (result.Scheme && loadPictures) LoadPictures(*result.Scheme, path, result.Warnings);
+    return result;
+}
+
+void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
+{
+    ResetToNewProject(live);
+    live.Nodes = std::move(loaded.Nodes);
+    live.Areas = std::move(loaded.Areas);
+    live.EtagCount = loaded.EtagCount;
+    live.ActiveEtag = loaded.ActiveEtag;
+    live.RazVr = loaded.RazVr;
+    live.VrSk = loaded.VrSk;
+    live.FileName = std::move(loaded.FileName);
+    live.Backgrounds = std::move(loaded.Backgrounds);
+    live.Modified = false;
+}
+
+std::optional<std::string> ProjectText(const TPipeLine& s, char separator, std::string* error)
+{
+    const FileTexts& texts = Texts();
+    const int nodeCount = NodeCount(s);
+    const int areaCount = AreaCount(s);
+    LineWriter w(128 + static_cast<std::size_t>(nodeCount) * 64 + static_cast<std::size_t>(areaCount) * 40);
+    w.Line(kVersionLine);
+    w.Line(texts.NodeCount);
+    w.Integer(nodeCount);
+    w.Line(texts.AreaCount);
+    w.Integer(areaCount);
+    w.Line(texts.EtagCount);
+    w.Integer(s.EtagCount);
+    w.Line(texts.ActiveEtag);
+    w.Integer(s.ActiveEtag);
+    w.Flag(s.RazVr);
+    w.Line(texts.NodeData);
+    for (int i = 1; i <= nodeCount; ++i) {
+        const TNode& node = s.Nodes[i];
+        w.Integer(node.Kind);
+        w.Line(FormatReal(node.Etag, separator));
+        w.Integer(node.People);
+        w.Integer(node.FlowCount);
+        w.Line(FormatReal(node.F, separator));
+        w.Integer(node.X);
+        w.Integer(node.Y);
+        if (node.Name == kDefaultNodeName) {
+            w.Line(texts.DefaultName);
+        } else {
+            // A line break would split the name over two lines of the file.
+            const bool oneLine = node.Name.find_first_of("\r\n") == std::string::npos;
+            const std::optional<std::string> name = oneLine ? Utf8ToCp1251(node.Name) : std::nullopt;
+            if (!name) {
+                if (error) *error = NameError(i, node.Name, !oneLine);
+                return std::nullopt;
+            }
+            w.Line(*name);
+        }
+        w.Integer(node.Mobility);
+    }
+    w.Line(texts.AreaData);
+    for (int i = 1; i <= areaCount; ++i) {
+        const TArea& area = s.Areas[i];
+        w.Integer(area.Node1);
+        w.Integer(area.Node2);
+        w.Integer(area.Etag);
+        w.Line(FormatReal(area.Length, separator));
+        w.Line(FormatReal(area.Width, separator));
+        w.Integer(area.Kind);
+    }
+    w.Flag(s.VrSk);
+    return w.Take();
+}
+
+std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string& path, char separator)
+{
+    std::string error;
+    std::optional<std::string> text = ProjectText(s, separator, &error);
+    if (!text) return error;
+
+    // Pictures first: the project file, renamed last, is replaced only when
+    // all of them are in place.
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int n = 1; n <= s.EtagCount; ++n)
+        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(path, n), EncodeBmp(*s.Backgrounds[n]));
+    files.emplace_back(path, std::move(*text));
+    if (WriteFilesAtomically(files)) return std::string(kSaveFailed);
+    return std::nullopt;
+}
+
+std::string PictureFileName(const std::string& projectPath, int floor)
+{
+    // Three characters, not bytes: a UTF-8 character may take several.
+    std::size_t end = projectPath.size();
+    for (int removed = 0; removed < 3 && end > 0; ++removed) {
+        do {
+            --end;
+        } while (end > 0 && (static_cast<unsigned char>(projectPath[end]) & 0xC0) == 0x80);
+    }
+    return projectPath.substr(0, end) + "im" + std::to_string(floor);
+}
+
+}  // namespace stelmar

@@ -1,0 +1,48 @@
+#pragma once
+
+// Project files (".stm"): line-oriented Windows-1251 text with CR LF line
+// ends, plus one BMP picture file per floor that has a background.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Scheme.h"
+
+namespace stelmar {
+
+struct ProjectReadResult {
+    std::optional<TPipeLine> Scheme;    // the project, when the whole file is valid
+    std::string Error;                  // otherwise one line: file, line number, what was expected
+    std::vector<std::string> Warnings;  // floor pictures that exist but could not be read
+};
+
+// Reads a project file and, with `loadPictures`, the picture files of its
+// floors. Nothing is returned unless the whole file is valid.
+ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures = true);
+// Parses project file contents; `path` names the file in messages and
+// becomes FileName. Pictures are not loaded.
+ProjectReadResult ParseProject(std::string_view bytes, const std::string& path);
+
+// Replaces the project of the live scheme (nodes, areas, floors, options
+// stored in the file, file name, pictures) with a loaded one, as opening a
+// project does: reports, results and the editor's tool state are reset, the
+// scheme is left unmodified. Display settings and the clipboard stay.
+void AdoptProject(TPipeLine& live, TPipeLine&& loaded);
+
+// The file contents for a scheme, or nullopt with `error` set when a node
+// label holds a character the file cannot store (no Windows-1251 code, or a
+// line break).
+std::optional<std::string> ProjectText(const TPipeLine& s, char separator, std::string* error);
+
+// Writes the project file and the pictures of its floors through temporary
+// files renamed into place. Returns the message for the user on failure;
+// the files on disk are then unchanged.
+std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string& path, char separator);
+
+// The picture file of floor n: the project path without its last three
+// characters, then "im" and n (D:\plans\school.stm → D:\plans\school.im2).
+std::string PictureFileName(const std::string& projectPath, int floor);
+
+}  // namespace stelmar

@@ -1,0 +1,73 @@
+#include "model/Scheme.h"
+
+#include <cmath>
+
+namespace stelmar {
+
+int NodeCount(const TPipeLine& s) { return static_cast<int>(s.Nodes.size()) - 1; }
+int AreaCount(const TPipeLine& s) { return static_cast<int>(s.Areas.size()) - 1; }
+int ReportCount(const TPipeLine& s) { return static_cast<int>(s.Reports.size()) - 1; }
+
+std::string NodeLabel(const TPipeLine& s, int i)
+{
+    const std::string& name = s.Nodes[i].Name;
+    return name == kDefaultNodeName ? std::to_string(i) : name;
+}
+
+std::string AreaLabel(const TPipeLine& s, const TArea& a)
+{
+    return NodeLabel(s, a.Node1) + "-" + NodeLabel(s, a.Node2);
+}
+
+std::string MobilityText(const TNode& n)
+{
+    switch (n.Mobility) {
+    case 1: return "М2";
+    case 2: return "М3";
+    case 3: return "М4";
+    default: return "Без огранич.";
+    }
+}
+
+void ResetNodeNames(TPipeLine& s)
+{
+    for (TNode& n : s.Nodes) n.Name = kDefaultNodeName;
+}
+
+double RoundTo3(double x) { return std::nearbyint(x * 1000.0) / 1000.0; }
+
+void SetFlowCount(TNode& n, int count)
+{
+    n.FlowCount = count;
+    n.Flows.resize(count + 1);
+    n.FlowGroups.resize(count + 1);
+}
+
+void SetReportSize(TReport& r, int count)
+{
+    r.ArrivingCount = count;
+    r.MergedFlows.resize(count + 1);
+    r.MergedIntensity.resize(count + 1);
+    r.MergedWidth.resize(count + 1);
+}
+
+void ResetToNewProject(TPipeLine& s)
+{
+    for (BitmapRef& b : s.Backgrounds) b.reset();
+    s.Reports.clear();
+    s.Nodes.resize(1);
+    s.Areas.resize(1);
+    s.FileName = kNewProjectName;
+    s.EtagCount = 1;
+    s.ActiveEtag = 1;
+    s.AreaFrom = 0;
+    s.CursorIndex = 0;
+    s.Tool = 0;
+    s.Opened = true;
+    s.Modified = true;
+    s.ExitTimes.clear();
+    s.EvacuationTime = 0;
+    s.FlowCounter = 0;
+}
+
+}  // namespace stelmar

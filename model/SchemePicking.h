@@ -1,0 +1,34 @@
+#pragma once
+
+// Finding the element under the pointer (`MouseX`, `MouseY`) on the active
+// floor, the checks the area tool makes before joining two nodes, and the
+// rubber-band selection between the anchor and the pointer.
+
+#include "model/Scheme.h"
+
+namespace stelmar {
+
+// The lowest-numbered node of the active floor whose pick square holds the
+// pointer, or 0.
+int NodeAt(const TPipeLine& s);
+
+// The lowest-numbered area of the active floor passing within `AreaWidth`
+// pixels of the pointer, or 0; always 0 while the pointer is over a node.
+int AreaAt(const TPipeLine& s);
+
+// Some area joins nodes a and b, in either direction.
+bool Connected(const TPipeLine& s, int a, int b);
+
+// Nodes a and b may be joined: not two inputs and not two exits.
+bool CanConnect(const TPipeLine& s, int a, int b);
+
+// Node i lies strictly inside the band between the anchor and the pointer.
+bool NodeInBand(const TPipeLine& s, int i);
+
+// Both end nodes of area i lie inside the band.
+bool AreaInBand(const TPipeLine& s, int i);
+
+// Unselects every node and area; highlighting is left as it is.
+void ClearSelection(TPipeLine& s);
+
+}  // namespace stelmar

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/FlowCalculation.h"
+#include "calc/Validation.h"
+#include "model/NumberText.h"
+#include "tests/TestSchemes.h"
+
+using namespace stelmar;
+using namespace stelmar::test;
+
+namespace {
+
+TPipeLine Scheme(int precision, bool razVr = false, bool vrSk = false)
+{
+    TPipeLine s;
+    s.Precision = static_cast<std::uint8_t>(precision);
+    s.RazVr = razVr;
+    s.VrSk = vrSk;
+    return s;
+}
+
+// Inputs of 40 people (f = 0.1) on horizontal areas 20 m × 2 m to one
+// junction, then a horizontal area of `lastLength` × 2 m to the exit.
+TPipeLine MergeScheme(int inputs, double lastLength, bool razVr = false, bool vrSk = false)
+{
+    TPipeLine s = Scheme(2, razVr, vrSk);
+    const int j = AddJunction(s);
+    const int e = AddExit(s);
+    for (int i = 0; i < inputs; ++i) Join(s, AddInput(s, 40), j, 20, 2);
+    Join(s, j, e, lastLength, 2);
+    return s;
+}
+
+}  // namespace
+
+TEST(FlowCalculation, SingleFirstArea)
+{
+    TPipeLine s = Scheme(2);
+    const int in = AddInput(s, 60);
+    Join(s, in, AddExit(s), 20, 2);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+
+    EXPECT_EQ(Calculate(s, ','), "Итак, общее расчетное время эвакуации = 0,29 мин.");
+    ASSERT_EQ(ReportCount(s), 1);
+    const TReport& r = s.Reports[1];
+    EXPECT_TRUE(r.StartsFlow);
+    EXPECT_TRUE(r.FirstArea);
+    EXPECT_EQ(r.GroupCode, 1);
+    EXPECT_EQ(r.FromNode, "1");
+    EXPECT_EQ(r.ToNode, "2");
+    EXPECT_DOUBLE_EQ(r.Density, 0.15);
+    EXPECT_DOUBLE_EQ(r.Intensity, 10);
+    EXPECT_DOUBLE_EQ(r.Speed, 70);
+    EXPECT_DOUBLE_EQ(r.AreaTime, 0.29);
+    EXPECT_DOUBLE_EQ(r.TotalTime, 0.29);
+    EXPECT_EQ(r.FlowNo, 1);
+    EXPECT_EQ(s.FlowCounter, 1);
+    ASSERT_EQ(s.ExitTimes.size(), 2u);
+    EXPECT_DOUBLE_EQ(s.ExitTimes[1], 0.29);
+
+    s.Nodes[in].People = 40;
+    EXPECT_EQ(Calculate(s, '.'), "Итак, общее расчетное время эвакуации = 0.25 мин.");
+    EXPECT_DOUBLE_EQ(s.Reports[1].Intensity, 8);
+    EXPECT_DOUBLE_EQ(s.Reports[1].Speed, 80);
+    EXPECT_EQ(ReportCount(s), 1) << "a new calculation replaces the old results";
+}
+
+TEST(FlowCalculation, TwoFlowsMergeIntoANewFlow)
+{
+    TPipeLine s = MergeScheme(2, 10);
+    Calculate(s, ',');
+    ASSERT_EQ(ReportCount(s), 3);
+    const TReport& last = s.Reports[3];
+    EXPECT_TRUE(last.StartsFlow);
+    EXPECT_FALSE(last.FirstArea);
+    EXPECT_DOUBLE_EQ(last.RawIntensity, 16);
+    EXPECT_DOUBLE_EQ(last.Intensity, 16);
+    EXPECT_DOUBLE_EQ(last.Speed, 40);
+    EXPECT_DOUBLE_EQ(last.AreaTime, 0.25);
+    EXPECT_DOUBLE_EQ(last.TotalTime, 0.5);
+    EXPECT_EQ(last.People, 80);
+    EXPECT_DOUBLE_EQ(last.ProjArea, 0.1);
+    EXPECT_EQ(last.ArrivingCount, 2);
+    // Exit walk is flow 1, the two branches 2 and 3, the merge 4; the branch
+    // with the higher area number is processed first.
+    EXPECT_EQ(s.Reports[1].FlowNo, 3);
+    EXPECT_EQ(s.Reports[2].FlowNo, 2);
+    EXPECT_EQ(last.FlowNo, 4);
+    EXPECT_EQ(last.MergedFlows[1], 3);
+    EXPECT_EQ(last.MergedFlows[2], 2);
+    EXPECT_DOUBLE_EQ(last.MergedIntensity[1], 8);
+    EXPECT_DOUBLE_EQ(last.MergedWidth[2], 2);
+    EXPECT_EQ(s.FlowCounter, 4);
+    EXPECT_DOUBLE_EQ(s.EvacuationTime, 0.5);
+}
+
+TEST(FlowCalculation, IntensityAboveThePeakIsLimitedWithDelay)
+{
+    for (bool vrSk : {false, true}) {
+        TPipeLine s = MergeScheme(3, 10, false, vrSk);
+        Calculate(s, ',');
+        const TReport& last = s.Reports[ReportCount(s)];
+        EXPECT_DOUBLE_EQ(last.RawIntensity, 24);
+        EXPECT_DOUBLE_EQ(last.Intensity, 13.5);
+        EXPECT_DOUBLE_EQ(last.Speed, 15);
+        EXPECT_DOUBLE_EQ(last.DelayTime, 0.19);
+        EXPECT_DOUBLE_EQ(last.AreaTime, 0.86);
+        EXPECT_DOUBLE_EQ(last.AccumTime, vrSk ? 0.44 : 0);
+        EXPECT_DOUBLE_EQ(last.TotalTime, 1.11);
+        EXPECT_DOUBLE_EQ(s.EvacuationTime, 1.11);
+    }
+}
+
+TEST(FlowCalculation, DifferentArrivalTimes)
+{
+    auto build = [](bool razVr) {
+        TPipeLine s = Scheme(2, razVr);
+        const int j = AddJunction(s);
+        const int e = AddExit(s);
+        Join(s, AddInput(s, 40), j, 20, 2);
+        Join(s, AddInput(s, 40), j, 40, 2);
+        Join(s, j, e, 8, 2);
+        return s;
+    };
+    TPipeLine apart = build(true);
+    Calculate(apart, ',');
+    ASSERT_EQ(ReportCount(apart), 4);
+    for (int i : {3, 4}) {
+        EXPECT_FALSE(apart.Reports[i].StartsFlow);
+        EXPECT_EQ(apart.Reports[i].People, 40);
+    }
+    EXPECT_DOUBLE_EQ(apart.Reports[3].TotalTime, 0.48);  // the 40 m branch comes first
+    EXPECT_DOUBLE_EQ(apart.Reports[4].TotalTime, 0.35);
+    EXPECT_EQ(apart.Reports[3].FlowNo, apart.Reports[1].FlowNo);
+    EXPECT_DOUBLE_EQ(apart.EvacuationTime, 0.48);
+    EXPECT_EQ(apart.ExitTimes.size(), 3u);
+
+    TPipeLine merged = build(false);
+    Calculate(merged, ',');
+    const TReport& last = merged.Reports[3];
+    EXPECT_TRUE(last.StartsFlow);
+    EXPECT_DOUBLE_EQ(last.Intensity, 13);
+    EXPECT_DOUBLE_EQ(last.Speed, 53.81);
+    EXPECT_DOUBLE_EQ(last.AreaTime, 0.15);
+    EXPECT_DOUBLE_EQ(last.TotalTime, 0.55);
+}
+
+TEST(FlowCalculation, SingleUpstreamKeepsFlowAndNarrowDoorLimits)
+{
+    TPipeLine s = Scheme(2);
+    const int j = AddJunction(s);
+    Join(s, AddInput(s, 100), j, 20, 2);
+    Join(s, j, AddExit(s), 0, 1.2, kDoorway);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    Calculate(s, ',');
+    const TReport& door = s.Reports[2];
+    EXPECT_FALSE(door.StartsFlow);
+    EXPECT_EQ(door.FlowNo, s.Reports[1].FlowNo);
+    EXPECT_GT(door.RawIntensity, 19.6);
+    EXPECT_DOUBLE_EQ(door.Intensity, 7.0);  // 2.5 + 3.75 · 1.2
+    EXPECT_GT(door.DelayTime, 0);
+    EXPECT_DOUBLE_EQ(door.AccumTime, 0);
+    EXPECT_DOUBLE_EQ(door.AreaTime, door.DelayTime);  // length 0
+}
+
+TEST(FlowCalculation, ExitWithTwoAreasWalksEach)
+{
+    TPipeLine s = Scheme(2);
+    const int e = AddExit(s);
+    Join(s, AddInput(s, 60), e, 20, 2);
+    Join(s, AddInput(s, 40), e, 20, 2);
+    Calculate(s, ',');
+    EXPECT_EQ(s.FlowCounter, 2);
+    EXPECT_EQ(s.Reports[1].FlowNo, 1);
+    EXPECT_EQ(s.Reports[2].FlowNo, 2);
+    EXPECT_DOUBLE_EQ(s.EvacuationTime, 0.29);
+}
+
+TEST(FlowCalculation, MobilityGroupsStaySeparateFlowsInOneStream)
+{
+    TPipeLine s = Scheme(2);
+    const int j = AddJunction(s);
+    Join(s, AddInput(s, 40, 0.1, 1), j, 20, 2);  // М2
+    Join(s, AddInput(s, 40, 0.1, 0), j, 20, 2);
+    Join(s, j, AddExit(s), 10, 2);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    Calculate(s, ',');
+    ASSERT_EQ(ReportCount(s), 4);
+    EXPECT_EQ(s.Reports[1].GroupCode, 1);  // area 2 (group 0) is processed first
+    EXPECT_EQ(s.Reports[2].GroupCode, 2);
+    EXPECT_DOUBLE_EQ(s.Reports[2].Intensity, 3);  // М2 at D = 0.1
+    // The merged stream carries both groups; each group continues as its own flow.
+    for (int i : {3, 4}) {
+        EXPECT_FALSE(s.Reports[i].StartsFlow);
+        EXPECT_EQ(s.Reports[i].People, 40);
+        EXPECT_DOUBLE_EQ(s.Reports[i].RawIntensity, 11);  // (8·2 + 3·2) / 2
+    }
+    EXPECT_EQ(s.Reports[3].GroupCode, 1);
+    EXPECT_EQ(s.Reports[4].GroupCode, 2);
+    EXPECT_EQ(s.Reports[3].MergedFlows[2], 0) << "the other group's flow is not a member";
+    EXPECT_EQ(s.Reports[4].MergedFlows[1], 0);
+}
+
+TEST(FlowCalculation, ResultsDoNotDependOnYieldingDuringLongRuns)
+{
+    TPipeLine s = RandomTree(7, 3000, 3000);
+    ASSERT_GT(AreaCount(s), 5307);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    TPipeLine copy = s;
+    int calls = 0;
+    Calculate(s, ',', [&] { ++calls; });
+    Calculate(copy, ',');
+    EXPECT_EQ(calls, AreaCount(s) - 5307);
+    EXPECT_EQ(s.EvacuationTime, copy.EvacuationTime);
+    EXPECT_EQ(ReportCount(s), ReportCount(copy));
+}
+
+TEST(FlowCalculation, PropertiesOfRandomValidSchemes)
+{
+    int calculated = 0;
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        const int precision = 1 + seed % 9;
+        TPipeLine s = RandomTree(seed, static_cast<int>(seed % 25), 1 + seed % 7, seed % 3 == 0 ? 9 : 0);
+        s.Precision = static_cast<std::uint8_t>(precision);
+        s.RazVr = seed % 2 == 0;
+        s.VrSk = seed % 4 < 2;
+        if (!ValidateScheme(s).empty()) continue;
+        ++calculated;
+        Calculate(s, '.');
+
+        double largest = 0;
+        for (std::size_t i = 1; i < s.ExitTimes.size(); ++i) largest = std::max(largest, s.ExitTimes[i]);
+        EXPECT_DOUBLE_EQ(s.EvacuationTime, std::nearbyint(largest * std::pow(10, precision)) / std::pow(10, precision));
+
+        auto decimals = [](double x) {
+            const std::string t = FormatReal(x, '.');
+            const auto dot = t.find('.');
+            return dot == std::string::npos ? 0 : static_cast<int>(t.size() - dot - 1);
+        };
+        bool groups = false;
+        for (const TNode& n : s.Nodes) groups |= n.Kind == kInput && n.Mobility != 0;
+        for (int i = 1; i <= ReportCount(s); ++i) {
+            const TReport& r = s.Reports[i];
+            EXPECT_GT(r.FlowNo, 0);
+            EXPECT_LE(r.FlowNo, s.FlowCounter);
+            EXPECT_LE(decimals(r.AreaTime), precision) << "seed " << seed;
+            EXPECT_LE(decimals(r.DelayTime), precision);
+            EXPECT_LE(decimals(r.AccumTime), precision);
+            EXPECT_LE(decimals(r.Density), precision);
+            EXPECT_LE(decimals(r.RawIntensity), precision);
+            if (!groups) EXPECT_LE(decimals(r.TotalTime), precision);
+        }
+    }
+    EXPECT_GT(calculated, 30);
+}
+
+TEST(FlowCalculation, MillionAreaChainNeedsNoDeepStack)
+{
+    TPipeLine s = Scheme(3);
+    const int chain = 1'000'000;
+    s.Nodes.reserve(chain + 2);
+    s.Areas.reserve(chain + 1);
+    int previous = AddInput(s, 50);
+    for (int i = 1; i < chain; ++i) {
+        const int next = AddJunction(s);
+        Join(s, previous, next, 1, 2);
+        previous = next;
+    }
+    Join(s, previous, AddExit(s), 1, 2);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    Calculate(s, '.');
+    EXPECT_EQ(ReportCount(s), chain);
+    EXPECT_GT(s.EvacuationTime, 0);
+}

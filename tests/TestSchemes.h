@@ -1,0 +1,79 @@
+#pragma once
+
+// Small helpers that build schemes for tests.
+
+#include <random>
+
+#include "model/Scheme.h"
+
+namespace stelmar::test {
+
+inline int AddTestNode(TPipeLine& s, std::uint8_t kind, int people = 0, double f = 0.1, std::uint8_t mobility = 0)
+{
+    TNode n;
+    n.Kind = kind;
+    n.Etag = 1;
+    n.People = people;
+    n.F = f;
+    n.Mobility = mobility;
+    n.Name = kDefaultNodeName;
+    s.Nodes.push_back(n);
+    return NodeCount(s);
+}
+
+inline int AddInput(TPipeLine& s, int people, double f = 0.1, std::uint8_t mobility = 0)
+{
+    return AddTestNode(s, kInput, people, f, mobility);
+}
+inline int AddExit(TPipeLine& s) { return AddTestNode(s, kExit); }
+inline int AddJunction(TPipeLine& s) { return AddTestNode(s, kJunction); }
+
+inline int Join(TPipeLine& s, int from, int to, double length, double width, std::uint8_t kind = kHorizontal)
+{
+    TArea a;
+    a.Node1 = from;
+    a.Node2 = to;
+    a.Etag = 1;
+    a.Length = length;
+    a.Width = width;
+    a.Kind = kind;
+    s.Areas.push_back(a);
+    return AreaCount(s);
+}
+
+// A random valid tree: one exit, junctions inside, inputs at the leaves,
+// every area horizontal at the inputs and of any kind elsewhere.
+inline TPipeLine RandomTree(unsigned seed, int junctions, int inputs, std::uint8_t maxMobility = 0)
+{
+    std::mt19937 rng(seed);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    TPipeLine s;
+    const int exit = AddExit(s);
+    std::vector<int> inner{exit};
+    for (int j = 0; j < junctions; ++j) {
+        const int parent = inner[pick(0, static_cast<int>(inner.size()) - 1)];
+        const int node = AddJunction(s);
+        const auto kind = static_cast<std::uint8_t>(pick(1, 6));
+        if (pick(0, 1)) Join(s, node, parent, kind == kDoorway ? 0 : real(1, 40), real(0.6, 3), kind);
+        else Join(s, parent, node, kind == kDoorway ? 0 : real(1, 40), real(0.6, 3), kind);
+        inner.push_back(node);
+    }
+    // Every junction needs an upstream input to be more than a dead end.
+    std::vector<int> leaves(inner.begin() + 1, inner.end());
+    for (int i = 0; i < inputs || !leaves.empty(); ++i) {
+        int parent;
+        if (!leaves.empty()) {
+            parent = leaves.back();
+            leaves.pop_back();
+        } else {
+            parent = inner[pick(0, static_cast<int>(inner.size()) - 1)];
+        }
+        const auto mobility = static_cast<std::uint8_t>(maxMobility ? pick(0, maxMobility) : 0);
+        const int input = AddInput(s, pick(1, 200), real(0.05, 0.3), mobility);
+        Join(s, input, parent, real(1, 60), real(0.8, 4));
+    }
+    return s;
+}
+
+}  // namespace stelmar::test
