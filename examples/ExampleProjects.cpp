@@ -165,7 +165,7 @@ TPipeLine OfficeFloor()
     b.Area(b.Input(1100, 300, "Офис В", 50), hall, 20, 2);
     b.Area(hall, lobby, 0, 1.0, kDoorway);
     b.Area(lobby, b.Exit(700, 950, "Выход"), 8, 2.2);
-    return b.Done(true, true);
+    return b.Done(false, true);
 }
 
 }  // namespace

@@ -143,12 +143,13 @@ public:
     }
 
     // A count of blocks that must fit in the `room` blocks the rest of the
-    // file can hold.
+    // file can hold. A count of 0 always passes, so that a file too short
+    // even for its fixed lines is reported where it ends.
     std::int32_t Count(Field f, std::int64_t room)
     {
         const std::int32_t value = Integer(f);
         if (value < 0) Fail("ожидалось неотрицательное число (" + Describe(f) + "), прочитано " + std::to_string(value));
-        if (value > room)
+        if (value > 0 && value > room)
             Fail(Describe(f) + " (" + std::to_string(value) + ") не умещается в файле (строк в файле: " +
                  std::to_string(total_) + ")");
         return value;
@@ -190,7 +191,7 @@ void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, std::int64_t
         node.Name = kDefaultNodeName;
     } else {
         std::optional<std::string> text = Cp1251ToUtf8(name);
-        if (!text) r.Fail("ожидался текст в кодировке Windows-1251 (обозначение узла №" + std::to_string(i) + ")");
+        if (!text) r.Fail("ожидался текст в кодировке Windows-1251 (" + Describe({"обозначение узла", i}) + ")");
         node.Name = std::move(*text);
     }
     if (withMobility) node.Mobility = static_cast<std::uint8_t>(r.Integer({"группа мобильности узла", i}, 0, 9));
@@ -203,7 +204,7 @@ void ReadArea(LineReader& r, TArea& area, int i, int nodeCount)
     area.Node1 = r.Integer({"начальный узел участка", i}, 1, nodeCount);
     area.Node2 = r.Integer({"конечный узел участка", i}, 1, nodeCount);
     if (area.Node2 == area.Node1)
-        r.Fail("ожидался номер узла, отличный от начального (конечный узел участка №" + std::to_string(i) +
+        r.Fail("ожидался номер узла, отличный от начального (" + Describe({"конечный узел участка", i}) +
                "), прочитано " + std::to_string(area.Node2));
     area.Etag = r.Byte({"этаж участка", i});
     area.Length = r.Real({"длина участка", i});
