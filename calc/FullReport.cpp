@@ -135,18 +135,19 @@ private:
 
 void BuildFullReport(const TPipeLine& s, char separator, std::ostream& out)
 {
+    DocumentOutput document(out);
     const FlowOrder order(s);
     FullReportText report(s, separator);
-    WriteConverted(out, RtfDocumentStart());
+    document.Write(RtfDocumentStart());
     std::string text;
     for (int k = 1; k <= order.Count(); ++k) {
         text.clear();
         for (int i : order.Steps(k)) report.Step(s.Reports[i], k, order, text);
-        WriteConverted(out, text);
+        document.Write(text);
     }
     text = TotalTimeSection(s, separator, "fs26", "fs26", FormatReal(s.EvacuationTime, separator));
     text += RtfDocumentEnd();
-    WriteConverted(out, text);
+    document.Write(text);
 }
 
 }  // namespace stelmar

@@ -133,10 +133,17 @@ std::string TotalTimeSection(const TPipeLine& s, char separator, std::string_vie
     return text;
 }
 
-void WriteConverted(std::ostream& out, std::string_view utf8)
+void DocumentOutput::Write(std::string_view utf8)
 {
-    const std::string bytes = Utf8ToCp1251Rtf(utf8);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    constexpr std::size_t kBlock = 256 << 10;
+    AppendCp1251Rtf(bytes_, utf8);
+    if (bytes_.size() >= kBlock) Flush();
+}
+
+void DocumentOutput::Flush()
+{
+    out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+    bytes_.clear();
 }
 
 }  // namespace stelmar

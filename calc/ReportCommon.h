@@ -67,7 +67,21 @@ std::string MergedFlowNote(const TReport& r, const FlowOrder& order);
 std::string TotalTimeSection(const TPipeLine& s, char separator, std::string_view headingSize,
                              std::string_view resultSize, std::string_view total);
 
-// Writes UTF-8 document text to `out` in Windows-1251.
-void WriteConverted(std::ostream& out, std::string_view utf8);
+// Writes UTF-8 document text to a stream in Windows-1251, in large blocks:
+// a report may run to gigabytes, and small writes cost more than the text.
+class DocumentOutput {
+public:
+    explicit DocumentOutput(std::ostream& out) : out_(out) {}
+    ~DocumentOutput() { Flush(); }
+    DocumentOutput(const DocumentOutput&) = delete;
+    DocumentOutput& operator=(const DocumentOutput&) = delete;
+
+    void Write(std::string_view utf8);
+    void Flush();
+
+private:
+    std::ostream& out_;
+    std::string bytes_;
+};
 
 }  // namespace stelmar

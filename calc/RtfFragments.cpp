@@ -1,5 +1,8 @@
 #include "calc/RtfFragments.h"
 
+#include <map>
+#include <utility>
+
 #include "calc/EquationText.h"
 
 namespace stelmar {
@@ -124,12 +127,18 @@ std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::
 
 std::string RtfEmptyParagraph() { return R"({\lang1\langfe1\langnp1\insrsid1 \par})"; }
 
-std::string RtfTableRow(std::string_view cells, int n, int w)
+namespace {
+
+// "{\trowd", the row's borders and its cell definitions. A report writes
+// thousands of rows of a few shapes, so each shape is built once.
+const std::string& RowDefinition(int n, int w)
 {
-    if (n < 1) n = 1;
+    thread_local std::map<std::pair<int, int>, std::string> cache;
+    std::string& out = cache[{n, w}];
+    if (!out.empty()) return out;
     const std::string width = std::to_string(w);
     const int step = CellStep(n);
-    std::string out = R"({\trowd\trbrdrt\brdrs\brdrw)";
+    out = R"({\trowd\trbrdrt\brdrs\brdrw)";
     out.append(width).append(R"(\trautofit1\trpaddl1\trpaddr1\trpaddf1\trpaddfr3)");
     for (int i = 1; i <= n; ++i) {
         out.append(R"(\clvertalt\clbrdrt\brdrs\brdrw)").append(width);
@@ -138,6 +147,14 @@ std::string RtfTableRow(std::string_view cells, int n, int w)
         out.append(R"(\clbrdrr\brdrs\brdrw)").append(width);
         out.append(R"(\cellx)").append(std::to_string(i * step));
     }
+    return out;
+}
+
+}  // namespace
+
+std::string RtfTableRow(std::string_view cells, int n, int w)
+{
+    std::string out = RowDefinition(n < 1 ? 1 : n, w);
     out.append(cells).append(R"(\row})");
     return out;
 }

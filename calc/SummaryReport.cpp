@@ -130,16 +130,17 @@ private:
 
 void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out)
 {
+    DocumentOutput document(out);
     const FlowOrder order(s);
     SummaryReportText report(s, separator);
     std::vector<FlowTotals> flows(order.Count() + 1);
 
-    WriteConverted(out, RtfDocumentStart());
+    document.Write(RtfDocumentStart());
     std::string text;
     for (int k = 1; k <= order.Count(); ++k) {
         text.clear();
         flows[k] = report.Flow(k, order, text);
-        WriteConverted(out, text);
+        document.Write(text);
     }
 
     const std::string empty = RtfEmptyParagraph();
@@ -151,7 +152,7 @@ void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out)
     for (int k = 1; k <= order.Count(); ++k) {
         text += report.FlowRow(k, flows[k]);
         if (text.size() >= kChunk) {
-            WriteConverted(out, text);
+            document.Write(text);
             text.clear();
         }
     }
@@ -162,14 +163,14 @@ void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out)
     for (int a = 1; a <= AreaCount(s); ++a) {
         text += report.AreaRow(s.Areas[a]);
         if (text.size() >= kChunk) {
-            WriteConverted(out, text);
+            document.Write(text);
             text.clear();
         }
     }
     text += empty;
     text += TotalTimeSection(s, separator, "fs24", "fs24", Para(FormatReal(s.EvacuationTime, separator), R"(ql\b)", "fs24"));
     text += RtfDocumentEnd();
-    WriteConverted(out, text);
+    document.Write(text);
 }
 
 }  // namespace stelmar

@@ -132,6 +132,9 @@ private:
 void CollectCoverageMessages(const TPipeLine& s, std::vector<std::string>& out)
 {
     const int nodes = NodeCount(s);
+    bool groups = false;
+    for (int i = 1; i <= nodes && !groups; ++i) groups = s.Nodes[i].Kind == kInput && s.Nodes[i].Mobility != 0;
+    if (!groups) return;
     const SchemeGraph graph(s);
     std::vector<std::int32_t> downArea(nodes + 1, 0);
     std::vector<std::int32_t> queue;

@@ -1,5 +1,6 @@
 #include "model/TextCodec.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <iconv.h>
@@ -8,62 +9,51 @@
 namespace stelmar {
 namespace {
 
-bool IsAscii(std::string_view text)
-{
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
-// One iconv descriptor, opened once per thread and direction.
-class Converter {
+// The code page as two lookup tables, filled once from the system's iconv
+// so that converting long texts costs a table lookup per character.
+class Cp1251Table {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
+    static const Cp1251Table& Get()
     {
-        if (cd_ != kInvalid) iconv_close(cd_);
+        static const Cp1251Table table;
+        return table;
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
 
-    // Appends the conversion of `in` to `out`, stopping at the first
-    // character that cannot be converted; returns the number of input bytes
-    // converted. `maxGrowth` bounds the output bytes per input byte.
-    std::size_t Convert(std::string_view in, std::string& out, std::size_t maxGrowth)
+    // Code point of a byte; 0 for a byte the code page leaves undefined.
+    char32_t ToUnicode(unsigned char byte) const { return toUnicode_[byte]; }
+
+    // Byte of a code point; 0 when the code page has none.
+    unsigned char FromUnicode(char32_t code) const
     {
-        if (cd_ == kInvalid) return 0;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        const std::size_t start = out.size();
-        out.resize(start + in.size() * maxGrowth);
-        char* inPtr = const_cast<char*>(in.data());
-        std::size_t inLeft = in.size();
-        char* outPtr = out.data() + start;
-        std::size_t outLeft = in.size() * maxGrowth;
-        iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.resize(static_cast<std::size_t>(outPtr - out.data()));
-        return in.size() - inLeft;
+        if (code < 0x80) return static_cast<unsigned char>(code);
+        return code < fromUnicode_.size() ? fromUnicode_[code] : 0;
     }
 
 private:
-    static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
-    iconv_t cd_;
+    Cp1251Table()
+    {
+        for (unsigned b = 0; b < 0x80; ++b) toUnicode_[b] = b;
+        const iconv_t cd = iconv_open("UTF-32LE", "WINDOWS-1251");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (unsigned b = 0x80; b < 0x100; ++b) {
+            char in = static_cast<char>(b);
+            std::array<unsigned char, 4> out{};
+            char* inPtr = &in;
+            std::size_t inLeft = 1;
+            char* outPtr = reinterpret_cast<char*>(out.data());
+            std::size_t outLeft = out.size();
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) continue;
+            const char32_t code = out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24;
+            toUnicode_[b] = code;
+            if (code < fromUnicode_.size()) fromUnicode_[code] = static_cast<unsigned char>(b);
+        }
+        iconv_close(cd);
+    }
+
+    std::array<char32_t, 256> toUnicode_{};
+    std::array<unsigned char, 0x2200> fromUnicode_{};  // the code page's characters all lie below U+2200
 };
-
-// A Windows-1251 character is one byte; UTF-8 needs at most 3 for any of them.
-constexpr std::size_t kToCp1251Growth = 1;
-constexpr std::size_t kToUtf8Growth = 3;
-
-Converter& ToCp1251()
-{
-    thread_local Converter converter("WINDOWS-1251", "UTF-8");
-    return converter;
-}
-
-Converter& ToUtf8()
-{
-    thread_local Converter converter("UTF-8", "WINDOWS-1251");
-    return converter;
-}
 
 // The code point at the start of `text` and its length in bytes, or length
 // 0 when the bytes are not a valid UTF-8 sequence.
@@ -93,6 +83,33 @@ std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text)
     return {code, length};
 }
 
+// Length of the run of ASCII bytes at the start of `text`, eight at a time.
+std::size_t AsciiPrefix(std::string_view text)
+{
+    std::size_t n = 0;
+    for (; n + 8 <= text.size(); n += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + n, 8);
+        if (word & 0x8080808080808080u) break;
+    }
+    while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+    return n;
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
 void AppendUnicodeEscape(std::string& out, char32_t unit)
 {
     out += "\\u";
@@ -104,28 +121,42 @@ void AppendUnicodeEscape(std::string& out, char32_t unit)
 
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8)
 {
-    if (IsAscii(utf8)) return std::string(utf8);
+    const Cp1251Table& table = Cp1251Table::Get();
     std::string out;
-    if (ToCp1251().Convert(utf8, out, kToCp1251Growth) != utf8.size()) return std::nullopt;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const auto [code, length] = DecodeUtf8(utf8);
+        if (length == 0) return std::nullopt;
+        const unsigned char byte = table.FromUnicode(code);
+        if (byte == 0 && code != 0) return std::nullopt;
+        out += static_cast<char>(byte);
+        utf8.remove_prefix(length);
+    }
     return out;
 }
 
 std::optional<std::string> Cp1251ToUtf8(std::string_view cp1251)
 {
-    if (IsAscii(cp1251)) return std::string(cp1251);
-    if (cp1251.find('\x98') != std::string_view::npos) return std::nullopt;
+    const Cp1251Table& table = Cp1251Table::Get();
     std::string out;
-    if (ToUtf8().Convert(cp1251, out, kToUtf8Growth) != cp1251.size()) return std::nullopt;
+    out.reserve(cp1251.size() * 2);
+    for (const char c : cp1251) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char32_t code = table.ToUnicode(byte);
+        if (code == 0 && byte != 0) return std::nullopt;
+        AppendUtf8(out, code);
+    }
     return out;
 }
 
-std::string Utf8ToCp1251Rtf(std::string_view utf8)
+void AppendCp1251Rtf(std::string& out, std::string_view utf8)
 {
-    if (IsAscii(utf8)) return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
+    const Cp1251Table& table = Cp1251Table::Get();
+    out.reserve(out.size() + utf8.size());
     while (!utf8.empty()) {
-        utf8.remove_prefix(ToCp1251().Convert(utf8, out, kToCp1251Growth));
+        const std::size_t ascii = AsciiPrefix(utf8);
+        out.append(utf8.data(), ascii);
+        utf8.remove_prefix(ascii);
         if (utf8.empty()) break;
         const auto [code, length] = DecodeUtf8(utf8);
         if (length == 0) {
@@ -133,14 +164,22 @@ std::string Utf8ToCp1251Rtf(std::string_view utf8)
             utf8.remove_prefix(1);
             continue;
         }
-        if (code >= 0x10000) {
+        utf8.remove_prefix(length);
+        if (const unsigned char byte = table.FromUnicode(code)) {
+            out += static_cast<char>(byte);
+        } else if (code >= 0x10000) {
             AppendUnicodeEscape(out, 0xD800 + ((code - 0x10000) >> 10));
             AppendUnicodeEscape(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
         } else {
             AppendUnicodeEscape(out, code);
         }
-        utf8.remove_prefix(length);
     }
+}
+
+std::string Utf8ToCp1251Rtf(std::string_view utf8)
+{
+    std::string out;
+    AppendCp1251Rtf(out, utf8);
     return out;
 }
 

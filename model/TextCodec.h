@@ -19,6 +19,8 @@ std::optional<std::string> Cp1251ToUtf8(std::string_view cp1251);
 // unit); bytes that are not valid UTF-8 become "?". RTF control characters
 // ("\", "{", "}") are left for the caller to escape.
 std::string Utf8ToCp1251Rtf(std::string_view utf8);
+// The same, appended to `out`.
+void AppendCp1251Rtf(std::string& out, std::string_view utf8);
 // True when every character of `utf8` has a Windows-1251 code.
 bool FitsCp1251(std::string_view utf8);
 
