@@ -12,15 +12,11 @@
 
 #include "model/NumberText.h"
 #include "model/PictureFile.h"
-#include "model/SafeFile.h"
+#include "model/ProjectFileTexts.h"
 #include "model/TextCodec.h"
 
 namespace stelmar {
 namespace {
-
-constexpr std::string_view kVersionLine = "v4";
-constexpr const char* kSaveFailed =
-    "Ошибка сохранения проекта!\r\nВозможно у вас отсутствуют права записи на жесткий диск";
 
 // Header lines after the node count and after the area count: label, area
 // count, label, floors, label, active floor, RazVr, node-section label.
@@ -38,26 +34,6 @@ constexpr std::int64_t kMaxTotalFlowCount = 10'000'000;
 constexpr std::int64_t kMaxProjectFileSize = std::int64_t{2} << 30;
 constexpr std::int64_t kMaxPictureFileSize = std::int64_t{4} << 30;
 
-// The fixed texts of the file in its own code page.
-struct FileTexts {
-    std::string NodeCount = Encoded("Количество узлов:");
-    std::string AreaCount = Encoded("Количество участков:");
-    std::string EtagCount = Encoded("Количество этажей:");
-    std::string ActiveEtag = Encoded("Активный этаж:");
-    std::string NodeData = Encoded("Данные по узлам:");
-    std::string AreaData = Encoded("Данные по участкам:");
-    std::string DefaultName = Encoded(kDefaultNodeName);
-
-    static std::string Encoded(const char* text) { return Utf8ToCp1251(text).value_or(std::string()); }
-};
-
-const FileTexts& Texts()
-{
-    static const FileTexts texts;
-    return texts;
-}
-
-// ---------------------------------------------------------------- reading
 
 // What a line holds, for messages: "тип узла" with Number 2 reads
 // "тип узла №2".
@@ -303,39 +279,6 @@ void LoadPictures(TPipeLine& s, const std::string& path, std::vector<std::string
         s.Backgrounds[n] = std::make_shared<const Bitmap>(std::move(*picture));
     }
 }
-
-// ---------------------------------------------------------------- writing
-
-class LineWriter {
-public:
-    explicit LineWriter(std::size_t expected) { out_.reserve(expected); }
-
-    void Line(std::string_view text)
-    {
-        out_ += text;
-        out_ += "\r\n";
-    }
-    void Integer(std::int64_t value)
-    {
-        char buf[24];
-        const char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-        Line(std::string_view(buf, static_cast<std::size_t>(end - buf)));
-    }
-    void Flag(bool value) { Line(value ? "1" : "0"); }
-
-    std::string Take() { return std::move(out_); }
-
-private:
-    std::string out_;
-};
-
-std::string NameError(int i, const std::string& name, bool lineBreak)
-{
-    return "Обозначение узла №" + std::to_string(i) + " «" + name + "» содержит " +
-           (lineBreak ? "перевод строки, который нельзя сохранить в файле проекта."
-                      : "символы, которые нельзя сохранить в файле проекта (кодировка Windows-1251).");
-}
-
 }  // namespace
 
 ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
@@ -380,87 +323,4 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.Backgrounds = std::move(loaded.Backgrounds);
     live.Modified = false;
 }
-
-std::optional<std::string> ProjectText(const TPipeLine& s, char separator, std::string* error)
-{
-    const FileTexts& texts = Texts();
-    const int nodeCount = NodeCount(s);
-    const int areaCount = AreaCount(s);
-    LineWriter w(128 + static_cast<std::size_t>(nodeCount) * 64 + static_cast<std::size_t>(areaCount) * 40);
-    w.Line(kVersionLine);
-    w.Line(texts.NodeCount);
-    w.Integer(nodeCount);
-    w.Line(texts.AreaCount);
-    w.Integer(areaCount);
-    w.Line(texts.EtagCount);
-    w.Integer(s.EtagCount);
-    w.Line(texts.ActiveEtag);
-    w.Integer(s.ActiveEtag);
-    w.Flag(s.RazVr);
-    w.Line(texts.NodeData);
-    for (int i = 1; i <= nodeCount; ++i) {
-        const TNode& node = s.Nodes[i];
-        w.Integer(node.Kind);
-        w.Line(FormatReal(node.Etag, separator));
-        w.Integer(node.People);
-        w.Integer(node.FlowCount);
-        w.Line(FormatReal(node.F, separator));
-        w.Integer(node.X);
-        w.Integer(node.Y);
-        if (node.Name == kDefaultNodeName) {
-            w.Line(texts.DefaultName);
-        } else {
-            // A line break would split the name over two lines of the file.
-            const bool oneLine = node.Name.find_first_of("\r\n") == std::string::npos;
-            const std::optional<std::string> name = oneLine ? Utf8ToCp1251(node.Name) : std::nullopt;
-            if (!name) {
-                if (error) *error = NameError(i, node.Name, !oneLine);
-                return std::nullopt;
-            }
-            w.Line(*name);
-        }
-        w.Integer(node.Mobility);
-    }
-    w.Line(texts.AreaData);
-    for (int i = 1; i <= areaCount; ++i) {
-        const TArea& area = s.Areas[i];
-        w.Integer(area.Node1);
-        w.Integer(area.Node2);
-        w.Integer(area.Etag);
-        w.Line(FormatReal(area.Length, separator));
-        w.Line(FormatReal(area.Width, separator));
-        w.Integer(area.Kind);
-    }
-    w.Flag(s.VrSk);
-    return w.Take();
-}
-
-std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string& path, char separator)
-{
-    std::string error;
-    std::optional<std::string> text = ProjectText(s, separator, &error);
-    if (!text) return error;
-
-    // Pictures first: the project file, renamed last, is replaced only when
-    // all of them are in place.
-    std::vector<std::pair<std::string, std::string>> files;
-    for (int n = 1; n <= s.EtagCount; ++n)
-        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(path, n), EncodeBmp(*s.Backgrounds[n]));
-    files.emplace_back(path, std::move(*text));
-    if (WriteFilesAtomically(files)) return std::string(kSaveFailed);
-    return std::nullopt;
-}
-
-std::string PictureFileName(const std::string& projectPath, int floor)
-{
-    // Three characters, not bytes: a UTF-8 character may take several.
-    std::size_t end = projectPath.size();
-    for (int removed = 0; removed < 3 && end > 0; ++removed) {
-        do {
-            --end;
-        } while (end > 0 && (static_cast<unsigned char>(projectPath[end]) & 0xC0) == 0x80);
-    }
-    return projectPath.substr(0, end) + "im" + std::to_string(floor);
-}
-
 }  // namespace stelmar
