@@ -1,6 +1,7 @@
 #include "calc/ReportCommon.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -51,14 +52,18 @@ int ArrivingEntries(const TReport& r)
     return std::clamp<int>(r.ArrivingCount, 0, static_cast<int>(listed) - 1);
 }
 
-std::string EscapeLabel(std::string_view label)
+void AppendEscapedLabel(std::string& out, std::string_view label)
 {
-    std::string out;
-    out.reserve(label.size());
     for (char c : label) {
         if (c == '\\' || c == '{' || c == '}') out += '\\';
         out += c;
     }
+}
+
+std::string EscapeLabel(std::string_view label)
+{
+    std::string out;
+    AppendEscapedLabel(out, label);
     return out;
 }
 
@@ -71,11 +76,15 @@ std::string Greek(std::string_view letter, std::string_view size) { return RtfPa
 
 std::string Equation(std::string_view formula) { return RtfEquation(formula, "qc", "f1", "fs20"); }
 
-std::string KindName(int kind)
+const std::string& KindName(int kind)
 {
-    std::string name;
-    PathKindName(kind, name);
-    return name;
+    static const auto names = [] {
+        std::array<std::string, 8> all;
+        for (int k = 0; k < 8; ++k) PathKindName(k, all[k]);
+        return all;
+    }();
+    static const std::string none;
+    return kind >= 0 && kind < 8 ? names[kind] : none;
 }
 
 std::string MergedFlowNote(const TReport& r, const FlowOrder& order)

@@ -48,6 +48,7 @@ int ArrivingEntries(const TReport& r);
 
 // A label typed by the user as RTF text: "\", "{" and "}" escaped.
 std::string EscapeLabel(std::string_view label);
+void AppendEscapedLabel(std::string& out, std::string_view label);
 
 // Paragraph in the text font "f1".
 std::string Para(std::string_view text, std::string_view alignment, std::string_view size);
@@ -56,7 +57,7 @@ std::string Greek(std::string_view letter, std::string_view size);
 // Centered equation at size 20.
 std::string Equation(std::string_view formula);
 
-std::string KindName(int kind);
+const std::string& KindName(int kind);
 
 // "(Образован слиянием потоков №№ …)" for a step that starts a flow out of
 // several arriving ones; empty otherwise.

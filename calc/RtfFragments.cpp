@@ -127,12 +127,11 @@ std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::
 
 std::string RtfEmptyParagraph() { return R"({\lang1\langfe1\langnp1\insrsid1 \par})"; }
 
-namespace {
-
-// "{\trowd", the row's borders and its cell definitions. A report writes
-// thousands of rows of a few shapes, so each shape is built once.
-const std::string& RowDefinition(int n, int w)
+// A report writes thousands of rows of a few shapes, so each shape is
+// built once.
+const std::string& RtfTableRowStart(int n, int w)
 {
+    if (n < 1) n = 1;
     thread_local std::map<std::pair<int, int>, std::string> cache;
     std::string& out = cache[{n, w}];
     if (!out.empty()) return out;
@@ -150,12 +149,10 @@ const std::string& RowDefinition(int n, int w)
     return out;
 }
 
-}  // namespace
-
 std::string RtfTableRow(std::string_view cells, int n, int w)
 {
-    std::string out = RowDefinition(n < 1 ? 1 : n, w);
-    out.append(cells).append(R"(\row})");
+    std::string out = RtfTableRowStart(n, w);
+    out.append(cells).append(kRtfRowEnd);
     return out;
 }
 

@@ -36,6 +36,11 @@ std::string RtfEmptyParagraph();
 // paragraphs: "{\pard\intbl ... first\cell ... last\cell}".
 std::string RtfTableRow(std::string_view cells, int n, int w);
 
+// The start of such a row, "{\trowd" with the row and cell definitions; the
+// caller appends the cell group and kRtfRowEnd. For long tables.
+const std::string& RtfTableRowStart(int n, int w);
+inline constexpr std::string_view kRtfRowEnd = "\\row}";
+
 std::string RtfDocumentEnd();
 
 }  // namespace stelmar

@@ -44,7 +44,7 @@ public:
                 totals = FlowTotals{r.People, r.ProjArea, 0, 0};
             }
             running += r.AreaTime;
-            text += StepRow(r, running);
+            StepRow(r, running, text);
             totals.Time = r.TotalTime;
             totals.Length += r.Length;
         }
@@ -65,8 +65,13 @@ public:
                            5, 10);
     }
 
-    std::string AreaRow(const TArea& a) const
+    void AreaRow(const TArea& a, std::string& text) const
     {
+        text += RtfTableRowStart(5, 10);
+        text += R"({\pard\intbl\qc\fs20 )";
+        AppendEscapedLabel(text, NodeLabel(s_, a.Node1));
+        text += '-';
+        AppendEscapedLabel(text, NodeLabel(s_, a.Node2));
         std::string people = "-";
         for (std::int32_t end : {a.Node2, a.Node1}) {
             if (s_.Nodes[end].Kind == kInput) {
@@ -74,10 +79,12 @@ public:
                 break;
             }
         }
-        return RtfTableRow(R"({\pard\intbl\qc\fs20 )" + EscapeLabel(AreaLabel(s_, a)) + R"(\cell )" + people +
-                               R"(\cell )" + KindName(a.Kind) + R"(\cell )" + Num(a.Length) + R"(\cell )" +
-                               Num(a.Width) + R"(\cell})",
-                           5, 10);
+        Cell(text, people);
+        Cell(text, KindName(a.Kind));
+        Cell(text, Num(a.Length));
+        Cell(text, Num(a.Width));
+        text += R"(\cell})";
+        text += kRtfRowEnd;
     }
 
 private:
@@ -106,18 +113,44 @@ private:
                             7, 30);
     }
 
-    std::string StepRow(const TReport& r, double running) const
+    void StepRow(const TReport& r, double running, std::string& text) const
     {
-        std::string time = Num(r.AreaTime) + kNbsp + "(" + Num(running) + ") ";
+        text += RtfTableRowStart(7, 10);
+        text += R"({\pard\intbl\qc\fs20 )";
+        AppendEscapedLabel(text, r.FromNode);
+        text += '-';
+        AppendEscapedLabel(text, r.ToNode);
+        Cell(text, KindName(r.PathKind));
+        Cell(text, Num(r.Length));
+        Cell(text, Num(r.Width));
+        Cell(text, Num(r.Intensity));
+        Cell(text, Num(r.Speed));
+        Cell(text, Num(r.AreaTime));
+        text += kNbsp;
+        text += '(';
+        text += Num(running);
+        text += ") ";
         if (r.DelayTime > 0) {
-            time += "(время задержки " + Num(r.DelayTime) + " мин.";
-            time += s_.VrSk ? ", время скопления " + Num(r.AccumTime) + " мин.)" : ")";
+            text += "(время задержки ";
+            text += Num(r.DelayTime);
+            text += " мин.";
+            if (s_.VrSk) {
+                text += ", время скопления ";
+                text += Num(r.AccumTime);
+                text += " мин.)";
+            } else {
+                text += ")";
+            }
         }
-        return RtfTableRow(R"({\pard\intbl\qc\fs20 )" + EscapeLabel(r.FromNode) + "-" + EscapeLabel(r.ToNode) +
-                               R"(\cell )" + KindName(r.PathKind) + R"(\cell )" + Num(r.Length) + R"(\cell )" +
-                               Num(r.Width) + R"(\cell )" + Num(r.Intensity) + R"(\cell )" + Num(r.Speed) +
-                               R"(\cell )" + time + R"(\cell})",
-                           7, 10);
+        text += R"(\cell})";
+        text += kRtfRowEnd;
+    }
+
+    // "\cell " and the next cell's text.
+    static void Cell(std::string& text, std::string_view value)
+    {
+        text += R"(\cell )";
+        text += value;
     }
 
     const TPipeLine& s_;
@@ -161,7 +194,7 @@ void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out)
                         R"(Длина, м.\cell Ширина , м.\cell})",
                         5, 30);
     for (int a = 1; a <= AreaCount(s); ++a) {
-        text += report.AreaRow(s.Areas[a]);
+        report.AreaRow(s.Areas[a], text);
         if (text.size() >= kChunk) {
             document.Write(text);
             text.clear();
