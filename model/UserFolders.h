@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace stelmar {
+
+// The per-user folder of settings.ini and reopen.ini:
+// $XDG_CONFIG_HOME/stelmar/ when XDG_CONFIG_HOME is an absolute path, else
+// $HOME/.config/stelmar/ (created with its missing parents, mode 0700),
+// with a trailing separator.
+std::string ConfigFolder();
+
+// A private per-user folder for temporary files such as the calculation
+// report, with a trailing separator: $XDG_RUNTIME_DIR/stelmar/ when that
+// variable names an existing absolute folder, else stelmar-<uid>/ in $TMPDIR
+// or /tmp. The folder is created with mode 0700; an existing one is used
+// only when it is a real folder (not a symbolic link) owned by the user and
+// closed to group and others, so that nobody else can plant or read files
+// in it. Otherwise a fresh folder made by mkdtemp in the same directory is
+// used (the same one for the rest of the run), or ConfigFolder() when even
+// that fails.
+std::string TempFolder();
+
+}  // namespace stelmar
