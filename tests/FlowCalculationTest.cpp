@@ -250,7 +250,9 @@ TEST(FlowCalculation, PropertiesOfRandomValidSchemes)
             EXPECT_LE(decimals(r.AccumTime), precision);
             EXPECT_LE(decimals(r.Density), precision);
             EXPECT_LE(decimals(r.RawIntensity), precision);
-            if (!groups) EXPECT_LE(decimals(r.TotalTime), precision);
+            if (!groups) {
+                EXPECT_LE(decimals(r.TotalTime), precision);
+            }
         }
     }
     EXPECT_GT(calculated, 30);

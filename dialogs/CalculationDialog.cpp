@@ -1,0 +1,7 @@
+#include "dialogs/CalculationDialog.h"
+
+namespace stelmar {
+
+TFcalc::TFcalc(QWidget* parent) : PlaceholderDialog("Fcalc", "Расчет", parent) {}
+
+}  // namespace stelmar

@@ -1,0 +1,7 @@
+#include "dialogs/SettingsDialog.h"
+
+namespace stelmar {
+
+TFParams::TFParams(QWidget* parent) : PlaceholderDialog("FParams", "Параметры", parent) {}
+
+}  // namespace stelmar

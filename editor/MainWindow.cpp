@@ -1,0 +1,165 @@
+#include "editor/MainWindow.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QUrl>
+
+#include "editor/AreaLengthsDialog.h"
+#include "editor/Icons.h"
+#include "model/UserFolders.h"
+
+namespace stelmar {
+
+TF::TF(const QString& startProject) : startProject_(startProject)
+{
+    setObjectName("TF");
+    setWindowTitle(kAppTitle);
+    setWindowIcon(ToolIcon("stelmar"));
+    setAcceptDrops(true);
+    scheme_.Opened = false;  // nothing is drawn until a project is created or opened
+
+    prompts_ = std::make_unique<QtUserPrompts>(this);
+    CreateCommands();
+    CreateMenus();
+    CreateToolbars();
+    CreateStatusBar();
+    CreateCanvas();
+
+    // Until the first project only the file commands, settings, help and
+    // exit can act.
+    CloseProjectView();
+
+    resize(881, 567);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+TF::~TF() = default;
+
+void TF::StartWork()
+{
+    if (startDone_) return;
+    startDone_ = true;
+
+    WindowLayout layout = CurrentLayout();
+    LoadSettings(scheme_, layout, ConfigFolder());
+    ResetCanvas();
+    ApplyLayout(layout);
+
+    if (startProject_.isEmpty() || !OpenProjectFile(startProject_)) NewProject();
+    FillRecentMenu();
+    emit Started();
+}
+
+WindowLayout TF::CurrentLayout() const
+{
+    WindowLayout layout;
+    layout.Toolbars = CaptureToolbars(*this, toolbars_);
+    layout.Left = x();
+    layout.Top = y();
+    layout.Width = width();
+    layout.Height = height();
+    layout.Maximized = isMaximized();
+    return layout;
+}
+
+void TF::ApplyLayout(const WindowLayout& layout)
+{
+    PlaceToolbars(*this, toolbars_, layout.Toolbars);
+    if (layout.Maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        move(layout.Left, layout.Top);
+        resize(layout.Width, layout.Height);
+    }
+}
+
+void TF::SetCaption()
+{
+    setWindowTitle(QString("%1 (%2)").arg(kAppTitle, QString::fromStdString(scheme_.FileName)));
+}
+
+void TF::SetModified(bool modified)
+{
+    scheme_.Modified = modified;
+    panels_[1]->setText(modified ? "Изменено" : "Сохранено");
+}
+
+void TF::ShowStatus(const QString& text)
+{
+    panels_[0]->setText(text);
+}
+
+void TF::SelectTool(std::uint8_t tool)
+{
+    scheme_.Tool = tool;
+    scheme_.CursorIndex = tool;
+    const char* buttons[] = {"TBcursor", "TBNodeIn", "TBNodeOut", "TBNode", "TBArea", "TBDel"};
+    for (int i = 0; i < 6; ++i) Command(buttons[i])->setChecked(i == tool);
+}
+
+// Labels every node with its current number, so that the labels stay
+// when nodes are deleted later. The labels are saved with the project, so
+// the renumbering is an edit like any other.
+void TF::NumberNodesInOrder()
+{
+    PushHistory();
+    SetModified(true);
+    for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Name = std::to_string(i);
+    Draw();
+}
+
+void TF::ShowHelp()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help.pdf"));
+}
+
+void TF::ShowDialog(QDialog* dialog)
+{
+    if (dialog) dialog->exec();
+}
+
+// The area-lengths dialog works beside the drawing, which stays visible
+// but takes no input while the dialog is open.
+void TF::ShowAreaLengths()
+{
+    if (dialogs_.AreaLengths) dialogs_.AreaLengths->open();
+}
+
+bool TF::event(QEvent* event)
+{
+    // Status tips go to the first status panel, which keeps the other
+    // panels visible.
+    if (event->type() == QEvent::StatusTip) {
+        ShowStatus(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TF::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) StartWork();
+    QMainWindow::changeEvent(event);
+}
+
+void TF::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Without a window manager the window may never be activated; the start
+    // work then follows the first show.
+    if (!startDone_) QTimer::singleShot(0, this, &TF::StartWork);
+}
+
+}  // namespace stelmar

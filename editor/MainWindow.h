@@ -1,0 +1,165 @@
+#pragma once
+
+// The main window `TF`: menus, toolbars, the scrolling canvas and the status
+// bar around the one live scheme, and the project-level commands (new,
+// open, recent files, dropped files, save, close, help).
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+
+#include "editor/ToolbarLayout.h"
+#include "editor/UserPrompts.h"
+#include "model/EditHistory.h"
+#include "model/ProjectFile.h"
+#include "model/Scheme.h"
+#include "model/Settings.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+
+namespace stelmar {
+
+class CanvasWidget;
+class TAboutBox;
+class TFcalc;
+class TFcalcNet;
+class TFParams;
+class TFpar;
+class TFuzel;
+class TForm2;
+class TForm3;
+
+inline constexpr const char* kAppTitle = "Stelmar: расчет времени эвакуации";
+
+class TF : public QMainWindow {
+    Q_OBJECT
+public:
+    // The dialogs the window shows; created once after the window.
+    struct Dialogs {
+        TFpar* AreaParams = nullptr;
+        TFcalc* LocalCalculation = nullptr;
+        TFuzel* NodeParams = nullptr;
+        TAboutBox* About = nullptr;
+        TForm2* AreaLengths = nullptr;
+        TForm3* Print = nullptr;
+        TFParams* Settings = nullptr;
+        TFcalcNet* ServiceCalculation = nullptr;
+    };
+
+    // `startProject` is the project named on the command line (may be empty).
+    explicit TF(const QString& startProject = QString());
+    ~TF() override;
+
+    void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+    void SetPrompts(std::unique_ptr<UserPrompts> prompts) { prompts_ = std::move(prompts); }
+
+    TPipeLine& Scheme() { return scheme_; }
+    bool StartDone() const { return startDone_; }
+
+    // Project commands. Each returns false when the user stopped it or it
+    // failed, leaving the project as it was.
+    bool NewProject();
+    bool CloseProject();
+    bool OpenProject(const QString& path);
+    bool OpenProjectFile(const QString& path);
+    bool SaveCommand();
+    bool SaveAsCommand();
+    void FillRecentMenu();
+    void LoadBackground(const QString& path);
+
+    // Switches the canvas tool (0 none, 1 input, 2 exit, 3 junction, 4 area,
+    // 5 delete) and checks its toolbar button.
+    void SelectTool(std::uint8_t tool);
+
+    // Records an undo snapshot before an edit, marks or clears the unsaved
+    // state, and repaints the visible part of the active floor.
+    void PushHistory();
+    void SetModified(bool modified);
+    void Draw();
+
+signals:
+    // The start work (settings, first project, recent files) is done.
+    void Started();
+
+protected:
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The command table (MainWindowCommands.cpp).
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolbars();
+    QAction* AddCommand(const char* name, const QString& caption, const QString& shortcut = QString());
+    QAction* AddButton(const char* name, const char* icon, const QString& hint);
+    QAction* Command(const char* name) const;
+    void SetEnabled(std::initializer_list<const char*> names, bool enabled);
+
+    // Start, caption and the commands that show dialogs (MainWindow.cpp).
+    void StartWork();
+    WindowLayout CurrentLayout() const;
+    void ApplyLayout(const WindowLayout& layout);
+    void SetCaption();
+    void ShowStatus(const QString& text);
+    void NumberNodesInOrder();
+    void ShowHelp();
+    void ShowDialog(QDialog* dialog);
+    void ShowAreaLengths();
+
+    // Canvas, status bar, floor list, undo and redo (MainWindowView.cpp).
+    void CreateStatusBar();
+    void CreateCanvas();
+    void ResetCanvas();
+    void FillFloorList(int selectedIndex);
+    void FloorChanged(int index);
+    void UndoCommand();
+    void RedoCommand();
+    void UpdateHistoryCommands();
+
+    // Projects (MainWindowProject.cpp).
+    bool SaveBeforeLeaving(const QString& question);
+    bool SaveProject(bool askName);
+    void OpenCommand();
+    void OpenRecent(int entry);
+    bool AdoptReadProject(ProjectReadResult&& read);
+    void BeginEditing();
+    void EnableProjectCommands();
+    void CloseProjectView();
+    void ReportConfigFailure(const std::optional<std::string>& failure);
+
+    // Background pictures (MainWindowBackground.cpp).
+    void LoadBackgroundCommand();
+    void DeleteBackgroundCommand();
+
+    TPipeLine scheme_;
+    EditHistory history_;
+    std::unique_ptr<UserPrompts> prompts_;
+    Dialogs dialogs_;
+    QString startProject_;
+    bool startDone_ = false;
+    // "Сохранить" writes under FileName without asking (the save dialog's tag).
+    bool saveWithoutDialog_ = false;
+
+    QScrollArea* scrollBox_ = nullptr;
+    CanvasWidget* img_ = nullptr;
+    QComboBox* floorList_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QMenu* openDropDown_ = nullptr;
+    QLabel* panels_[5] = {};
+    Toolbars toolbars_{};
+};
+
+}  // namespace stelmar

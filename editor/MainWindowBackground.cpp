@@ -1,0 +1,78 @@
+// Background pictures of the floors and files dropped on the main window.
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+#include "editor/MainWindow.h"
+#include "pictures/PictureFiles.h"
+
+namespace stelmar {
+namespace {
+
+constexpr const char* kShrinkQuestion = "Размер изображения превышает размер рабочей области\nуменьшить изображение?";
+constexpr const char* kDeleteBackgroundQuestion = "Вы действительно хотите удалить подложку?";
+
+// The largest size of the same proportions that fits the canvas.
+Bitmap ShrunkToFit(const Bitmap& picture, int width, int height)
+{
+    const double scale = std::min(double(width) / picture.Width, double(height) / picture.Height);
+    const QSize size(std::max(1L, std::lround(picture.Width * scale)), std::max(1L, std::lround(picture.Height * scale)));
+    return FromQImage(ToQImage(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace
+
+// A picture that cannot be read is reported and the floor keeps its
+// background.
+void TF::LoadBackground(const QString& path)
+{
+    QString error;
+    std::optional<Bitmap> picture = LoadPicture(path, &error);
+    if (!picture) {
+        prompts_->ShowWarning(error);
+        return;
+    }
+    if ((picture->Width > scheme_.WSpaceG || picture->Height > scheme_.WSpaceV) &&
+        prompts_->AskYesNoCancel(kShrinkQuestion) == Answer::Yes)
+        *picture = ShrunkToFit(*picture, scheme_.WSpaceG, scheme_.WSpaceV);
+    scheme_.Backgrounds[scheme_.ActiveEtag] = std::make_shared<const Bitmap>(std::move(*picture));
+    Draw();
+}
+
+void TF::LoadBackgroundCommand()
+{
+    const QString path = prompts_->OpenPictureName();
+    if (!path.isEmpty()) LoadBackground(path);
+}
+
+void TF::DeleteBackgroundCommand()
+{
+    if (prompts_->AskYesNoCancel(kDeleteBackgroundQuestion) != Answer::Yes) return;
+    scheme_.Backgrounds[scheme_.ActiveEtag].reset();
+    Draw();
+}
+
+void TF::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+// Only the first dropped file is used: a project is opened, a picture
+// becomes the background of the active floor.
+void TF::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) return;
+    event->acceptProposedAction();
+    const QString path = urls.constFirst().toLocalFile();
+    const QString extension = "." + QFileInfo(path).suffix().toLower();
+    if (extension == ".stm") OpenProject(path);
+    if (scheme_.Opened && ReadablePictureExtensions().contains(extension)) LoadBackground(path);
+}
+
+}  // namespace stelmar

@@ -1,0 +1,230 @@
+// The project-level commands of the main window: new, close, open (dialog,
+// recent files, command line), save, save as, and closing the window.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "editor/MainWindow.h"
+#include "model/NumberText.h"
+#include "model/RecentFiles.h"
+#include "model/UserFolders.h"
+
+namespace stelmar {
+namespace {
+
+constexpr const char* kNewProjectQuestion = "Возможно перед созданием нового проекта\nвы хотите сохранить старый?";
+constexpr const char* kCloseProjectQuestion = "Возможно перед закрытием\nвы хотите сохранить работу?";
+constexpr const char* kCloseAppQuestion = "Возможно перед закрытием приложения\nвы хотите сохранить работу?";
+constexpr const char* kNoRecentEntry = "none";
+
+// Engine messages end their lines with CR LF.
+QString UserText(const std::string& text)
+{
+    return QString::fromStdString(text).replace("\r\n", "\n");
+}
+
+bool IsProjectName(const QString& path)
+{
+    return path.endsWith(".stm", Qt::CaseInsensitive);
+}
+
+// The picture of floor n is stored under the project path with "im" + n
+// in place of the last three characters, so a project needs the
+// three-character extension ".stm"; it also keeps the project file from
+// sharing a name with one of its pictures.
+QString WithProjectExtension(const QString& path)
+{
+    return IsProjectName(path) ? path : path + ".stm";
+}
+
+}  // namespace
+
+bool TF::SaveBeforeLeaving(const QString& question)
+{
+    switch (prompts_->AskYesNoCancel(question)) {
+    case Answer::Yes: return SaveCommand();
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+    }
+    return false;
+}
+
+void TF::ReportConfigFailure(const std::optional<std::string>& failure)
+{
+    if (failure) prompts_->ShowWarning(UserText(*failure));
+}
+
+void TF::EnableProjectCommands()
+{
+    SetEnabled({"no1", "ComboBox1", "TBToolbar7", "NSaveAs", "TBLoadIm", "TBDelIm", "N4", "MMPrint", "TBPrint",
+                "TBSave", "TBItem2", "Nexport", "TBcursor", "TBNodeIn", "TBNode", "TBNodeOut", "TBArea", "TBDel",
+                "Ndel", "TBRun", "N8", "N7", "N25", "MMOperations"},
+               true);
+    UpdateHistoryCommands();
+}
+
+void TF::CloseProjectView()
+{
+    scheme_.Opened = false;
+    SetEnabled({"no1", "TBToolbar7", "ComboBox1", "TBUndo", "TBRendo", "Nundo", "Nrendo", "TBLoadIm", "TBDelIm",
+                "MMPrint", "TBSave", "TBPrint", "N4", "TBItem2", "Nexport", "NSaveAs", "TBcursor", "TBNodeIn",
+                "TBNode", "TBNodeOut", "TBArea", "TBDel", "Ndel", "TBRun", "N8", "N7", "N25", "MMOperations"},
+               false);
+    floorList_->clear();
+    scrollBox_->hide();
+}
+
+// Shows the project now held by the scheme from its first floor entry,
+// scrolled to the top left, with an empty edit history and no tool.
+void TF::BeginEditing()
+{
+    scheme_.ShowNumbers = Command("N18")->isChecked();
+    history_.Reset();
+    EnableProjectCommands();
+    FillFloorList(scheme_.ActiveEtag - 1);
+    scrollBox_->show();
+    scrollBox_->horizontalScrollBar()->setValue(0);
+    scrollBox_->verticalScrollBar()->setValue(0);
+    SelectTool(0);
+    SetCaption();
+    Draw();
+}
+
+bool TF::NewProject()
+{
+    if (scheme_.Opened && scheme_.Modified && !SaveBeforeLeaving(kNewProjectQuestion)) return false;
+    ResetToNewProject(scheme_);
+    BeginEditing();
+    SetModified(true);
+    return true;
+}
+
+bool TF::CloseProject()
+{
+    if (scheme_.Modified && !SaveBeforeLeaving(kCloseProjectQuestion)) return false;
+    CloseProjectView();
+    return true;
+}
+
+// The file is read completely before anything changes: a file that cannot
+// be read leaves the current project as it was.
+bool TF::AdoptReadProject(ProjectReadResult&& read)
+{
+    if (!read.Scheme) {
+        prompts_->ShowWarning(UserText(read.Error));
+        return false;
+    }
+    if (scheme_.Opened && scheme_.Modified && !SaveBeforeLeaving(kNewProjectQuestion)) return false;
+    AdoptProject(scheme_, std::move(*read.Scheme));
+    BeginEditing();
+    saveWithoutDialog_ = true;
+    SetModified(false);
+    QStringList warnings;
+    for (const std::string& warning : read.Warnings) warnings << UserText(warning);
+    if (!warnings.isEmpty()) prompts_->ShowWarning(warnings.join('\n'));
+    return true;
+}
+
+bool TF::OpenProject(const QString& path)
+{
+    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    ReportConfigFailure(AddRecent(ConfigFolder(), file));
+    FillRecentMenu();
+    return AdoptReadProject(ReadProjectFile(file));
+}
+
+bool TF::OpenProjectFile(const QString& path)
+{
+    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    ReportConfigFailure(PushRecent(ConfigFolder(), file));
+    FillRecentMenu();
+    return AdoptReadProject(ReadProjectFile(file));
+}
+
+void TF::OpenCommand()
+{
+    const QString path = prompts_->OpenProjectName();
+    if (!path.isEmpty()) OpenProject(path);
+}
+
+void TF::OpenRecent(int entry)
+{
+    const std::string path = ReadRecent(ConfigFolder())[entry - 1];
+    if (path != kNoRecentEntry) OpenProject(QString::fromStdString(path));
+}
+
+void TF::FillRecentMenu()
+{
+    openDropDown_->clear();
+    recentMenu_->clear();  // deletes the entries, which it owns
+    const auto recent = ReadRecent(ConfigFolder());
+    int shown = 0;
+    for (int entry = 1; entry <= kRecentCount; ++entry) {
+        const QString path = QString::fromStdString(recent[entry - 1]);
+        if (path == kNoRecentEntry || !QFileInfo(path).isFile()) continue;
+        QAction* item = recentMenu_->addAction(QString("%1 %2").arg(++shown).arg(path).replace('&', "&&"));
+        // Queued: opening rebuilds the menu, which deletes this entry.
+        connect(item, &QAction::triggered, this, [this, entry] { OpenRecent(entry); }, Qt::QueuedConnection);
+        openDropDown_->addAction(item);
+    }
+}
+
+// Writes the project under its file name, or under a name the user picks
+// when `askName` is set or the project has no ".stm" name. The file name
+// changes only when the project was written.
+bool TF::SaveProject(bool askName)
+{
+    QString path = QString::fromStdString(scheme_.FileName);
+    if (askName || !IsProjectName(path)) {
+        path = prompts_->SaveProjectName(path);
+        if (path.isEmpty()) return false;
+        path = WithProjectExtension(path);
+    }
+    ReportConfigFailure(AddRecent(ConfigFolder(), path.toStdString()));
+    FillRecentMenu();
+    if (auto failure = SaveProjectFile(scheme_, path.toStdString(), DecimalSeparatorFromEnvironment())) {
+        prompts_->ShowWarning(UserText(*failure));
+        return false;
+    }
+    scheme_.FileName = path.toStdString();
+    return true;
+}
+
+bool TF::SaveCommand()
+{
+    if (scheme_.FileName == kNewProjectName) saveWithoutDialog_ = false;
+    if (!SaveProject(!saveWithoutDialog_)) return false;
+    SetCaption();
+    saveWithoutDialog_ = true;
+    SetModified(false);
+    return true;
+}
+
+bool TF::SaveAsCommand()
+{
+    saveWithoutDialog_ = false;
+    if (!SaveProject(true)) return false;
+    SetCaption();
+    ShowStatus("Сохранено");
+    saveWithoutDialog_ = true;
+    SetModified(false);
+    return true;
+}
+
+// Settings are written even when the user keeps the window open.
+void TF::closeEvent(QCloseEvent* event)
+{
+    const bool leave = !(scheme_.Opened && scheme_.Modified) || SaveBeforeLeaving(kCloseAppQuestion);
+    ReportConfigFailure(SaveSettings(scheme_, CurrentLayout(), ConfigFolder(), DecimalSeparatorFromEnvironment()));
+    if (leave)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace stelmar

@@ -1,0 +1,134 @@
+// The view of the main window: the canvas in its scroll box, the status
+// bar, the floor list, and the undo and redo commands that restore a
+// recorded state of the scheme.
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+
+#include "editor/CanvasWidget.h"
+#include "editor/MainWindow.h"
+#include "model/drawing/SchemeDrawing.h"
+
+namespace stelmar {
+
+// Five panels of 550, 80, 65, 80 and 50 pixels. The first gives way when
+// the window is narrow; the others grow when their text needs more room.
+void TF::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar");
+    const int widths[5] = {550, 80, 65, 80, 50};
+    for (int i = 0; i < 5; ++i) {
+        panels_[i] = new QLabel(bar);
+        panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        panels_[i]->setFrameShape(QFrame::StyledPanel);
+        panels_[i]->setFrameShadow(QFrame::Sunken);
+        if (i == 0) {
+            panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            bar->addWidget(panels_[i], 1);
+        } else {
+            panels_[i]->setMinimumWidth(widths[i]);
+            bar->addPermanentWidget(panels_[i]);
+        }
+    }
+}
+
+void TF::CreateCanvas()
+{
+    scrollBox_ = new QScrollArea(this);
+    scrollBox_->setObjectName("ScrollBox1");
+    scrollBox_->setWidgetResizable(false);
+    scrollBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    img_ = new CanvasWidget;
+    scrollBox_->setWidget(img_);
+    setCentralWidget(scrollBox_);
+    ResetCanvas();
+    connect(scrollBox_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Draw(); });
+    connect(scrollBox_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { Draw(); });
+    scrollBox_->viewport()->installEventFilter(this);
+}
+
+void TF::ResetCanvas()
+{
+    img_->ResetImage(scheme_.WSpaceG, scheme_.WSpaceV);
+}
+
+void TF::Draw()
+{
+    const QScrollArea& box = *scrollBox_;
+    const CanvasView view{box.horizontalScrollBar()->value(), box.verticalScrollBar()->value(),
+                          box.viewport()->width(), box.viewport()->height()};
+    DrawCounters counters;
+    if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters)) return;
+    panels_[2]->setText(counters.Nodes);
+    panels_[3]->setText(counters.Areas);
+    panels_[4]->setText(counters.Floors);
+    img_->FitToImage();
+}
+
+void TF::PushHistory()
+{
+    history_.Push(scheme_);
+    Draw();
+    UpdateHistoryCommands();
+}
+
+// Floor entries "Этаж №1" .. "Этаж №" + EtagCount with the given entry
+// selected (the active floor's entry when there is no such entry); the
+// floor of the selected entry becomes the active one.
+void TF::FillFloorList(int selectedIndex)
+{
+    {
+        const QSignalBlocker quiet(floorList_);
+        floorList_->clear();
+        for (int floor = 1; floor <= scheme_.EtagCount; ++floor) floorList_->addItem(QString("Этаж №%1").arg(floor));
+        const bool listed = selectedIndex >= 0 && selectedIndex < floorList_->count();
+        floorList_->setCurrentIndex(listed ? selectedIndex : scheme_.ActiveEtag - 1);
+    }
+    scheme_.ActiveEtag = static_cast<std::uint8_t>(floorList_->currentIndex() + 1);
+}
+
+void TF::FloorChanged(int index)
+{
+    if (index < 0) return;
+    scheme_.ActiveEtag = static_cast<std::uint8_t>(index + 1);
+    Draw();
+}
+
+// Undo and redo rebuild the floor list for the restored number of floors,
+// keeping the selected entry, and show the floor that entry names.
+void TF::UndoCommand()
+{
+    if (history_.Undo(scheme_)) {
+        FillFloorList(floorList_->currentIndex());
+        Draw();
+    }
+    UpdateHistoryCommands();
+}
+
+void TF::RedoCommand()
+{
+    if (history_.Redo(scheme_)) {
+        FillFloorList(floorList_->currentIndex());
+        Draw();
+    }
+    UpdateHistoryCommands();
+}
+
+void TF::UpdateHistoryCommands()
+{
+    SetEnabled({"TBUndo", "Nundo"}, history_.UndoEnabled());
+    SetEnabled({"TBRendo", "Nrendo"}, history_.RedoEnabled());
+}
+
+bool TF::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == scrollBox_->viewport() && event->type() == QEvent::Resize) Draw();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace stelmar

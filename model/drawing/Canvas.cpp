@@ -1,0 +1,123 @@
+#include "model/drawing/Canvas.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+#include "model/drawing/SchemeDrawing.h"
+
+namespace stelmar {
+
+TextFont::TextFont(const QFont& font, const QPaintDevice* device)
+    : Font(font), Ascent(QFontMetrics(font, device).ascent()), Raw(QRawFont::fromFont(font))
+{
+    const QString digits = QStringLiteral("0123456789");
+    int count = 10;  // room in DigitGlyphs, then the glyphs found
+    // Underlined and struck-out text keeps the text layout, whose lines
+    // span the laid-out width.
+    HasDigits = !font.underline() && !font.strikeOut() && Raw.isValid() &&
+                Raw.glyphIndexesForChars(digits.constData(), 10, DigitGlyphs.data(), &count) &&
+                count == 10 && std::find(DigitGlyphs.begin(), DigitGlyphs.end(), 0u) == DigitGlyphs.end() &&
+                Raw.advancesForGlyphIndexes(DigitGlyphs.data(), DigitAdvances.data(), 10);
+    Run.setRawFont(Raw);
+}
+
+Canvas::Canvas(QImage& image) : painter_(&image)
+{
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    painter_.setBrush(Qt::white);
+    ApplyPen(applied_);
+}
+
+void Canvas::SetBrush(TColor color) { painter_.setBrush(ToQColor(color)); }
+
+void Canvas::SetFont(const TextFont& font, TColor color)
+{
+    if (font_ != &font) painter_.setFont(font.Font);
+    font_ = &font;
+    fontColor_ = color;
+}
+
+void Canvas::FillRect(const QRect& rect, TColor color) { painter_.fillRect(rect, ToQColor(color)); }
+
+void Canvas::DrawImage(const QPoint& at, const QImage& image, const QRect& source)
+{
+    painter_.drawImage(at, image, source);
+}
+
+void Canvas::UsePen(const PenKey& key)
+{
+    if (!(key == applied_)) ApplyPen(key);
+}
+
+void Canvas::ApplyPen(const PenKey& key)
+{
+    applied_ = key;
+    pen_ = QPen(ToQColor(key.Color), key.Width, key.Dotted ? Qt::DotLine : Qt::SolidLine);
+    // A one-pixel line leaves out its last pixel, like a Windows cosmetic
+    // pen. Wider lines get square ends, which QPainter rasterizes directly
+    // (round ends would go through the general path stroker at several
+    // times the cost); at the default sizes the ends lie under the node
+    // symbols either way.
+    pen_.setCapStyle(key.Width <= 1 ? Qt::FlatCap : Qt::SquareCap);
+    painter_.setPen(pen_);
+}
+
+void Canvas::Line(int x1, int y1, int x2, int y2)
+{
+    UseShapePen();
+    painter_.drawLine(x1, y1, x2, y2);
+}
+
+void Canvas::Ellipse(int left, int top, int right, int bottom)
+{
+    UseShapePen();
+    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void Canvas::Rectangle(int left, int top, int right, int bottom)
+{
+    UseShapePen();
+    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void Canvas::Polyline(const QPoint* points, int count)
+{
+    UseShapePen();
+    painter_.drawPolyline(points, count);
+}
+
+void Canvas::Polygon(const QPoint* points, int count)
+{
+    UseShapePen();
+    painter_.drawPolygon(points, count);
+}
+
+void Canvas::TextOut(int x, int y, const QString& text)
+{
+    if (font_ == nullptr) return;
+    UsePen({fontColor_, 1, false});
+    if (!DrawDigits(x, y + font_->Ascent, text)) painter_.drawText(x, y + font_->Ascent, text);
+}
+
+bool Canvas::DrawDigits(int x, int baseline, const QString& text)
+{
+    constexpr int kMaxDigits = 16;
+    const int count = static_cast<int>(text.size());
+    if (!font_->HasDigits || count == 0 || count > kMaxDigits) return false;
+    quint32 glyphs[kMaxDigits];
+    QPointF positions[kMaxDigits];
+    QPointF pen(0, 0);
+    for (int i = 0; i < count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return false;
+        glyphs[i] = font_->DigitGlyphs[c - u'0'];
+        positions[i] = pen;
+        pen += font_->DigitAdvances[c - u'0'];
+    }
+    font_->Run.setRawData(glyphs, positions, count);
+    painter_.drawGlyphRun(QPointF(x, baseline), font_->Run);
+    return true;
+}
+
+}  // namespace stelmar

@@ -1,0 +1,87 @@
+#pragma once
+
+// A QPainter over the canvas image that behaves like the Windows canvas the
+// scheme drawing was designed for: a current pen (colour, width, solid or
+// dotted) that stays until changed, a current brush and text colour, shapes
+// given by rectangles whose right and bottom edges are excluded, text placed
+// by its top-left corner, and no antialiasing. Pen changes are only handed
+// to QPainter when something is actually drawn with a different pen.
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QRawFont>
+#include <QString>
+#include <array>
+
+#include "model/Scheme.h"
+
+namespace stelmar {
+
+// A font with its ascent, so text can be placed by its top edge, and the
+// glyphs of its digits: node numbers, the most common labels, are drawn
+// from these without a text layout, which costs several times as much.
+struct TextFont {
+    QFont Font;
+    int Ascent = 0;
+    QRawFont Raw;
+    std::array<quint32, 10> DigitGlyphs{};
+    std::array<QPointF, 10> DigitAdvances{};
+    bool HasDigits = false;
+    mutable QGlyphRun Run;  // scratch run handed to QPainter, reused for every label
+
+    TextFont(const QFont& font, const QPaintDevice* device);
+};
+
+class Canvas {
+public:
+    explicit Canvas(QImage& image);
+
+    void SetPenColor(TColor color) { penColor_ = color; }
+    void SetPenWidth(int width) { penWidth_ = width; }
+    void SetPenDotted(bool dotted) { penDotted_ = dotted; }
+    TColor PenColor() const { return penColor_; }
+
+    void SetBrush(TColor color);
+    void SetFont(const TextFont& font, TColor color);
+
+    void FillRect(const QRect& rect, TColor color);
+    void DrawImage(const QPoint& at, const QImage& image, const QRect& source);
+
+    void Line(int x1, int y1, int x2, int y2);
+    // Outline in the pen, filled with the brush; (left, top)-(right, bottom)
+    // with the right column and bottom row left out.
+    void Ellipse(int left, int top, int right, int bottom);
+    void Rectangle(int left, int top, int right, int bottom);
+    void Polyline(const QPoint* points, int count);
+    void Polygon(const QPoint* points, int count);
+    // Text whose cell has its top-left corner at (x, y).
+    void TextOut(int x, int y, const QString& text);
+
+private:
+    struct PenKey {
+        TColor Color = 0;
+        int Width = 1;
+        bool Dotted = false;
+        bool operator==(const PenKey&) const = default;
+    };
+
+    void UsePen(const PenKey& key);
+    void ApplyPen(const PenKey& key);
+    void UseShapePen() { UsePen({penColor_, penWidth_, penDotted_}); }
+    bool DrawDigits(int x, int baseline, const QString& text);
+
+    QPainter painter_;
+    QPen pen_;
+    PenKey applied_;
+    TColor penColor_ = 0;
+    int penWidth_ = 1;
+    bool penDotted_ = false;
+    TColor fontColor_ = 0;
+    const TextFont* font_ = nullptr;
+};
+
+}  // namespace stelmar
