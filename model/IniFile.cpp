@@ -1,5 +1,7 @@
 #include "model/IniFile.h"
 
+#include <filesystem>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -74,6 +76,12 @@ std::string ToFile(std::string_view utf8)
 IniFile IniFile::Load(const std::string& path)
 {
     IniFile ini;
+    // Only a regular file of sensible size is read: a folder or a device in
+    // its place reads as an empty file.
+    std::error_code error;
+    constexpr std::uintmax_t kMaxSize = 1 << 20;
+    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kMaxSize || error)
+        return ini;
     std::ifstream in(path, std::ios::binary);
     if (!in) return ini;
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -265,6 +265,19 @@ TEST(Settings, UnwritableFolderReportsTheConfigurationError)
     EXPECT_EQ(ReadRecent(missing)[0], "none");
 }
 
+TEST(Settings, FolderInPlaceOfTheFilesReadsAsDefaults)
+{
+    TempDir dir;
+    fs::create_directory(dir / "settings.ini");
+    fs::create_directory(dir / "reopen.ini");
+    TPipeLine s;
+    WindowLayout layout;
+    LoadSettings(s, layout, dir.Folder());
+    EXPECT_EQ(s.Precision, 3);
+    EXPECT_EQ(ReadRecent(dir.Folder())[0], "none");
+    EXPECT_EQ(SaveSettings(s, layout, dir.Folder(), ','), kConfigWriteFailed);
+}
+
 std::array<std::string, kRecentCount> List(std::initializer_list<std::string> first)
 {
     std::array<std::string, kRecentCount> list;
