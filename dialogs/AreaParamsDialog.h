@@ -2,14 +2,43 @@
 
 // The parameters of one area: length, width, path kind and direction.
 
-#include "dialogs/PlaceholderDialog.h"
+#include "dialogs/ParamsWindow.h"
+#include "model/Scheme.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QToolButton;
 
 namespace stelmar {
 
-class TFpar : public PlaceholderDialog {
+class TFpar : public ParamsWindow {
     Q_OBJECT
 public:
     explicit TFpar(QWidget* parent);
+
+    // Fills the dialog from area `area` of `s`, shows it beside the pointer
+    // and waits. True when the user accepted and the values were written.
+    bool ShowAreaParams(TPipeLine& s, int area, const QPoint& globalPointer);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SpeedButton2Click();
+
+    QGroupBox* GroupBox1;
+    QLineEdit* Ledit;
+    QLineEdit* Dedit;
+    QComboBox* KeEdit;
+    QCheckBox* CBarrow;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+
+    // The area being edited, from ShowAreaParams to the accept.
+    TPipeLine* scheme_ = nullptr;
+    int area_ = 0;
 };
 
 }  // namespace stelmar

@@ -1,7 +1,179 @@
 #include "dialogs/CalculationDialog.h"
 
-namespace stelmar {
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
-TFcalc::TFcalc(QWidget* parent) : PlaceholderDialog("Fcalc", "Расчет", parent) {}
+#include "calc/FlowCalculation.h"
+#include "calc/ReportWriter.h"
+#include "calc/Validation.h"
+#include "editor/Icons.h"
+#include "model/NumberText.h"
+#include "model/UserFolders.h"
+
+namespace stelmar {
+namespace {
+
+const QColor kFindingsColor(0xFF, 0, 0);
+const QColor kPassedColor(0, 0x80, 0);
+
+QCheckBox* AddCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    layout->addWidget(box);
+    return box;
+}
+
+}  // namespace
+
+TFcalc::TFcalc(TPipeLine& scheme, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      scheme_(scheme), prompts_(std::make_unique<QtDialogPrompts>(parent))
+{
+    setObjectName("Fcalc");
+    setWindowTitle("Расчет");
+
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName("PageControl1");
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet1");
+    pages->addTab(page, "Расчет времени эвакуации");
+
+    auto* options = new QGroupBox(" Параметры расчета ", page);
+    options->setObjectName("GroupBox1");
+    auto* precisionRow = new QHBoxLayout;
+    auto* before = new QLabel("Округлять числа при расчете до ", options);
+    before->setObjectName("Label2");
+    precision_ = new QSpinBox(options);
+    precision_->setObjectName("SpinEdit1");
+    precision_->setRange(1, 9);
+    precision_->setValue(2);
+    auto* after = new QLabel("-го знака после запятой.", options);
+    after->setObjectName("Label1");
+    precisionRow->addWidget(before);
+    precisionRow->addWidget(precision_);
+    precisionRow->addWidget(after);
+    precisionRow->addStretch();
+    auto* optionsLayout = new QVBoxLayout(options);
+    optionsLayout->setSpacing(2);
+    optionsLayout->addLayout(precisionRow);
+    arrivalTimes_ = AddCheckBox(options, optionsLayout, "CheckBox2",
+                                "Учитывать различное время подхода к точке слияния потоков.");
+    accumulation_ = AddCheckBox(options, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
+    fullReport_ = AddCheckBox(options, optionsLayout, "CBFullReport", "Формировать полный отчет");
+    optionsLayout->addStretch();
+
+    messages_ = new QPlainTextEdit(page);
+    messages_->setObjectName("ProcCalc");
+    messages_->setReadOnly(true);
+    messages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messages_->setFixedHeight(64);
+
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(4, 4, 4, 4);
+    pageLayout->addWidget(options, 1);
+    pageLayout->addWidget(messages_);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName("Panel1");
+    calculate_ = new QPushButton(ToolIcon("calculate-local"), "Рассчитать", panel);
+    calculate_->setObjectName("btnCalc");
+    calculate_->setDefault(true);
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addStretch();
+    panelLayout->addWidget(calculate_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 6);
+    layout->addWidget(pages, 1);
+    layout->addWidget(panel);
+    setFixedSize(516, 258);
+
+    // Option changes take effect in the scheme at once.
+    connect(precision_, &QSpinBox::valueChanged, this,
+            [this](int value) { scheme_.Precision = static_cast<std::uint8_t>(value); });
+    connect(arrivalTimes_, &QCheckBox::toggled, this, [this](bool on) { scheme_.RazVr = on; });
+    connect(accumulation_, &QCheckBox::toggled, this, [this](bool on) { scheme_.VrSk = on; });
+    connect(fullReport_, &QCheckBox::toggled, this, [this](bool on) { scheme_.FullReport = on; });
+    connect(calculate_, &QPushButton::clicked, this, &TFcalc::btnCalcClick);
+}
+
+TFcalc::~TFcalc() = default;
+
+void TFcalc::FormActivate()
+{
+    arrivalTimes_->setChecked(scheme_.RazVr);
+    accumulation_->setChecked(scheme_.VrSk);
+    fullReport_->setChecked(scheme_.FullReport);
+    // A precision outside 1..9 is brought into range, in the scheme too.
+    precision_->setValue(scheme_.Precision);
+    scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
+    calculate_->setEnabled(false);
+
+    const std::vector<std::string> findings = ValidateScheme(scheme_);
+    if (findings.empty()) {
+        ShowFindings(kValidationPassed, kPassedColor);
+        calculate_->setEnabled(true);
+        return;
+    }
+    QStringList lines;
+    for (const std::string& finding : findings) lines << QString::fromStdString(finding);
+    ShowFindings(lines.join('\n'), kFindingsColor);
+}
+
+void TFcalc::ShowFindings(const QString& text, const QColor& color)
+{
+    QPalette palette = messages_->palette();
+    palette.setColor(QPalette::Text, color);
+    messages_->setPalette(palette);
+    messages_->setPlainText(text);
+}
+
+void TFcalc::btnCalcClick()
+{
+    done(QDialog::Accepted);
+    // The window system stays responsive during a long calculation, but
+    // takes no input that could change the scheme meanwhile.
+    const char separator = DecimalSeparatorFromEnvironment();
+    const std::string result =
+        Calculate(scheme_, separator, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+
+    const QString question = QString::fromStdString(result) + "\n" + kOpenReportQuestion;
+    if (!prompts_->AskYesNo(kResultsCaption, question)) return;
+
+    const std::string path = TempFolder() + kReportFileName;
+    const std::optional<std::string> failure = scheme_.FullReport ? WriteFullReport(scheme_, path, separator)
+                                                                   : WriteSummaryReport(scheme_, path, separator);
+    if (failure) {
+        prompts_->ShowWarning(QString::fromStdString(*failure));
+        return;
+    }
+    const QString report = QString::fromStdString(path);
+    if (!prompts_->OpenDocument(report))
+        prompts_->ShowWarning("Не удалось открыть отчет \"" + report + "\": не найдена программа для файлов RTF.");
+}
+
+void TFcalc::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TFcalc::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) FormActivate();
+}
 
 }  // namespace stelmar

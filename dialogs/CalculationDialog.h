@@ -1,15 +1,57 @@
 #pragma once
 
-// The local calculation: validation, flow calculation and the report.
+// The local calculation `TFcalc`: the calculation options, the validation of
+// the scheme, the calculation itself, its result line and the report.
 
-#include "dialogs/PlaceholderDialog.h"
+#include <QDialog>
+#include <memory>
+
+#include "dialogs/DialogPrompts.h"
+#include "model/Scheme.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
 
 namespace stelmar {
 
-class TFcalc : public PlaceholderDialog {
+inline constexpr const char* kResultsCaption = "Результаты расчета";
+inline constexpr const char* kOpenReportQuestion = "Нажмите \"Да\" чтобы открыть отчет.";
+inline constexpr const char* kReportFileName = "report.rtf";
+
+class TFcalc : public QDialog {
     Q_OBJECT
 public:
-    explicit TFcalc(QWidget* parent);
+    // The dialog works on `scheme`, which outlives it.
+    TFcalc(TPipeLine& scheme, QWidget* parent);
+    ~TFcalc() override;
+
+    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
+
+    // Shows the options of the scheme, disables "Рассчитать" and validates
+    // the scheme; run each time the dialog becomes active.
+    void FormActivate();
+    // Closes the dialog, calculates, shows the result line and, when the
+    // user asks for it, writes the report into the temporary-files folder
+    // and opens it.
+    void btnCalcClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void ShowFindings(const QString& text, const QColor& color);
+
+    TPipeLine& scheme_;
+    std::unique_ptr<DialogPrompts> prompts_;
+    QSpinBox* precision_ = nullptr;
+    QCheckBox* arrivalTimes_ = nullptr;
+    QCheckBox* accumulation_ = nullptr;
+    QCheckBox* fullReport_ = nullptr;
+    QPlainTextEdit* messages_ = nullptr;
+    QPushButton* calculate_ = nullptr;
 };
 
 }  // namespace stelmar

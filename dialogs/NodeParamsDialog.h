@@ -2,14 +2,51 @@
 
 // The parameters of one node: people, projection area, floor, label and mobility group.
 
-#include "dialogs/PlaceholderDialog.h"
+#include "dialogs/ParamsWindow.h"
+#include "model/Scheme.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QSpinBox;
+class QToolButton;
 
 namespace stelmar {
 
-class TFuzel : public PlaceholderDialog {
+class ProjectionAreaField;
+
+class TFuzel : public ParamsWindow {
     Q_OBJECT
 public:
     explicit TFuzel(QWidget* parent);
+
+    // Fills the dialog from node `node` of `s`, shows it beside the pointer
+    // and waits. True when the user accepted and the values were written.
+    bool ShowNodeParams(TPipeLine& s, int node, const QPoint& globalPointer);
+
+signals:
+    // An accept may have raised the number of floors; the floor chooser is
+    // rebuilt for it.
+    void FloorsChanged();
+
+private:
+    void SpeedButton1Click();
+    void SpeedButton3Click();
+    bool IsInput() const;
+
+    QGroupBox* GroupBox1;
+    QLineEdit* EditH;
+    ProjectionAreaField* EditPlCh;
+    QSpinBox* EditEtag;
+    QLineEdit* EditNumber;
+    QComboBox* CBMM;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton3;
+
+    // The node being edited, from ShowNodeParams to the accept.
+    TPipeLine* scheme_ = nullptr;
+    int node_ = 0;
 };
 
 }  // namespace stelmar

@@ -1,15 +1,73 @@
 #pragma once
 
-// Printing the drawing of the active floor on one page.
+// Printing the drawing of the active floor on one page `TForm3`: the
+// printer, the orientation, the place and size of the picture on the page
+// with a small preview, and the print itself.
 
-#include "dialogs/PlaceholderDialog.h"
+#include <QDialog>
+#include <QPrinter>
+#include <memory>
+
+#include "dialogs/DialogPrompts.h"
+#include "dialogs/PrintLayout.h"
+#include "model/Scheme.h"
+
+class QFrame;
+class QImage;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 
 namespace stelmar {
 
-class TForm3 : public PlaceholderDialog {
+inline constexpr const char* kPrinterReadFailure = "Ошибка определения принтера!";
+inline constexpr const char* kPdfPrinterName = "Печать в файл PDF";
+
+class TForm3 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm3(QWidget* parent);
+    ~TForm3() override;
+
+    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
+
+    // The scheme to print and the main window's drawing image, whose size
+    // is the size of the picture; both outlive the showing of the dialog.
+    void SetPicture(TPipeLine& scheme, QImage& picture);
+
+    // The printer the dialog prints on: a PDF file when the system knows
+    // no printer.
+    QPrinter& Printer() { return printer_; }
+    const PrintLayout& Layout() const { return layout_; }
+
+    // Reads the page of the current printer and orientation and puts the
+    // picture at the printer's offsets at scale 1.
+    void FormActivate();
+    void UpdatePreview();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OrientationClick();
+    void ChoosePrinterClick();
+    void PrintClick();
+    // Moves or scales the picture with one of the layout's buttons.
+    void Adjust(void (PrintLayout::*change)());
+    bool PrintPicture();
+    QString SuggestedPdfName() const;
+
+    QPrinter printer_;
+    PrintLayout layout_;
+    TPipeLine* scheme_ = nullptr;
+    QImage* picture_ = nullptr;
+    std::unique_ptr<DialogPrompts> prompts_;
+
+    QLineEdit* printerName_ = nullptr;
+    QRadioButton* portrait_ = nullptr;
+    QRadioButton* landscape_ = nullptr;
+    QFrame* pagePanel_ = nullptr;
+    QLabel* pageImage_ = nullptr;
 };
 
 }  // namespace stelmar

@@ -1,7 +1,238 @@
 #include "dialogs/ServiceCalculationDialog.h"
 
-namespace stelmar {
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <unistd.h>
 
-TFcalcNet::TFcalcNet(QWidget* parent) : PlaceholderDialog("FcalcNet", "Расчет", parent) {}
+#include "calc/Validation.h"
+#include "dialogs/CalculationDialog.h"
+#include "dialogs/SubmitPage.h"
+#include "dialogs/SubmitWebPage.h"
+#include "editor/EmbeddedService.h"
+#include "model/UserFolders.h"
+
+namespace stelmar {
+namespace {
+
+const QColor kFindingsColor(0xFF, 0, 0);
+const QColor kPassedColor(0, 0x80, 0);
+
+QCheckBox* AddCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    layout->addWidget(box);
+    return box;
+}
+
+}  // namespace
+
+TFcalcNet::TFcalcNet(TPipeLine& scheme, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      scheme_(scheme), prompts_(std::make_unique<QtDialogPrompts>(parent))
+{
+    setObjectName("FcalcNet");
+    setWindowTitle("Расчет");
+    address_ = [this] {
+        const ServiceAddress address = ServiceBaseAddress(ConfiguredServiceUrl());
+        if (!address.Error.isEmpty()) prompts_->ShowWarning(address.Error);
+        return address.Base;
+    };
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("PageControl1");
+
+    auto* calcPage = new QWidget;
+    calcPage->setObjectName("TabSheet1");
+    pages_->addTab(calcPage, "Расчет времени эвакуации");
+    auto* splitter = new QSplitter(Qt::Vertical, calcPage);
+    splitter->setObjectName("Splitter1");
+    splitter->setChildrenCollapsible(false);
+    splitter_ = splitter;
+    messages_ = new QPlainTextEdit(splitter);
+    messages_->setObjectName("ProcCalc");
+    messages_->setReadOnly(true);
+    messages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    splitter->addWidget(messages_);
+    auto* calcLayout = new QVBoxLayout(calcPage);
+    calcLayout->setContentsMargins(0, 0, 0, 0);
+    calcLayout->addWidget(splitter);
+
+    auto* optionsPage = new QWidget;
+    optionsPage->setObjectName("TabSheet2");
+    pages_->addTab(optionsPage, "Параметры расчета");
+    auto* precisionRow = new QHBoxLayout;
+    auto* before = new QLabel("Округлять числа при расчете до ", optionsPage);
+    before->setObjectName("Label2");
+    precision_ = new QSpinBox(optionsPage);
+    precision_->setObjectName("SpinEdit1");
+    precision_->setRange(1, 9);
+    precision_->setValue(2);
+    auto* after = new QLabel("-го знака после запятой.", optionsPage);
+    after->setObjectName("Label1");
+    precisionRow->addWidget(before);
+    precisionRow->addWidget(precision_);
+    precisionRow->addWidget(after);
+    precisionRow->addStretch();
+    auto* optionsLayout = new QVBoxLayout(optionsPage);
+    optionsLayout->addLayout(precisionRow);
+    arrivalTimes_ = AddCheckBox(optionsPage, optionsLayout, "CheckBox2",
+                                "Учитывать различное время подхода к точке слияния потоков.");
+    accumulation_ = AddCheckBox(optionsPage, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
+    fullReport_ = AddCheckBox(optionsPage, optionsLayout, "CBFullReport", "Формировать полный отчет");
+    optionsLayout->addStretch();
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName("Panel1");
+    auto* close = new QPushButton("Закрыть", panel);
+    close->setObjectName("Button1");
+    auto* panelLayout = new QHBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addStretch();
+    panelLayout->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 6);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(panel);
+    setFixedSize(516, 356);
+
+    // Option changes take effect in the scheme at once.
+    connect(precision_, &QSpinBox::valueChanged, this,
+            [this](int value) { scheme_.Precision = static_cast<std::uint8_t>(value); });
+    connect(arrivalTimes_, &QCheckBox::toggled, this, [this](bool on) { scheme_.RazVr = on; });
+    connect(accumulation_, &QCheckBox::toggled, this, [this](bool on) { scheme_.VrSk = on; });
+    connect(fullReport_, &QCheckBox::toggled, this, [this](bool on) { scheme_.FullReport = on; });
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == 0) TabSheet1Show();
+    });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TFcalcNet::~TFcalcNet()
+{
+    // The page goes before the profile it uses.
+    if (browser_) browser_->setPage(nullptr);
+    delete page_;
+}
+
+void TFcalcNet::SetFileChooser(FileChooser chooser)
+{
+    chooser_ = std::move(chooser);
+    if (page_ && chooser_) page_->SetChooser(chooser_);
+}
+
+// The browser starts with the first showing, so that a program that never
+// opens the dialog never starts the browser engine.
+void TFcalcNet::CreateBrowser()
+{
+    if (browser_) return;
+    // The engine refuses to run as root inside its sandbox.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    browser_ = new QWebEngineView;
+    browser_->setObjectName("WebBr");
+    splitter_->insertWidget(0, browser_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setSizes({200, 88});
+    // A private profile: its downloads are the service's reports.
+    profile_ = new QWebEngineProfile(this);
+    page_ = new SubmitWebPage(profile_, [this] { return QString::fromStdString(scheme_.FileName); }, this);
+    if (chooser_) page_->SetChooser(chooser_);
+    browser_->setPage(page_);
+    connect(profile_, &QWebEngineProfile::downloadRequested, this, &TFcalcNet::SaveReport);
+}
+
+void TFcalcNet::FormShow()
+{
+    fullReport_->setChecked(scheme_.FullReport);
+    arrivalTimes_->setChecked(scheme_.RazVr);
+    accumulation_->setChecked(scheme_.VrSk);
+    // A precision outside 1..9 is brought into range, in the scheme too.
+    precision_->setValue(scheme_.Precision);
+    scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
+    if (scheme_.Modified && askSave_) askSave_(kSaveBeforeSubmitQuestion);
+}
+
+void TFcalcNet::FormActivate()
+{
+    TabSheet1Show();
+    const std::vector<std::string> findings = ValidateScheme(scheme_);
+    if (findings.empty()) {
+        ShowFindings(QString(kValidationPassed) + "\n" + kServiceHint, kPassedColor);
+        return;
+    }
+    QStringList lines;
+    for (const std::string& finding : findings) lines << QString::fromStdString(finding);
+    ShowFindings(lines.join('\n'), kFindingsColor);
+}
+
+void TFcalcNet::TabSheet1Show()
+{
+    if (!page_) return;
+    const QString base = address_();
+    LoadPageIntoBrowser(BuildSubmitPage(scheme_, base.toStdString()), base);
+}
+
+void TFcalcNet::LoadPageIntoBrowser(const std::string& page, const QString& base)
+{
+    // The page is in Windows-1251; the base address makes the form's
+    // address and the answer's links resolve against the service.
+    page_->setContent(QByteArray::fromStdString(page), "text/html;charset=windows-1251", QUrl(base + "/"));
+}
+
+void TFcalcNet::ShowFindings(const QString& text, const QColor& color)
+{
+    QPalette palette = messages_->palette();
+    palette.setColor(QPalette::Text, color);
+    messages_->setPalette(palette);
+    messages_->setPlainText(text);
+}
+
+// The report the service offers replaces the previous one in the
+// temporary-files folder and is opened when it has arrived.
+void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
+{
+    const QString path = QString::fromStdString(TempFolder()) + kReportFileName;
+    QFile::remove(path);
+    const QFileInfo target(path);
+    download->setDownloadDirectory(target.absolutePath());
+    download->setDownloadFileName(target.fileName());
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
+        if (!download->isFinished()) return;
+        if (download->state() != QWebEngineDownloadRequest::DownloadCompleted) {
+            prompts_->ShowWarning("Не удалось сохранить отчет \"" + path + "\": " + download->interruptReasonString());
+            return;
+        }
+        emit ReportSaved(path);
+        if (!prompts_->OpenDocument(path))
+            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов RTF.");
+    });
+    download->accept();
+}
+
+void TFcalcNet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CreateBrowser();
+    pages_->setCurrentIndex(0);
+    FormShow();
+    FormActivate();
+}
 
 }  // namespace stelmar

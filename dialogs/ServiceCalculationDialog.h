@@ -1,15 +1,92 @@
 #pragma once
 
-// Submitting the saved project to the calculation service.
+// `TFcalcNet`: validates the open scheme and shows, in an embedded browser,
+// the upload form by which the saved project and the calculation options
+// are posted to the calculation service; the browser shows the answer and
+// the report it offers is saved to the temporary-files folder and opened.
 
-#include "dialogs/PlaceholderDialog.h"
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "dialogs/DialogPrompts.h"
+#include "model/Scheme.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QWebEngineDownloadRequest;
+class QWebEngineProfile;
+class QWebEngineView;
 
 namespace stelmar {
 
-class TFcalcNet : public PlaceholderDialog {
+inline constexpr const char* kSaveBeforeSubmitQuestion =
+    "Сохранить открытую схему?\nОтветьте \"Да\", если вы хотите отправить на расчет проект,\n"
+    "который открыт на данный момент.";
+
+class SubmitWebPage;
+
+class TFcalcNet : public QDialog {
     Q_OBJECT
 public:
-    explicit TFcalcNet(QWidget* parent);
+    // Picks the files for the browser's file field, starting at `start`
+    // (the project's file); an empty list when the user cancels.
+    using FileChooser = std::function<QStringList(const QString& start)>;
+
+    // The dialog works on `scheme`, which outlives it.
+    TFcalcNet(TPipeLine& scheme, QWidget* parent);
+    ~TFcalcNet() override;
+
+    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
+    // Asks the save question and saves on "Да" (the main window's save).
+    void SetSaveQuestion(std::function<void(const QString&)> ask) { askSave_ = std::move(ask); }
+    // The service's base address; by default the configured address or
+    // the in-process service.
+    void SetServiceAddress(std::function<QString()> address) { address_ = std::move(address); }
+    void SetFileChooser(FileChooser chooser);
+
+    // The embedded browser; created when the dialog is first shown.
+    QWebEngineView* Browser() const { return browser_; }
+
+    // Shows the options of the scheme and offers to save a modified scheme.
+    void FormShow();
+    // Loads the upload form and validates the scheme.
+    void FormActivate();
+    // Loads the upload form built from the current options.
+    void TabSheet1Show();
+
+signals:
+    // The service's report has been saved at `path`.
+    void ReportSaved(const QString& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateBrowser();
+    void LoadPageIntoBrowser(const std::string& page, const QString& base);
+    void ShowFindings(const QString& text, const QColor& color);
+    void SaveReport(QWebEngineDownloadRequest* download);
+
+    TPipeLine& scheme_;
+    std::unique_ptr<DialogPrompts> prompts_;
+    std::function<void(const QString&)> askSave_;
+    std::function<QString()> address_;
+    FileChooser chooser_;
+    QTabWidget* pages_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWebEngineView* browser_ = nullptr;
+    QWebEngineProfile* profile_ = nullptr;
+    SubmitWebPage* page_ = nullptr;
+    QPlainTextEdit* messages_ = nullptr;
+    QSpinBox* precision_ = nullptr;
+    QCheckBox* arrivalTimes_ = nullptr;
+    QCheckBox* accumulation_ = nullptr;
+    QCheckBox* fullReport_ = nullptr;
 };
 
 }  // namespace stelmar

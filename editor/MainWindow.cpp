@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "editor/AreaLengthsDialog.h"
+#include "editor/CanvasWidget.h"
 #include "editor/Icons.h"
 #include "model/UserFolders.h"
 
@@ -30,6 +31,7 @@ TF::TF(const QString& startProject) : startProject_(startProject)
     CreateCommands();
     CreateMenus();
     CreateToolbars();
+    WireEditCommands();
     CreateStatusBar();
     CreateCanvas();
 
@@ -107,6 +109,7 @@ void TF::SelectTool(std::uint8_t tool)
     scheme_.CursorIndex = tool;
     const char* buttons[] = {"TBcursor", "TBNodeIn", "TBNodeOut", "TBNode", "TBArea", "TBDel"};
     for (int i = 0; i < 6; ++i) Command(buttons[i])->setChecked(i == tool);
+    img_->SetPointerShape(tool);
 }
 
 // Labels every node with its current number, so that the labels stay
@@ -134,7 +137,7 @@ void TF::ShowDialog(QDialog* dialog)
 // but takes no input while the dialog is open.
 void TF::ShowAreaLengths()
 {
-    if (dialogs_.AreaLengths) dialogs_.AreaLengths->open();
+    if (dialogs_.AreaLengths) dialogs_.AreaLengths->Open(scheme_);
 }
 
 bool TF::event(QEvent* event)

@@ -59,7 +59,9 @@ public:
     ~TF() override;
 
     void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+    const Dialogs& DialogSet() const { return dialogs_; }
     void SetPrompts(std::unique_ptr<UserPrompts> prompts) { prompts_ = std::move(prompts); }
+    UserPrompts& Prompts() { return *prompts_; }
 
     TPipeLine& Scheme() { return scheme_; }
     bool StartDone() const { return startDone_; }
@@ -84,6 +86,21 @@ public:
     void PushHistory();
     void SetModified(bool modified);
     void Draw();
+    // Refills the floor chooser after the number of floors changed,
+    // keeping its selected entry.
+    void RebuildFloorList();
+
+    // Clipboard and selection commands of the "Правка" menu, also run from
+    // the canvas pop-up menu (MainWindowEdit.cpp). Copy and cut take the
+    // selected and the highlighted elements; paste puts the clipboard at the
+    // pointer on the active floor; "select connected" spreads the selection
+    // from the element under the pointer along the areas.
+    void CopyCommand();
+    void CutCommand();
+    void PasteCommand();
+    void SelectAllCommand();
+    void SelectConnectedCommand();
+    bool ClipboardHasCopy() const;
 
 signals:
     // The start work (settings, first project, recent files) is done.
@@ -139,6 +156,13 @@ private:
     void EnableProjectCommands();
     void CloseProjectView();
     void ReportConfigFailure(const std::optional<std::string>& failure);
+
+    // Floors, the "Правка" menu and export (MainWindowEdit.cpp).
+    void WireEditCommands();
+    void AddFloorCommand();
+    void DeleteFloorCommand();
+    void UpdateEditCommands();
+    void ExportCommand();
 
     // Background pictures (MainWindowBackground.cpp).
     void LoadBackgroundCommand();

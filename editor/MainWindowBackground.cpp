@@ -17,11 +17,15 @@ namespace {
 constexpr const char* kShrinkQuestion = "Размер изображения превышает размер рабочей области\nуменьшить изображение?";
 constexpr const char* kDeleteBackgroundQuestion = "Вы действительно хотите удалить подложку?";
 
-// The largest size of the same proportions that fits the canvas.
+// The largest size of the same proportions that fits the canvas; the side
+// that does not reach the canvas edge is rounded (ties to even). The
+// proportions are kept on a canvas that is not square too, so that lengths
+// measured on the plan stay true in both directions.
 Bitmap ShrunkToFit(const Bitmap& picture, int width, int height)
 {
     const double scale = std::min(double(width) / picture.Width, double(height) / picture.Height);
-    const QSize size(std::max(1L, std::lround(picture.Width * scale)), std::max(1L, std::lround(picture.Height * scale)));
+    const QSize size(std::max(1, int(std::nearbyint(picture.Width * scale))),
+                     std::max(1, int(std::nearbyint(picture.Height * scale))));
     return FromQImage(ToQImage(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 

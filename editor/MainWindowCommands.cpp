@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "dialogs/AboutBox.h"
+#include "dialogs/CalculationDialog.h"
 #include "dialogs/PrintDialog.h"
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/SettingsDialog.h"
+#include "editor/CanvasWidget.h"
 #include "editor/Icons.h"
 #include "editor/MainWindow.h"
+#include "model/NumberText.h"
+#include "model/UserFolders.h"
 
 namespace stelmar {
 namespace {
@@ -69,6 +73,7 @@ const std::vector<MenuDefinition> kMenus = {
     {"MMOperations", "Операции",
      {{"MMCalcL", "Определение длин участков", nullptr, "area-lengths"},
       {"MMCalc", "Расчет времени эвакуации", "F5", "calculate"},
+      {"MMCalcLocal", "Расчет на этом компьютере...", "Shift+F5", "calculate-local"},
       {nullptr, nullptr, nullptr, nullptr},
       {"TBXItem1", "Установить всем узлам номера в порядке создания", nullptr, nullptr}}},
     {"N10", "Помощь", {{"N11", "Справка", "F1", "help"}, {"N12", "О программе", nullptr, "about"}}},
@@ -167,6 +172,8 @@ void TF::CreateCommands()
         {"TBDelEtag", "delete-floor", "Удалить этаж"},
         {"TBItem2", "area-lengths", "Расчет длин участков"},
         {"TBRun", "calculate", "Начать расчет времени эвакуации"},
+        {"TBRunLocal", "calculate-local",
+         "Расчет на этом компьютере | Рассчитать время эвакуации на этом компьютере"},
         {"TBXItemHelp", "help", "Справка по программе"},
         {"TBAbout", "about", "О программе"},
     };
@@ -186,8 +193,17 @@ void TF::CreateCommands()
     wire({"N3", "TBOpen"}, [this] { OpenCommand(); });
     wire({"N4", "TBSave"}, [this] { SaveCommand(); });
     wire({"NSaveAs"}, [this] { SaveAsCommand(); });
-    wire({"MMPrint", "TBPrint"}, [this] { ShowDialog(dialogs_.Print); });
-    wire({"MMParams", "TBParams"}, [this] { ShowDialog(dialogs_.Settings); });
+    wire({"MMPrint", "TBPrint"}, [this] {
+        if (dialogs_.Print) dialogs_.Print->SetPicture(scheme_, img_->Image());
+        ShowDialog(dialogs_.Print);
+    });
+    // Accepted settings are saved at once and the canvas takes the new size.
+    wire({"MMParams", "TBParams"}, [this] {
+        if (!dialogs_.Settings || !dialogs_.Settings->ShowSettings(scheme_)) return;
+        ReportConfigFailure(SaveSettings(scheme_, CurrentLayout(), ConfigFolder(), DecimalSeparatorFromEnvironment()));
+        ResetCanvas();
+        Draw();
+    });
     wire({"N6"}, [this] { close(); });
     wire({"Nundo", "TBUndo"}, [this] { UndoCommand(); });
     wire({"Nrendo", "TBRendo"}, [this] { RedoCommand(); });
@@ -203,6 +219,7 @@ void TF::CreateCommands()
     wire({"N23", "TBArea"}, [this] { SelectTool(4); });
     wire({"TBDel"}, [this] { SelectTool(5); });
     wire({"MMCalc", "TBRun"}, [this] { ShowDialog(dialogs_.ServiceCalculation); });
+    wire({"MMCalcLocal", "TBRunLocal"}, [this] { ShowDialog(dialogs_.LocalCalculation); });
     wire({"MMCalcL", "TBItem2"}, [this] { ShowAreaLengths(); });
     wire({"TBXItem1"}, [this] { NumberNodesInOrder(); });
     wire({"N11", "TBXItemHelp"}, [this] { ShowHelp(); });
@@ -269,7 +286,7 @@ void TF::CreateToolbars()
     connect(floorList_, &QComboBox::currentIndexChanged, this, &TF::FloorChanged);
 
     toolbars_[kTBcalculate] = NewToolbar(this, "TBcalculate", "Расчет");
-    fill(toolbars_[kTBcalculate], {"TBItem2", "TBRun"});
+    fill(toolbars_[kTBcalculate], {"TBItem2", "TBRun", "TBRunLocal"});
 
     toolbars_[kTBHelp] = NewToolbar(this, "TBHelp", "Справка");
     fill(toolbars_[kTBHelp], {"TBXItemHelp", "TBAbout"});

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
+#include "editor/CanvasTools.h"
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
 #include "model/drawing/SchemeDrawing.h"
@@ -45,6 +46,7 @@ void TF::CreateCanvas()
     scrollBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     img_ = new CanvasWidget;
     scrollBox_->setWidget(img_);
+    new CanvasTools(*this, *scrollBox_, *img_);  // a child of the window
     setCentralWidget(scrollBox_);
     ResetCanvas();
     connect(scrollBox_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Draw(); });
@@ -91,6 +93,8 @@ void TF::FillFloorList(int selectedIndex)
     }
     scheme_.ActiveEtag = static_cast<std::uint8_t>(floorList_->currentIndex() + 1);
 }
+
+void TF::RebuildFloorList() { FillFloorList(floorList_->currentIndex()); }
 
 void TF::FloorChanged(int index)
 {

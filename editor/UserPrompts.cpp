@@ -1,9 +1,11 @@
 #include "editor/UserPrompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "pictures/PictureFiles.h"
 
@@ -39,6 +41,21 @@ void QtUserPrompts::ShowWarning(const QString& text)
     box.exec();
 }
 
+Answer QtUserPrompts::AskYesNo(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setEscapeButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText("Да");
+    box.button(QMessageBox::No)->setText("Нет");
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtUserPrompts::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 QString QtUserPrompts::OpenProjectName()
 {
     return QFileDialog::getOpenFileName(parent_, QString(), QDir::currentPath(), kProjectFilter);
@@ -57,6 +74,21 @@ QString QtUserPrompts::SaveProjectName(const QString& current)
 QString QtUserPrompts::OpenPictureName()
 {
     return QFileDialog::getOpenFileName(parent_, QString(), QDir::currentPath(), ReadablePictureFilter());
+}
+
+// A name typed without an extension gets the one of the chosen format,
+// JPEG at first.
+QString QtUserPrompts::ExportPictureName()
+{
+    QFileDialog dialog(parent_, QString(), QDir::currentPath(), WritablePictureFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("jpg");
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QRegularExpressionMatch first = QRegularExpression(R"(\*\.(\w+))").match(filter);
+        if (first.hasMatch()) dialog.setDefaultSuffix(first.captured(1));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace stelmar

@@ -7,12 +7,17 @@
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
+#include <unistd.h>
 
 #include "editor/Forms.h"
 #include "editor/SplashScreen.h"
 
 int main(int argc, char* argv[])
 {
+    // The embedded browser refuses to start as root unless its sandbox is
+    // off, and shares its drawing contexts with the window system.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(stelmar::kAppTitle);
     // Russian texts for the standard dialogs of the toolkit, when installed.

@@ -108,6 +108,7 @@ void LoadSettings(TPipeLine& s, WindowLayout& layout, const std::string& folder)
     s.WSpaceG = static_cast<int>(r.Int("PARAMS", "WSpaceG", 2000, kMinCanvas, kMaxCanvas));
     s.WSpaceV = static_cast<int>(r.Int("PARAMS", "WSpaceV", 2000, kMinCanvas, kMaxCanvas));
     s.ShowNumPeople = r.Bool("PARAMS", "ShowNumPeople", false);
+    layout.ServiceUrl = r.Text("PARAMS", "service_url", "");
 
     const WindowLayout defaults;
     for (int t = 0; t < kToolbarCount; ++t) {
@@ -158,6 +159,9 @@ std::optional<std::string> SaveSettings(const TPipeLine& s, const WindowLayout& 
     put("PARAMS", "WSpaceG", s.WSpaceG);
     put("PARAMS", "WSpaceV", s.WSpaceV);
     put("PARAMS", "ShowNumPeople", s.ShowNumPeople);
+    // An empty address leaves the key of the file as it is: the address is
+    // entered by hand, and a layout taken from the window carries none.
+    if (!layout.ServiceUrl.empty()) ini.Set("PARAMS", "service_url", layout.ServiceUrl);
     for (int t = 0; t < kToolbarCount; ++t) {
         const std::string prefix = kToolbarKeys[t];
         const ToolbarPlacement& p = layout.Toolbars[t];

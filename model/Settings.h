@@ -35,6 +35,9 @@ struct WindowLayout {
     int Width = 881;
     int Height = 567;
     bool Maximized = false;
+    // Base address (scheme and host) of the calculation service, PARAMS
+    // key service_url; empty: the program runs the service itself.
+    std::string ServiceUrl;
 };
 
 // Reads `folder` + "settings.ini" into the scheme and the layout. A missing

@@ -21,11 +21,26 @@ TextFont::TextFont(const QFont& font, const QPaintDevice* device)
     Run.setRawFont(Raw);
 }
 
-Canvas::Canvas(QImage& image) : painter_(&image)
+namespace {
+
+void PreparePainter(QPainter& painter)
 {
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setBackgroundMode(Qt::TransparentMode);
-    painter_.setBrush(Qt::white);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::white);
+}
+
+}  // namespace
+
+Canvas::Canvas(QImage& image) : own_(&image), painter_(own_)
+{
+    PreparePainter(painter_);
+    ApplyPen(applied_);
+}
+
+Canvas::Canvas(QPainter& painter) : painter_(painter)
+{
+    PreparePainter(painter_);
     ApplyPen(applied_);
 }
 

@@ -39,6 +39,9 @@ struct TextFont {
 class Canvas {
 public:
     explicit Canvas(QImage& image);
+    // Paints through a painter already active on another device (a printer
+    // page, say), in that painter's current transformation.
+    explicit Canvas(QPainter& painter);
 
     void SetPenColor(TColor color) { penColor_ = color; }
     void SetPenWidth(int width) { penWidth_ = width; }
@@ -74,7 +77,8 @@ private:
     void UseShapePen() { UsePen({penColor_, penWidth_, penDotted_}); }
     bool DrawDigits(int x, int baseline, const QString& text);
 
-    QPainter painter_;
+    QPainter own_;  // active only when the canvas paints on an image of its own
+    QPainter& painter_;
     QPen pen_;
     PenKey applied_;
     TColor penColor_ = 0;

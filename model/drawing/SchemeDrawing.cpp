@@ -7,6 +7,7 @@
 #include "model/SchemePicking.h"
 #include "model/drawing/ArrowLine.h"
 #include "model/drawing/Canvas.h"
+#include "model/drawing/FloorPainting.h"
 
 namespace stelmar {
 
@@ -267,32 +268,38 @@ TColor KindColor(const TPipeLine& s, int kind)
     }
 }
 
-bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters)
+void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
+                bool exportMode)
 {
-    if (!s.Opened) return false;
-    PrepareCanvas(s, canvas, view);
-
     Visibility vis;
     vis.All = exportMode;
     vis.Left = view.HorzPos;
     vis.Top = view.VertPos;
     vis.Right = view.HorzPos + view.BoxWidth;
     vis.Bottom = view.VertPos + view.BoxHeight;
+    const QRect shown(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
+    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown);
+    ClampNodes(s, canvasSize.width(), canvasSize.height());
+
+    const TextFont marker(MarkerFont(s.Font), device);
+    DrawAreas(s, c, vis, marker);
+
+    const TextFont label(LabelFont(s.Font), device);
+    c.SetFont(label, s.Font.Color);
+    DrawAreaInProgress(s, c);
+    const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
+    DrawNodes(s, c, vis, peopleOffset);
+    DrawSelectedAreas(s, c, vis);
+    DrawBand(s, c);
+}
+
+bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters)
+{
+    if (!s.Opened) return false;
+    PrepareCanvas(s, canvas, view);
     {
         Canvas c(canvas);
-        PaintBackground(s, c, exportMode ? canvas.rect() : QRect(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight));
-        ClampNodes(s, canvas.width(), canvas.height());
-
-        const TextFont marker(MarkerFont(s.Font), &canvas);
-        DrawAreas(s, c, vis, marker);
-
-        const TextFont label(LabelFont(s.Font), &canvas);
-        c.SetFont(label, s.Font.Color);
-        DrawAreaInProgress(s, c);
-        const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
-        DrawNodes(s, c, vis, peopleOffset);
-        DrawSelectedAreas(s, c, vis);
-        DrawBand(s, c);
+        PaintFloor(s, c, &canvas, canvas.size(), view, exportMode);
     }
     if (counters != nullptr) {
         counters->Nodes = QStringLiteral("Узлов %1").arg(NodeCount(s));

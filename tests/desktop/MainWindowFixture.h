@@ -28,9 +28,11 @@ public:
     QStringList SaveNames;
     QString OpenName;
     QString PictureName;
+    QString ExportName;
 
     QStringList Questions;
     QStringList Warnings;
+    QStringList Messages;  // plain messages, not titled "Внимание!"
     int SaveDialogs = 0;
 
     Answer AskYesNoCancel(const QString& text) override
@@ -39,6 +41,12 @@ public:
         return Answers.isEmpty() ? Answer::Cancel : Answers.takeFirst();
     }
     void ShowWarning(const QString& text) override { Warnings << text; }
+    // Cancel among the answers counts as No.
+    Answer AskYesNo(const QString& text) override
+    {
+        return AskYesNoCancel(text) == Answer::Yes ? Answer::Yes : Answer::No;
+    }
+    void ShowMessage(const QString& text) override { Messages << text; }
     QString OpenProjectName() override { return OpenName; }
     QString SaveProjectName(const QString&) override
     {
@@ -46,6 +54,7 @@ public:
         return SaveNames.isEmpty() ? QString() : SaveNames.takeFirst();
     }
     QString OpenPictureName() override { return PictureName; }
+    QString ExportPictureName() override { return ExportName; }
 };
 
 // One run of the program: settings in a fresh folder, files in another.

@@ -1,0 +1,56 @@
+#pragma once
+
+// The common window of the node and area parameter dialogs: a white,
+// slightly translucent tool window above the main window that opens beside
+// the mouse pointer, stays inside the main window and is dragged by its
+// body and labels as well as by its caption.
+
+#include <QDialog>
+#include <QPoint>
+#include <QStyle>
+#include <functional>
+
+class QToolButton;
+
+namespace stelmar {
+
+class FieldReader;
+
+// The top-left corner for a window of `size` opened at `pointer`: 5 pixels
+// up-left of the pointer, then moved 50 pixels inside `frame` (the main
+// window) at every edge where it stuck out.
+QPoint PlaceBesidePointer(const QPoint& pointer, const QSize& size, const QRect& frame);
+
+class ParamsWindow : public QDialog {
+    Q_OBJECT
+public:
+    using WarningSink = std::function<void(const QString&)>;
+
+    // Where the dialogs' messages go; without a sink they are shown in a
+    // message box titled "Внимание!".
+    void SetWarningSink(WarningSink sink) { warningSink_ = std::move(sink); }
+
+protected:
+    ParamsWindow(const char* objectName, QWidget* parent);
+
+    // Makes the labels and frames created so far drag the window.
+    void DragByBody();
+    // Moves the window beside the pointer, inside the main window.
+    void PlaceNear(const QPoint& globalPointer);
+    void Warn(const QString& text);
+    // Shows the message of the first field that failed and puts the cursor
+    // into that field.
+    void Refuse(const FieldReader& read);
+    // A flat button with a caption and a standard picture.
+    QToolButton* FlatButton(const QString& caption, QStyle::StandardPixmap icon, QWidget* parent);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    WarningSink warningSink_;
+    // Pointer position relative to the window's corner while dragging.
+    QPoint dragOffset_;
+    bool dragging_ = false;
+};
+
+}  // namespace stelmar

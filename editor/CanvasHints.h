@@ -1,0 +1,20 @@
+#pragma once
+
+// The texts shown when the pointer rests on a node or an area of the
+// canvas.
+
+#include <QString>
+
+#include "model/Scheme.h"
+
+namespace stelmar {
+
+// Number and floor of node `node`; for an input also its people, mean
+// projection area and mobility group.
+QString NodeHint(const TPipeLine& s, int node);
+
+// Label and path kind of area `area`, the floor it leads to when it joins
+// two floors (seen from the active floor), its length and width.
+QString AreaHint(const TPipeLine& s, int area);
+
+}  // namespace stelmar

@@ -1,0 +1,273 @@
+// Presses and double clicks on the canvas, and the recorded edits they
+// make.
+
+#include "editor/CanvasTools.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "dialogs/AreaParamsDialog.h"
+#include "dialogs/NodeParamsDialog.h"
+#include "editor/CanvasWidget.h"
+#include "editor/MainWindow.h"
+#include "model/SchemeEditing.h"
+#include "model/SchemePicking.h"
+
+namespace stelmar {
+
+namespace {
+
+bool IsNodeTool(std::uint8_t tool)
+{
+    return tool == kInput || tool == kExit || tool == kJunction;
+}
+
+}  // namespace
+
+bool CanvasTools::MiddleAlone(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    return buttons == Qt::MiddleButton && modifiers == Qt::NoModifier;
+}
+
+CanvasTools::CanvasTools(TF& window, QScrollArea& box, CanvasWidget& canvas)
+    : QObject(&window), window_(window), box_(box), canvas_(canvas)
+{
+    canvas_.SetTools(this);
+    window_.installEventFilter(this);
+    connect(window_.findChild<QAction*>("Ndel"), &QAction::triggered, this, &CanvasTools::DeleteCommand);
+    CreatePopupMenu();
+}
+
+TPipeLine& CanvasTools::S()
+{
+    return window_.Scheme();
+}
+
+void CanvasTools::Record()
+{
+    window_.PushHistory();
+    window_.SetModified(true);
+}
+
+int CanvasTools::AddRecordedNode(std::uint8_t kind)
+{
+    Record();
+    AddNode(S(), kind);
+    return NodeCount(S());
+}
+
+void CanvasTools::AddRecordedArea(int node1, int node2)
+{
+    Record();
+    AddArea(S(), node1, node2, 0, 0, kHorizontal);
+}
+
+void CanvasTools::SplitArea(int area, int node)
+{
+    AddRecordedArea(node, S().Areas[area].Node2);
+    S().Areas[area].Node2 = node;
+}
+
+// A pending area keeps its start node through the renumbering, and is
+// given up when that node goes.
+void CanvasTools::DeleteRecordedNode(int node)
+{
+    TPipeLine& s = S();
+    Record();
+    if (s.AreaFrom == node) {
+        s.AreaFrom = 0;
+    } else if (s.AreaFrom > node) {
+        --s.AreaFrom;
+    }
+    DeleteNode(s, node);
+}
+
+void CanvasTools::DeleteRecordedSelection()
+{
+    TPipeLine& s = S();
+    Record();
+    if (const int from = PendingFrom(); from > 0) {
+        int below = 0;
+        for (int i = 1; i < from; ++i) below += s.Nodes[i].Selected ? 1 : 0;
+        s.AreaFrom = s.Nodes[from].Selected ? 0 : from - below;
+    }
+    DeleteSelection(s);
+}
+
+int CanvasTools::PendingFrom()
+{
+    TPipeLine& s = S();
+    if (s.AreaFrom < 0 || s.AreaFrom > NodeCount(s)) s.AreaFrom = 0;
+    return s.AreaFrom;
+}
+
+// The press that completes a double click arrives as the double click
+// itself, so there is no later press to swallow.
+void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                        int y)
+{
+    TPipeLine& s = S();
+    if (!s.Opened) return;
+    s.MouseX = x;
+    s.MouseY = y;
+
+    if (MiddleAlone(buttons, modifiers)) {
+        panStartH_ = HorzPos();
+        panStartV_ = VertPos();
+        s.AnchorX = x - HorzPos();
+        s.AnchorY = y - VertPos();
+        return;
+    }
+
+    // Pressing on a selected element keeps the selection, so that the
+    // whole of it can be dragged.
+    const int n = NodeAt(s);
+    const int a = AreaAt(s);
+    if ((n == 0 && a == 0) || (n > 0 && !s.Nodes[n].Selected) || (a > 0 && !s.Areas[a].Selected)) ClearSelection(s);
+    s.Banding = false;
+
+    if (button == Qt::RightButton) {
+        window_.SelectTool(0);
+        s.AreaFrom = 0;
+        window_.Draw();
+        popup_->popup(canvas_.mapToGlobal(QPoint(x, y)));
+        return;
+    }
+    if (n > 0) {
+        PressOnNode(n, x, y);
+    } else {
+        PressBeside(a, x, y);
+    }
+}
+
+void CanvasTools::PressOnNode(int node, int x, int y)
+{
+    TPipeLine& s = S();
+    if (s.Tool == kDeleteTool) {
+        DeleteRecordedNode(node);
+        window_.Draw();
+    } else if (s.Tool == kAreaTool) {
+        const int from = PendingFrom();
+        if (from == 0) {
+            s.AreaFrom = node;  // the pending line follows the pointer from here
+            return;
+        }
+        if (node != from && s.Nodes[node].Etag == s.ActiveEtag && !Connected(s, from, node) &&
+            CanConnect(s, from, node)) {
+            AddRecordedArea(from, node);
+            s.AreaFrom = 0;
+        }
+        window_.Draw();
+    } else {
+        // A node tool on an existing node creates nothing: it picks the node up.
+        s.Nodes[node].Selected = true;
+        StartDrag(node, x, y);
+        window_.Draw();
+    }
+}
+
+// A press on an area or on empty space.
+void CanvasTools::PressBeside(int area, int x, int y)
+{
+    TPipeLine& s = S();
+    // Drawing may snap the pointer while an area is pending; the element
+    // tests of this press look at the press position.
+    auto atPress = [&] {
+        s.MouseX = x;
+        s.MouseY = y;
+    };
+
+    if (area > 0) {
+        if (s.Tool == kDeleteTool) {
+            Record();
+            DeleteArea(s, area);
+            window_.Draw();
+            return;
+        }
+        s.Areas[area].Hot = true;
+        s.Areas[area].Selected = true;
+        StartDrag(1, x, y);
+    }
+
+    if (IsNodeTool(s.Tool)) {
+        AddRecordedNode(s.Tool);
+        window_.Draw();
+    }
+
+    atPress();
+    if (const int from = PendingFrom(); from > 0) {
+        // The pending area ends here: at a junction splitting the area under
+        // the pointer, or at a new junction.
+        const int target = AreaAt(s);
+        if (target > 0 && (s.Areas[target].Node1 == from || s.Areas[target].Node2 == from)) return;
+        const std::uint8_t tool = s.Tool;
+        const int junction = AddRecordedNode(kJunction);
+        if (target > 0) {
+            s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
+            s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
+            SplitArea(target, junction);
+        }
+        AddRecordedArea(from, junction);
+        s.AreaFrom = 0;
+        window_.Draw();
+        // The pending area was started with the area tool, which is the
+        // tool again now.
+        if (tool != kAreaTool) window_.SelectTool(kAreaTool);
+        atPress();
+    }
+
+    if (PendingFrom() == 0 && s.Tool == kAreaTool && NodeAt(s) == 0 && AreaAt(s) == 0) {
+        s.AreaFrom = AddRecordedNode(kJunction);
+        window_.Draw();
+        atPress();
+    }
+
+    if (s.Tool == 0 && NodeAt(s) == 0 && AreaAt(s) == 0) {
+        s.Banding = true;
+        s.AnchorX = x;
+        s.AnchorY = y;
+    }
+    window_.Draw();
+}
+
+void CanvasTools::StartDrag(int dragging, int x, int y)
+{
+    TPipeLine& s = S();
+    s.AnchorX = x;
+    s.AnchorY = y;
+    s.Dragging = dragging;
+    dragRecorded_ = false;
+}
+
+void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                              int x, int y)
+{
+    // Only the left button double-clicks; another button's second press is
+    // an ordinary press.
+    if (button != Qt::LeftButton) {
+        Press(button, buttons, modifiers, x, y);
+        return;
+    }
+    TPipeLine& s = S();
+    if (!s.Opened) return;
+    s.MouseX = x;
+    s.MouseY = y;
+    if (s.Tool == 0) OpenParams(x, y);
+}
+
+void CanvasTools::OpenParams(int x, int y)
+{
+    TPipeLine& s = S();
+    const TF::Dialogs& dialogs = window_.DialogSet();
+    const QPoint pointer = canvas_.mapToGlobal(QPoint(x, y));
+    if (const int n = NodeAt(s); n > 0) {
+        dialogs.NodeParams->ShowNodeParams(s, n, pointer);
+    } else if (const int a = AreaAt(s); a > 0) {
+        dialogs.AreaParams->ShowAreaParams(s, a, pointer);
+    } else {
+        return;
+    }
+    window_.Draw();
+}
+
+}  // namespace stelmar

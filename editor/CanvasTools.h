@@ -1,0 +1,131 @@
+#pragma once
+
+// The drawing tools of the canvas: what a press, a pointer movement, a
+// release and a double click do with each tool (adding nodes, drawing and
+// splitting areas, dragging and rotating the selection, band selection,
+// deleting, panning), the keys and the wheel of the main window, the hover
+// texts and the canvas pop-up menu with its commands.
+//
+// Positions are canvas pixels. Every change of the scheme records an undo
+// snapshot and marks the project modified before it is made, and redraws
+// the active floor afterwards.
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+class QAction;
+class QMenu;
+class QScrollArea;
+
+namespace stelmar {
+
+class CanvasWidget;
+class TF;
+struct TPipeLine;
+
+// The tools beside the node tools, whose numbers are the node kinds.
+inline constexpr std::uint8_t kAreaTool = 4;
+inline constexpr std::uint8_t kDeleteTool = 5;
+
+class CanvasTools : public QObject {
+    Q_OBJECT
+public:
+    // Handles the events of `canvas`, shown in `box` of `window`, and the
+    // "Удалить" command of the window.
+    CanvasTools(TF& window, QScrollArea& box, CanvasWidget& canvas);
+
+    // `button` is the button pressed or released, `buttons` every button
+    // held (on a press including `button`), `modifiers` the keys held.
+    void Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void Release();
+    void DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                     int y);
+    // A key pressed on the main window that no shortcut took, and a key
+    // released on it (Delete, Z, Y, Esc act on release).
+    void KeyPress(int key);
+    void KeyRelease(int key);
+    // Wheel rotation in eighths of a degree (120 per notch, up positive).
+    void Wheel(int angleDelta);
+
+    // The pop-up menu commands "Параметры", "Вставить узел" and "Удалить"
+    // (the last is also the window's "Удалить" command and Del shortcut).
+    void ShowParams();
+    void InsertNode();
+    void DeleteCommand();
+
+    // The canvas pop-up menu `TBXPopupMenu1`.
+    QMenu& PopupMenu() { return *popup_; }
+    // The hover text shown now (empty when none).
+    const QString& Hint() const { return hint_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static bool MiddleAlone(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+    // Presses and the recorded edits (CanvasTools.cpp).
+    TPipeLine& S();
+    // Records an undo snapshot and marks the project modified, before an
+    // edit.
+    void Record();
+    int AddRecordedNode(std::uint8_t kind);
+    void AddRecordedArea(int node1, int node2);
+    // Area `area` is split at node `node`: it now ends there, and a new
+    // horizontal area of no size leads on from the node to its old end.
+    void SplitArea(int area, int node);
+    void DeleteRecordedNode(int node);
+    void DeleteRecordedSelection();
+    // The node an area is being drawn from, or 0 (also when that node no
+    // longer exists).
+    int PendingFrom();
+
+    void PressOnNode(int node, int x, int y);
+    void PressBeside(int area, int x, int y);
+    void StartDrag(int dragging, int x, int y);
+    // Opens the parameters dialog of the node or area under the pointer.
+    void OpenParams(int x, int y);
+
+    // Movement, hover texts and scrolling (CanvasToolsMove.cpp).
+    void MoveSelectionWith(Qt::KeyboardModifiers modifiers);
+    void SelectInBand();
+    void ScrollTowardsPointer();
+    bool ClearHot();
+
+    void ShowHint(const QString& text);
+    void HideHint();
+    void TakeKeyboardFocus();
+
+    int HorzPos() const;
+    int VertPos() const;
+    void SetHorzPos(int pos);
+    void SetVertPos(int pos);
+
+    // Pop-up menu (CanvasToolsCommands.cpp).
+    void CreatePopupMenu();
+    void UpdatePopupItems();
+    QAction* PopupItem(const char* name, const QString& caption);
+
+    TF& window_;
+    QScrollArea& box_;
+    CanvasWidget& canvas_;
+    QMenu* popup_ = nullptr;
+
+    // Only every second pointer movement is handled.
+    int moveTick_ = 0;
+    // Scroll positions when panning started.
+    int panStartH_ = 0;
+    int panStartV_ = 0;
+    // The drag in progress has recorded its undo snapshot.
+    bool dragRecorded_ = false;
+    // Wheel rotation not yet amounting to a notch.
+    int wheelRest_ = 0;
+    // The undo or redo key whose press reached the window itself rather than
+    // a shortcut (Ctrl+Z and Ctrl+Y are the menu's).
+    int historyKeyPressed_ = 0;
+    QString hint_;
+};
+
+}  // namespace stelmar

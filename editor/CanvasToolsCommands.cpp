@@ -1,0 +1,175 @@
+// The canvas pop-up menu and its own commands (the parameters of the
+// element under the pointer, a junction inserted into an area, deleting),
+// and the keys of the main window.
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "editor/CanvasTools.h"
+#include "editor/MainWindow.h"
+#include "model/SchemeEditing.h"
+#include "model/SchemePicking.h"
+
+namespace stelmar {
+
+namespace {
+
+bool AnySelected(const TPipeLine& s)
+{
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Selected) return true;
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (s.Areas[i].Selected) return true;
+    return false;
+}
+
+}  // namespace
+
+QAction* CanvasTools::PopupItem(const char* name, const QString& caption)
+{
+    QAction* item = popup_->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
+// The tool items, "Выделить все" and "Справка" are the window's own
+// commands; the items whose state depends on the element under the
+// pointer are the menu's.
+void CanvasTools::CreatePopupMenu()
+{
+    auto command = [this](const char* name) { return window_.findChild<QAction*>(name, Qt::FindDirectChildrenOnly); };
+    popup_ = new QMenu(&window_);
+    popup_->setObjectName("TBXPopupMenu1");
+
+    QMenu* tools = popup_->addMenu("Элементы");
+    tools->setObjectName("N34");
+    for (const char* name : {"N13", "N19", "N21", "N22", "N23"}) tools->addAction(command(name));
+    popup_->addSeparator();
+
+    connect(PopupItem("NPMCopy", "Копировать"), &QAction::triggered, &window_, &TF::CopyCommand);
+    connect(PopupItem("NPMCut", "Вырезать"), &QAction::triggered, &window_, &TF::CutCommand);
+    connect(PopupItem("NPMPaste", "Вставить"), &QAction::triggered, &window_, &TF::PasteCommand);
+    connect(PopupItem("NPMDel", "Удалить"), &QAction::triggered, this, &CanvasTools::DeleteCommand);
+    popup_->addSeparator();
+    popup_->addAction(command("NSelectAll"));
+    connect(PopupItem("TBItem3", "Выделить все связанные элементы"), &QAction::triggered, &window_,
+            &TF::SelectConnectedCommand);
+    popup_->addSeparator();
+    connect(PopupItem("NPMInputNode", "Вставить узел"), &QAction::triggered, this, &CanvasTools::InsertNode);
+    connect(PopupItem("NParams", "Параметры"), &QAction::triggered, this, &CanvasTools::ShowParams);
+    popup_->addSeparator();
+    popup_->addAction(command("N11"));
+
+    connect(popup_, &QMenu::aboutToShow, this, &CanvasTools::UpdatePopupItems);
+}
+
+void CanvasTools::UpdatePopupItems()
+{
+    const TPipeLine& s = S();
+    const bool nodeHit = NodeAt(s) > 0;
+    const bool areaHit = AreaAt(s) > 0;
+    auto enable = [this](const char* name, bool enabled) { popup_->findChild<QAction*>(name)->setEnabled(enabled); };
+    enable("NPMInputNode", areaHit);
+    enable("NPMPaste", window_.ClipboardHasCopy());
+    for (const char* name : {"NPMCopy", "NPMCut", "NPMDel", "NParams"}) enable(name, nodeHit || areaHit);
+}
+
+void CanvasTools::ShowParams()
+{
+    const TPipeLine& s = S();
+    if (s.Opened && s.Tool == 0) OpenParams(s.MouseX, s.MouseY);
+}
+
+// A junction at the pointer splits the area under it.
+void CanvasTools::InsertNode()
+{
+    TPipeLine& s = S();
+    if (!s.Opened || s.Tool != 0 || NodeAt(s) > 0) return;
+    const int area = AreaAt(s);
+    if (area == 0) return;
+    const int x = s.MouseX;
+    const int y = s.MouseY;
+    const int junction = AddRecordedNode(kJunction);
+    s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
+    s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
+    SplitArea(area, junction);
+    window_.Draw();
+}
+
+// The node under the pointer, when it is not selected, or else the
+// selection; then the area under the pointer, when it is not selected, or
+// else the selection again. An area is only looked for when no node was:
+// deleting a node must not take an unrelated area passing near it.
+void CanvasTools::DeleteCommand()
+{
+    TPipeLine& s = S();
+    if (!s.Opened) return;
+    const int node = NodeAt(s);
+    if (node > 0 && !s.Nodes[node].Selected) {
+        DeleteRecordedNode(node);
+    } else {
+        DeleteRecordedSelection();
+    }
+    const int area = node > 0 ? 0 : AreaAt(s);
+    if (area > 0 && !s.Areas[area].Selected) {
+        Record();
+        DeleteArea(s, area);
+    } else {
+        DeleteRecordedSelection();
+    }
+    window_.Draw();
+}
+
+// Z and Y undo and redo on release when their press reached the window
+// itself: a press that a shortcut took (Ctrl+Z) never arrives, so its
+// release does not undo a second time.
+void CanvasTools::KeyPress(int key)
+{
+    if (key == Qt::Key_Z || key == Qt::Key_Y) historyKeyPressed_ = key;
+}
+
+void CanvasTools::KeyRelease(int key)
+{
+    TPipeLine& s = S();
+    if (!s.Opened) return;
+    switch (key) {
+    case Qt::Key_Delete:
+        if (AnySelected(s)) {
+            DeleteRecordedSelection();
+            window_.Draw();
+        }
+        break;
+    case Qt::Key_Z:
+    case Qt::Key_Y:
+        if (historyKeyPressed_ == key) window_.findChild<QAction*>(key == Qt::Key_Z ? "Nundo" : "Nrendo")->trigger();
+        historyKeyPressed_ = 0;
+        break;
+    case Qt::Key_Escape:
+        window_.SelectTool(0);
+        s.Dragging = 0;
+        s.AreaFrom = 0;
+        ClearSelection(s);
+        window_.Draw();
+        break;
+    default: break;
+    }
+}
+
+// Keys reach the main window when no control of it takes them.
+bool CanvasTools::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &window_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            if (event->type() == QEvent::KeyPress) {
+                KeyPress(key->key());
+            } else {
+                KeyRelease(key->key());
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace stelmar

@@ -1,0 +1,237 @@
+// The editing commands of the main window: adding and deleting floors, the
+// clipboard, selecting all or the connected elements, the enabling of the
+// "Правка" menu, and the export of the drawing as a picture file.
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <vector>
+
+#include "editor/CanvasWidget.h"
+#include "editor/MainWindow.h"
+#include "model/SchemeEditing.h"
+#include "model/SchemePicking.h"
+#include "model/drawing/SchemeDrawing.h"
+#include "pictures/PictureFiles.h"
+
+namespace stelmar {
+namespace {
+
+constexpr const char* kOnlyFloorMessage = "Вы не можете удалить единственный этаж!";
+constexpr const char* kDeleteFloorQuestion = "Вы действительно хотите удалить выбранный этаж?";
+
+QString FloorLimitMessage()
+{
+    return QString("Нельзя добавить этаж: в проекте уже %1 этажей.").arg(kMaxFloors);
+}
+
+bool AnySelected(const TPipeLine& s)
+{
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Selected) return true;
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (s.Areas[i].Selected) return true;
+    return false;
+}
+
+// Selects every element of `floor` and nothing else.
+void SelectFloor(TPipeLine& s, std::uint8_t floor)
+{
+    for (int i = 1; i <= NodeCount(s); ++i) s.Nodes[i].Selected = s.Nodes[i].Etag == floor;
+    for (int i = 1; i <= AreaCount(s); ++i) s.Areas[i].Selected = s.Areas[i].Etag == floor;
+}
+
+// What remains after the elements of `floor` were deleted: the floors
+// above it, with their pictures, move down by one.
+void CloseFloorGap(TPipeLine& s, std::uint8_t floor)
+{
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Etag > floor) --s.Nodes[i].Etag;
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (s.Areas[i].Etag > floor) --s.Areas[i].Etag;
+    for (int f = floor; f < s.EtagCount; ++f) s.Backgrounds[f] = s.Backgrounds[f + 1];
+    s.Backgrounds[s.EtagCount].reset();
+    --s.EtagCount;
+}
+
+// Spreads the selection along the areas of all floors: an unselected area
+// with a selected end becomes selected together with both its ends, until
+// nothing changes. An area that is already selected does not spread.
+void SpreadSelection(TPipeLine& s)
+{
+    std::vector<std::vector<int>> areasAt(s.Nodes.size());
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        areasAt[s.Areas[i].Node1].push_back(i);
+        areasAt[s.Areas[i].Node2].push_back(i);
+    }
+    std::vector<int> reached;
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Selected) reached.push_back(i);
+    while (!reached.empty()) {
+        const int node = reached.back();
+        reached.pop_back();
+        for (int i : areasAt[node]) {
+            TArea& a = s.Areas[i];
+            if (a.Selected) continue;
+            a.Selected = true;
+            for (int end : {a.Node1, a.Node2}) {
+                if (s.Nodes[end].Selected) continue;
+                s.Nodes[end].Selected = true;
+                reached.push_back(end);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// The commands of the "Правка" menu are enabled by their rules while the
+// menu is open and act by the same rules when run by their keys, so a key
+// never stays dead because of the state the menu was last opened in.
+void TF::WireEditCommands()
+{
+    auto wire = [this](const char* name, auto handler) {
+        connect(Command(name), &QAction::triggered, this, handler);
+    };
+    wire("TBAddEtag", [this] { AddFloorCommand(); });
+    wire("TBDelEtag", [this] { DeleteFloorCommand(); });
+    wire("NCopy", [this] {
+        if (AnySelected(scheme_)) CopyCommand();
+    });
+    wire("NCut", [this] {
+        if (AnySelected(scheme_)) CutCommand();
+    });
+    wire("NPaste", [this] {
+        if (ClipboardHasCopy()) PasteCommand();
+    });
+    wire("NSelectAll", [this] { SelectAllCommand(); });
+    wire("Nexport", [this] { ExportCommand(); });
+
+    auto* editMenu = findChild<QMenu*>("N25");
+    connect(editMenu, &QMenu::aboutToShow, this, &TF::UpdateEditCommands);
+    connect(editMenu, &QMenu::aboutToHide, this,
+            [this] { SetEnabled({"Ndel", "NCopy", "NCut", "NPaste"}, scheme_.Opened); });
+}
+
+void TF::UpdateEditCommands()
+{
+    SetEnabled({"Ndel", "NCopy", "NCut"}, AnySelected(scheme_));
+    SetEnabled({"NPaste"}, ClipboardHasCopy());
+}
+
+// A new floor goes on top; the floor being edited stays.
+void TF::AddFloorCommand()
+{
+    if (scheme_.EtagCount >= kMaxFloors) {
+        prompts_->ShowWarning(FloorLimitMessage());
+        return;
+    }
+    PushHistory();
+    SetModified(true);
+    ++scheme_.EtagCount;
+    floorList_->addItem(QString("Этаж №%1").arg(scheme_.EtagCount));
+    Draw();
+}
+
+// Deletes the active floor with its elements and every area leading to
+// them from other floors; the first floor is shown afterwards. Removing the
+// floor's elements records a step of its own, as every deletion of the
+// selection does.
+void TF::DeleteFloorCommand()
+{
+    if (scheme_.EtagCount <= 1) {
+        prompts_->ShowMessage(kOnlyFloorMessage);
+        return;
+    }
+    if (prompts_->AskYesNo(kDeleteFloorQuestion) != Answer::Yes) return;
+    PushHistory();
+    SetModified(true);
+    const std::uint8_t floor = scheme_.ActiveEtag;
+    SelectFloor(scheme_, floor);
+    PushHistory();
+    DeleteSelection(scheme_);
+    CloseFloorGap(scheme_, floor);
+    FillFloorList(0);
+    Draw();
+}
+
+bool TF::ClipboardHasCopy() const
+{
+    return scheme_.ClipNodes.size() > 1 || scheme_.ClipAreas.size() > 1;
+}
+
+void TF::CopyCommand()
+{
+    if (!scheme_.Opened) return;
+    PushHistory();
+    SetModified(true);
+    CopySelection(scheme_);
+    ClearSelection(scheme_);
+    Draw();
+}
+
+// Copy, then delete, each recording its step. The deletion removes exactly
+// what was copied: the highlighted elements are copied together with the
+// selected ones, so they are deleted with them.
+void TF::CutCommand()
+{
+    if (!scheme_.Opened) return;
+    PushHistory();
+    SetModified(true);
+    CopySelection(scheme_);
+    for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
+    for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
+    PushHistory();
+    DeleteSelection(scheme_);
+    Draw();
+}
+
+// A paste with an empty clipboard adds nothing, yet counts as an edit.
+void TF::PasteCommand()
+{
+    if (!scheme_.Opened) return;
+    PushHistory();
+    SetModified(true);
+    PasteClipboard(scheme_);
+    Draw();
+}
+
+void TF::SelectAllCommand()
+{
+    if (!scheme_.Opened) return;
+    SelectFloor(scheme_, scheme_.ActiveEtag);
+    Draw();
+}
+
+// Starts from the node under the pointer, or else from the area under it
+// with its ends. The existing selection spreads as well, also when the
+// pointer is over an empty spot.
+void TF::SelectConnectedCommand()
+{
+    if (!scheme_.Opened) return;
+    if (const int node = NodeAt(scheme_)) {
+        scheme_.Nodes[node].Selected = true;
+    } else if (const int area = AreaAt(scheme_)) {
+        TArea& a = scheme_.Areas[area];
+        a.Selected = true;
+        scheme_.Nodes[a.Node1].Selected = true;
+        scheme_.Nodes[a.Node2].Selected = true;
+    }
+    SpreadSelection(scheme_);
+    Draw();
+}
+
+// The whole canvas of the active floor, drawn apart from the screen, in the
+// format the chosen extension names.
+void TF::ExportCommand()
+{
+    if (!scheme_.Opened) return;
+    const QString path = prompts_->ExportPictureName();
+    if (path.isEmpty()) return;
+    QImage picture(img_->Image().size(), QImage::Format_RGB32);
+    stelmar::Draw(scheme_, picture, CanvasView{}, true);
+    QString error;
+    if (!SavePicture(picture, path, &error)) prompts_->ShowWarning(error);
+}
+
+}  // namespace stelmar

@@ -1,0 +1,234 @@
+#include "service/CalculationService.h"
+
+#include <exception>
+#include <new>
+#include <ostream>
+#include <streambuf>
+
+#include "calc/FlowCalculation.h"
+#include "calc/ReportCommon.h"
+#include "calc/ReportWriter.h"
+#include "calc/Validation.h"
+#include "model/NumberText.h"
+#include "model/ProjectFile.h"
+#include "service/ReportStore.h"
+#include "service/RequestFields.h"
+#include "service/ServicePages.h"
+#include "service/WorkEstimate.h"
+
+namespace stelmar {
+
+namespace {
+
+// Every step of either report takes a table row or a paragraph with its
+// equations, well over a kilobyte; half of that is a safe lower bound to
+// tell beforehand that a report cannot fit.
+constexpr std::size_t kMinReportBytesPerStep = 600;
+
+// Keeps what is written up to a limit; past it drops everything and only
+// notes the overflow. Writing never fails, so the report builder runs to
+// its end without a stream error.
+class BoundedBuffer : public std::streambuf {
+public:
+    explicit BoundedBuffer(std::size_t limit) : limit_(limit) {}
+
+    bool Overflowed() const { return overflowed_; }
+    std::string Take() { return std::move(text_); }
+
+protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        if (overflowed_) return n;
+        if (text_.size() + static_cast<std::size_t>(n) > limit_) {
+            overflowed_ = true;
+            std::string().swap(text_);
+        } else {
+            text_.append(s, static_cast<std::size_t>(n));
+        }
+        return n;
+    }
+
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        xsputn(&ch, 1);
+        return c;
+    }
+
+private:
+    std::size_t limit_;
+    std::string text_;
+    bool overflowed_ = false;
+};
+
+ServiceResponse Page(int status, std::string_view title, std::string_view body)
+{
+    ServiceResponse r;
+    r.Status = status;
+    r.Html = HtmlPage(title, body);
+    return r;
+}
+
+std::string Paragraph(std::string_view text, std::string_view cssClass = {})
+{
+    std::string html = cssClass.empty() ? "<p>" : "<p class=\"" + std::string(cssClass) + "\">";
+    AppendEscapedHtml(html, text);
+    html += "</p>\n";
+    return html;
+}
+
+std::string FileLine(const CalculationRequest& request) { return Paragraph("Файл проекта: " + request.ProjectName); }
+
+const std::string kBackLink = "<p><a href=\"/\">Отправить другой файл</a></p>";
+
+ServiceResponse ProblemsPage(std::string_view title, const std::string& intro, const std::vector<std::string>& lines,
+                             const std::string& before = {})
+{
+    std::string body = before + Paragraph(intro, "error") + "<ul class=\"error\">\n";
+    const std::size_t shown = std::min(lines.size(), kMaxMessageLines);
+    for (std::size_t i = 0; i < shown; ++i) body += "<li>" + EscapeHtml(lines[i]) + "</li>\n";
+    body += "</ul>\n";
+    if (lines.size() > shown)
+        body += Paragraph("Показаны первые " + std::to_string(shown) + " сообщений из " +
+                          std::to_string(lines.size()) + ".");
+    return Page(400, title, body + kBackLink);
+}
+
+std::string OptionsText(const CalculationRequest& r)
+{
+    return "Параметры расчета: округление чисел до " + std::to_string(r.Precision) +
+           "-го знака после запятой; различное время подхода к точке слияния потоков " +
+           (r.RazVr ? "учитывается" : "не учитывается") + "; время скопления " +
+           (r.VrSk ? "рассчитывается" : "не рассчитывается") + "; отчет " + (r.FullReport ? "полный" : "сводный") +
+           ".";
+}
+
+// The table of flows as the summary report gives it: report numbers, and
+// for each flow the people and f where it starts and its length and time.
+std::string FlowTable(const TPipeLine& s)
+{
+    const FlowOrder order(s);
+    const auto num = [](double x) { return FormatReal(x, kServiceSeparator); };
+    std::string html =
+        "<h2>Сводная таблица по потокам</h2>\n<table>\n<tr><th>№ потока</th><th>Количество людей</th>"
+        "<th>Средняя площадь горизонтальной проекции человека, м²</th><th>Длина, м</th><th>Время, мин.</th></tr>\n";
+    const int shown = std::min(order.Count(), kMaxFlowRows);
+    for (int k = 1; k <= shown; ++k) {
+        std::int32_t people = 0;
+        double f = 0;
+        double length = 0;
+        double time = 0;
+        for (const int i : order.Steps(k)) {
+            const TReport& r = s.Reports[i];
+            if (r.StartsFlow) {
+                people = r.People;
+                f = r.ProjArea;
+                length = 0;
+            }
+            length += r.Length;
+            time = r.TotalTime;
+        }
+        html += "<tr><td>" + std::to_string(k) + "</td><td>" + std::to_string(people) + "</td><td>" + num(f) +
+                "</td><td>" + num(length) + "</td><td>" + num(time) + "</td></tr>\n";
+    }
+    html += "</table>\n";
+    if (order.Count() > shown)
+        html += Paragraph("Показаны первые " + std::to_string(shown) + " потоков из " +
+                          std::to_string(order.Count()) + "; все потоки приведены в отчете.");
+    return html;
+}
+
+// The report for download, or nullopt when it would exceed `limit`.
+std::optional<std::string> BuildReport(const TPipeLine& s, bool full, std::size_t limit)
+{
+    if (static_cast<std::size_t>(ReportCount(s)) > limit / kMinReportBytesPerStep) return std::nullopt;
+    BoundedBuffer buffer(limit);
+    std::ostream out(&buffer);
+    if (full) BuildFullReport(s, kServiceSeparator, out);
+    else BuildSummaryReport(s, kServiceSeparator, out);
+    if (buffer.Overflowed()) return std::nullopt;
+    return buffer.Take();
+}
+
+ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
+{
+    std::vector<std::string> problems;
+    const std::optional<CalculationRequest> request = ReadRequestFields(upload, problems);
+    if (!request) return ProblemsPage("Ошибка в запросе", "Запрос не может быть выполнен:", problems);
+    const std::string file = FileLine(*request);
+
+    ProjectReadResult read = ParseProject(request->Project, request->ProjectName);
+    if (!read.Scheme)
+        return Page(400, "Файл проекта не прочитан", file + Paragraph(read.Error, "error") + kBackLink);
+    TPipeLine& s = *read.Scheme;
+    if (AreaCount(s) > limits.MaxAreas)
+        return Page(400, "Схема слишком велика",
+                    file + Paragraph("Схема содержит " + std::to_string(AreaCount(s)) +
+                                         " участков; сервис рассчитывает схемы не более чем из " +
+                                         std::to_string(limits.MaxAreas) + " участков.",
+                                     "error") +
+                        kBackLink);
+    s.Precision = static_cast<std::uint8_t>(request->Precision);
+    s.RazVr = request->RazVr;
+    s.VrSk = request->VrSk;
+    s.FullReport = request->FullReport;
+
+    const std::vector<std::string> messages = ValidateScheme(s);
+    if (!messages.empty())
+        return ProblemsPage("Схема не прошла проверку", "В схеме обнаружены ошибки, расчет не выполнен:", messages,
+                            file);
+    if (EstimateCalculationWork(s) > limits.MaxWork)
+        return Page(400, "Расчет слишком трудоемок",
+                    file + Paragraph("Расчет этой схемы требует больше памяти и времени, чем сервис выделяет "
+                                     "на один запрос. Рассчитайте схему без учета различного времени подхода "
+                                     "к точке слияния потоков или в программе Stelmar.",
+                                     "error") +
+                        kBackLink);
+
+    const std::string resultLine = Calculate(s, kServiceSeparator);
+    ServiceResponse response;
+    response.Report = BuildReport(s, request->FullReport, limits.MaxReportBytes);
+
+    std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
+                       Paragraph(resultLine, "result");
+    const std::string kind = request->FullReport ? "полный" : "сводный";
+    if (response.Report) {
+        response.ReportId = NewReportId();
+        body += "<p><a href=\"report/" + response.ReportId + "/report.rtf\" download=\"report.rtf\">Скачать " +
+                kind + " отчет (report.rtf, " + ByteSizeText(response.Report->size()) + ")</a></p>\n" +
+                Paragraph("Отчет хранится на сервере ограниченное время: сохраните его на своем компьютере.");
+    } else {
+        body += Paragraph("Отчет не сформирован: его объем превысил бы " + ByteSizeText(limits.MaxReportBytes) +
+                              " — наибольший объем, который выдает сервис. " +
+                              (request->FullReport ? "Выберите сводный отчет или выполните расчет в программе Stelmar."
+                                                   : "Выполните расчет в программе Stelmar."),
+                          "error");
+    }
+    body += FlowTable(s) + kBackLink;
+    response.Html = HtmlPage("Результат расчета", body);
+    return response;
+}
+
+}  // namespace
+
+ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits)
+{
+    try {
+        return Calculation(upload, limits);
+    } catch (const std::bad_alloc&) {
+        return Page(503, "Недостаточно памяти",
+                    Paragraph("Сервису не хватило памяти для обработки этого запроса. Повторите попытку позже "
+                              "или рассчитайте схему в программе Stelmar.",
+                              "error") +
+                        kBackLink);
+    } catch (const std::exception&) {
+        return Page(500, "Внутренняя ошибка сервиса",
+                    Paragraph("Запрос не удалось обработать. Повторите попытку позже или рассчитайте схему "
+                              "в программе Stelmar.",
+                              "error") +
+                        kBackLink);
+    }
+}
+
+}  // namespace stelmar

@@ -1,0 +1,60 @@
+#pragma once
+
+// The calculation behind the service's form: one request's fields in, the
+// answer page and the report out. Everything in a request is untrusted: a
+// wrong field, a damaged project, a scheme that does not pass the checks or
+// one too large for the service each give a page that says what is wrong,
+// and no scheme is calculated before it has passed the checks.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stelmar {
+
+// One part of a multipart form as it arrived.
+struct UploadPart {
+    std::string_view Name;
+    std::string_view FileName;
+    std::string_view Content;
+};
+
+// The fields of a request; the views must stay valid during the call.
+struct Upload {
+    std::vector<UploadPart> Parts;
+};
+
+// Bounds of the work a single request may cause.
+struct ServiceLimits {
+    std::int64_t MaxAreas = 2'000'000;
+    // Bound of EstimateCalculationWork; about 20 bytes of memory each.
+    std::int64_t MaxWork = 50'000'000;
+    // Largest report kept for download.
+    std::size_t MaxReportBytes = std::size_t{128} << 20;
+};
+
+struct ServiceResponse {
+    int Status = 200;
+    std::string Html;
+    // The report in Windows-1251 RTF, and the id under which the page links
+    // it ("report/<id>/report.rtf" beside the form's address).
+    std::optional<std::string> Report;
+    std::string ReportId;
+};
+
+// Reads the fields `userfile` (the project file), `raz_vr`, `vr_sk`,
+// `full_report` ("1" or "0"; absent is off) and `prec` ("1" … "9"),
+// reads and checks the project, calculates with those options and builds
+// the full or summary report.
+ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {});
+
+// The decimal separator of the numbers on the page and in the report.
+inline constexpr char kServiceSeparator = ',';
+// Flows listed in the page's table; the report has them all.
+inline constexpr int kMaxFlowRows = 500;
+// Validation messages listed on the page.
+inline constexpr std::size_t kMaxMessageLines = 1000;
+
+}  // namespace stelmar

@@ -1,0 +1,121 @@
+#include "service/ServiceCommandLine.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+
+namespace stelmar {
+
+const char* const kServiceUsage =
+    "Использование: stelmar-service [параметры]\n"
+    "Веб-сервис расчета времени эвакуации: принимает файл проекта Stelmar (*.STM)\n"
+    "формой по адресу /obe/StelmarCalc_3000.php и выдает результат и отчет RTF.\n"
+    "\n"
+    "  --listen АДРЕС:ПОРТ   адрес и порт для приема запросов (по умолчанию 127.0.0.1:8830;\n"
+    "                        адрес IPv6 пишется в квадратных скобках: [::1]:8830)\n"
+    "  --max-upload БАЙТ     наибольший размер запроса (по умолчанию 33554432, 32 МБ)\n"
+    "  --threads N           число рабочих потоков, 1..256 (по умолчанию 4)\n"
+    "  --max-areas N         наибольшее число участков схемы (по умолчанию 2000000)\n"
+    "  --max-report БАЙТ     наибольший размер отчета (по умолчанию 134217728, 128 МБ)\n"
+    "  --max-work N          наибольшая оценка трудоемкости расчета одной схемы\n"
+    "                        (по умолчанию 50000000, около 1 ГБ памяти)\n"
+    "  --help                показать эту справку\n"
+    "\n"
+    "Сервис останавливается сигналом SIGINT (Ctrl+C) или SIGTERM.\n";
+
+namespace {
+
+template <typename T>
+std::optional<T> Number(std::string_view text, T low, T high)
+{
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+// "host:port" or "[ipv6]:port".
+bool ParseListen(std::string_view text, std::string& host, int& port)
+{
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos || colon == 0) return false;
+    std::string_view h = text.substr(0, colon);
+    if (h.front() == '[') {
+        if (h.size() < 3 || h.back() != ']') return false;
+        h = h.substr(1, h.size() - 2);
+    } else if (h.find(':') != std::string_view::npos) {
+        return false;
+    }
+    const std::optional<int> p = Number<int>(text.substr(colon + 1), 0, 65535);
+    if (!p) return false;
+    host = h;
+    port = *p;
+    return true;
+}
+
+}  // namespace
+
+std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv, std::string& error)
+{
+    ServiceCommandLine c;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            c.Help = true;
+            return c;
+        }
+        const bool known = arg == "--listen" || arg == "--max-upload" || arg == "--threads" ||
+                           arg == "--max-areas" || arg == "--max-report" || arg == "--max-work";
+        if (!known) {
+            error = "Неизвестный параметр: " + std::string(arg);
+            return std::nullopt;
+        }
+        if (i + 1 >= argc) {
+            error = "Не указано значение параметра " + std::string(arg);
+            return std::nullopt;
+        }
+        const std::string_view value = argv[++i];
+        const std::string bad = "Недопустимое значение параметра " + std::string(arg) + ": " + std::string(value);
+        if (arg == "--listen") {
+            if (!ParseListen(value, c.Host, c.Port)) {
+                error = bad + " (ожидалось АДРЕС:ПОРТ, порт от 0 до 65535)";
+                return std::nullopt;
+            }
+        } else if (arg == "--max-upload" || arg == "--max-report") {
+            const auto bytes = Number<std::uint64_t>(value, 1024, std::uint64_t{1} << 40);
+            if (!bytes) {
+                error = bad + " (ожидалось число байт от 1024 до 2^40)";
+                return std::nullopt;
+            }
+            (arg == "--max-upload" ? c.Settings.MaxUpload : c.Settings.Limits.MaxReportBytes) =
+                static_cast<std::size_t>(*bytes);
+        } else if (arg == "--threads") {
+            const auto threads = Number<int>(value, 1, 256);
+            if (!threads) {
+                error = bad + " (ожидалось целое число от 1 до 256)";
+                return std::nullopt;
+            }
+            c.Settings.Threads = *threads;
+        } else if (arg == "--max-areas") {
+            const auto areas = Number<std::int64_t>(value, 1, INT32_MAX);
+            if (!areas) {
+                error = bad + " (ожидалось целое число от 1 до 2147483647)";
+                return std::nullopt;
+            }
+            c.Settings.Limits.MaxAreas = *areas;
+        } else {
+            const auto work = Number<std::int64_t>(value, 1, std::int64_t{1} << 50);
+            if (!work) {
+                error = bad + " (ожидалось целое число от 1 до 2^50)";
+                return std::nullopt;
+            }
+            c.Settings.Limits.MaxWork = *work;
+        }
+    }
+    // A report must fit in the store to be downloaded.
+    if (c.Settings.Store.MaxBytes < c.Settings.Limits.MaxReportBytes)
+        c.Settings.Store.MaxBytes = c.Settings.Limits.MaxReportBytes;
+    return c;
+}
+
+}  // namespace stelmar

@@ -1,0 +1,50 @@
+// stelmar-service: the calculation web service on its own. Runs until
+// SIGINT or SIGTERM.
+
+#include <csignal>
+#include <iostream>
+
+#include <pthread.h>
+
+#include "service/CalculationServer.h"
+#include "service/ServiceCommandLine.h"
+
+using namespace stelmar;
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto options = ParseServiceCommandLine(argc, argv, error);
+    if (!options) {
+        std::cerr << "stelmar-service: " << error << "\n\n" << kServiceUsage;
+        return 64;
+    }
+    if (options->Help) {
+        std::cout << kServiceUsage;
+        return 0;
+    }
+
+    // The signals are taken by sigwait below; the server's threads inherit
+    // the mask and never see them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    CalculationServer server(options->Settings);
+    if (const auto failure = server.Start(options->Host, options->Port)) {
+        std::cerr << "stelmar-service: " << *failure << '\n';
+        return 1;
+    }
+    const bool v6 = options->Host.find(':') != std::string::npos;
+    std::cout << "Сервис расчета времени эвакуации принимает запросы по адресу http://"
+              << (v6 ? "[" + options->Host + "]" : options->Host) << ':' << server.Port() << "/" << std::endl;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    server.Stop();
+    std::cout << "Сервис остановлен." << std::endl;
+    return 0;
+}

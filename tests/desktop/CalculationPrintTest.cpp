@@ -1,0 +1,609 @@
+// The local calculation dialog (validation, options, calculation, the
+// result question and the report) and printing (page arithmetic, the
+// dialog's buttons, the printed PDF and the drawing on a paint device).
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <cmath>
+#include <sstream>
+
+#include "MainWindowFixture.h"
+#include "calc/ReportWriter.h"
+#include "calc/Validation.h"
+#include "dialogs/CalculationDialog.h"
+#include "dialogs/PrintDialog.h"
+#include "dialogs/PrintLayout.h"
+#include "examples/ExampleProjects.h"
+#include "model/NumberText.h"
+#include "model/UserFolders.h"
+#include "model/drawing/DeviceDrawing.h"
+#include "model/drawing/SchemeDrawing.h"
+
+using namespace stelmar;
+
+namespace {
+
+class ScriptedDialogPrompts : public DialogPrompts {
+public:
+    bool OpenReport = false;    // the answer to the result question
+    bool OpenSucceeds = true;
+    QString PdfName;            // empty cancels the file dialog
+
+    QStringList Captions;
+    QStringList Questions;
+    QStringList Warnings;
+    QStringList Messages;
+    QStringList Opened;
+    int PrinterChoices = 0;
+    QString SuggestedPdf;
+
+    bool AskYesNo(const QString& caption, const QString& text) override
+    {
+        Captions << caption;
+        Questions << text;
+        return OpenReport;
+    }
+    void ShowWarning(const QString& text) override { Warnings << text; }
+    void ShowMessage(const QString& text) override { Messages << text; }
+    bool OpenDocument(const QString& path) override
+    {
+        Opened << path;
+        return OpenSucceeds;
+    }
+    bool ChoosePrinter(QPrinter&) override
+    {
+        ++PrinterChoices;
+        return false;
+    }
+    QString PdfFileName(const QString& suggested) override
+    {
+        SuggestedPdf = suggested;
+        return PdfName;
+    }
+};
+
+template <typename Dialog>
+ScriptedDialogPrompts& Script(Dialog& dialog)
+{
+    auto prompts = std::make_unique<ScriptedDialogPrompts>();
+    ScriptedDialogPrompts& script = *prompts;
+    dialog.SetPrompts(std::move(prompts));
+    return script;
+}
+
+TPipeLine Example(const std::string& fileName)
+{
+    for (examples::ExampleProject& example : examples::ExampleProjects())
+        if (example.FileName == fileName) return std::move(example.Scheme);
+    qFatal("no example %s", fileName.c_str());
+}
+
+// input 1 -> junction 2 -> exit 3, with the given first-area length and
+// people at the input.
+TPipeLine Corridor(double firstLength, int people)
+{
+    TPipeLine s;
+    s.WSpaceG = 300;
+    s.WSpaceV = 200;
+    s.Nodes.push_back(TNode{.X = 40, .Y = 60, .Kind = kInput, .Etag = 1, .People = people, .F = 0.1,
+                            .Name = kDefaultNodeName});
+    s.Nodes.push_back(TNode{.X = 140, .Y = 60, .Kind = kJunction, .Etag = 1, .Name = kDefaultNodeName});
+    s.Nodes.push_back(TNode{.X = 240, .Y = 120, .Kind = kExit, .Etag = 1, .Name = "Выход"});
+    s.Areas.push_back(
+        TArea{.Node1 = 1, .Node2 = 2, .Etag = 1, .Length = firstLength, .Width = 1.5, .Kind = kHorizontal});
+    s.Areas.push_back(TArea{.Node1 = 2, .Node2 = 3, .Etag = 1, .Length = 0, .Width = 1.2, .Kind = kDoorway});
+    return s;
+}
+
+QColor TextColor(const QPlainTextEdit* box) { return box->palette().color(QPalette::Text); }
+
+// Whether x is a whole number of 10^-decimals.
+bool HasAtMostDecimals(double x, int decimals)
+{
+    const double scaled = x * std::pow(10.0, decimals);
+    return std::abs(scaled - std::nearbyint(scaled)) < 1e-4;
+}
+
+// Every value the calculation rounds, from its steps and its total time.
+QList<double> RoundedValues(const TPipeLine& s)
+{
+    QList<double> values{s.EvacuationTime};
+    for (int i = 1; i <= ReportCount(s); ++i) {
+        const TReport& r = s.Reports[i];
+        values << r.Density << r.Speed << r.Intensity << r.AreaTime << r.DelayTime << r.AccumTime << r.TotalTime
+               << r.ProjArea;
+    }
+    return values;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString ReportPath() { return QString::fromStdString(TempFolder()) + kReportFileName; }
+
+}  // namespace
+
+class CalculationPrintTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir runtime_;
+
+    struct Calculation {
+        TPipeLine Scheme;
+        std::unique_ptr<TFcalc> Dialog;
+        ScriptedDialogPrompts* Prompts = nullptr;
+
+        QSpinBox* Precision() { return Dialog->findChild<QSpinBox*>("SpinEdit1"); }
+        QPlainTextEdit* Messages() { return Dialog->findChild<QPlainTextEdit*>("ProcCalc"); }
+        QPushButton* Calculate() { return Dialog->findChild<QPushButton*>("btnCalc"); }
+        QCheckBox* Box(const char* name) { return Dialog->findChild<QCheckBox*>(name); }
+    };
+
+    // The dialog shown on `scheme`, its questions answered by a script.
+    static std::unique_ptr<Calculation> ShowCalculation(TPipeLine scheme)
+    {
+        auto c = std::make_unique<Calculation>();
+        c->Scheme = std::move(scheme);
+        c->Dialog = std::make_unique<TFcalc>(c->Scheme, nullptr);
+        c->Prompts = &Script(*c->Dialog);
+        c->Dialog->show();
+        return c;
+    }
+
+    struct Printing {
+        TPipeLine Scheme;
+        QImage Picture;
+        std::unique_ptr<TForm3> Dialog;
+        ScriptedDialogPrompts* Prompts = nullptr;
+
+        void Click(const char* button) { Dialog->findChild<QPushButton*>(button)->click(); }
+        const PrintLayout& Layout() { return Dialog->Layout(); }
+    };
+
+    // The print dialog on a PDF printer for the drawing of `scheme`.
+    static std::unique_ptr<Printing> ShowPrint(TPipeLine scheme)
+    {
+        auto p = std::make_unique<Printing>();
+        p->Scheme = std::move(scheme);
+        p->Picture = QImage(p->Scheme.WSpaceG, p->Scheme.WSpaceV, QImage::Format_RGB32);
+        p->Dialog = std::make_unique<TForm3>(nullptr);
+        p->Prompts = &Script(*p->Dialog);
+        p->Dialog->Printer().setOutputFormat(QPrinter::PdfFormat);
+        p->Dialog->Printer().setPageOrientation(QPageLayout::Portrait);
+        p->Dialog->SetPicture(p->Scheme, p->Picture);
+        p->Dialog->show();
+        return p;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(runtime_.isValid());
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    }
+
+    void init() { QFile::remove(ReportPath()); }
+
+    // ---- the calculation dialog ----
+
+    void validationShowsFindingsOrSuccess_data()
+    {
+        QTest::addColumn<double>("firstLength");
+        QTest::addColumn<int>("people");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("valid") << 10.0 << 30 << true;
+        QTest::newRow("zero length") << 0.0 << 30 << false;
+        QTest::newRow("no people") << 10.0 << 0 << false;
+        QTest::newRow("both") << 0.0 << 0 << false;
+    }
+
+    void validationShowsFindingsOrSuccess()
+    {
+        QFETCH(double, firstLength);
+        QFETCH(int, people);
+        QFETCH(bool, passes);
+        auto c = ShowCalculation(Corridor(firstLength, people));
+        QCOMPARE(c->Dialog->windowTitle(), QString("Расчет"));
+        const std::vector<std::string> findings = ValidateScheme(c->Scheme);
+        QCOMPARE(findings.empty(), passes);
+        if (passes) {
+            QCOMPARE(c->Messages()->toPlainText(), QString(kValidationPassed));
+            QCOMPARE(TextColor(c->Messages()), QColor(0, 0x80, 0));
+        } else {
+            QStringList lines;
+            for (const std::string& finding : findings) lines << QString::fromStdString(finding);
+            QCOMPARE(c->Messages()->toPlainText(), lines.join('\n'));
+            QCOMPARE(TextColor(c->Messages()), QColor(0xFF, 0, 0));
+        }
+        QVERIFY(c->Messages()->isReadOnly());
+        QCOMPARE(c->Calculate()->isEnabled(), passes);
+        QCOMPARE(c->Calculate()->text(), QString("Рассчитать"));
+    }
+
+    // Every showing re-reads the scheme: a mended scheme enables the
+    // button, a broken one disables it again.
+    void validationRunsEachTimeTheDialogIsShown()
+    {
+        auto c = ShowCalculation(Corridor(0, 30));
+        QVERIFY(!c->Calculate()->isEnabled());
+        c->Dialog->hide();
+        c->Scheme.Areas[1].Length = 10;
+        c->Dialog->show();
+        QVERIFY(c->Calculate()->isEnabled());
+        c->Dialog->hide();
+        c->Scheme.Nodes[1].F = 0;
+        c->Dialog->show();
+        QVERIFY(!c->Calculate()->isEnabled());
+        QVERIFY(c->Messages()->toPlainText().contains("площадь горизонтальной проекции"));
+    }
+
+    void optionsFollowTheScheme()
+    {
+        TPipeLine s = Corridor(10, 30);
+        s.Precision = 7;
+        s.RazVr = true;
+        s.VrSk = false;
+        s.FullReport = false;
+        auto c = ShowCalculation(std::move(s));
+        QCOMPARE(c->Precision()->value(), 7);
+        QVERIFY(c->Box("CheckBox2")->isChecked());
+        QVERIFY(!c->Box("CBVrSk")->isChecked());
+        QVERIFY(!c->Box("CBFullReport")->isChecked());
+        QCOMPARE(c->Box("CheckBox2")->text(), QString("Учитывать различное время подхода к точке слияния потоков."));
+        QCOMPARE(c->Box("CBVrSk")->text(), QString("Рассчитывать время скопления"));
+        QCOMPARE(c->Box("CBFullReport")->text(), QString("Формировать полный отчет"));
+
+        c->Precision()->setValue(4);
+        c->Box("CheckBox2")->click();
+        c->Box("CBVrSk")->click();
+        c->Box("CBFullReport")->click();
+        QCOMPARE(int(c->Scheme.Precision), 4);
+        QVERIFY(!c->Scheme.RazVr);
+        QVERIFY(c->Scheme.VrSk);
+        QVERIFY(c->Scheme.FullReport);
+
+        // A precision out of range (from a settings file) is brought into it.
+        c->Dialog->hide();
+        c->Scheme.Precision = 0;
+        c->Dialog->show();
+        QCOMPARE(c->Precision()->value(), 1);
+        QCOMPARE(int(c->Scheme.Precision), 1);
+    }
+
+    void precisionBoundsTheDecimalsOfEveryValue()
+    {
+        auto c = ShowCalculation(Example("school-wing.stm"));
+        QVERIFY(c->Calculate()->isEnabled());
+        // At nine decimals some value needs more than five: the bound below
+        // is the precision's doing.
+        c->Precision()->setValue(9);
+        c->Calculate()->click();
+        const QList<double> fine = RoundedValues(c->Scheme);
+        QVERIFY(!std::all_of(fine.begin(), fine.end(), [](double x) { return HasAtMostDecimals(x, 5); }));
+
+        c->Dialog->show();
+        c->Precision()->setValue(5);
+        c->Calculate()->click();
+        QCOMPARE(int(c->Scheme.Precision), 5);
+        const QList<double> values = RoundedValues(c->Scheme);
+        QVERIFY(values.size() > 10);
+        for (double x : values) QVERIFY2(HasAtMostDecimals(x, 5), qPrintable(QString::number(x, 'g', 17)));
+    }
+
+    void answeringNoWritesNoReport()
+    {
+        auto c = ShowCalculation(Example("office-floor.stm"));
+        c->Calculate()->click();
+        QVERIFY(!c->Dialog->isVisible());
+        QCOMPARE(c->Prompts->Captions, QStringList{"Результаты расчета"});
+        const QString question = c->Prompts->Questions.value(0);
+        QVERIFY(question.startsWith("Итак, общее расчетное время эвакуации = "));
+        QVERIFY(question.endsWith(" мин.\nНажмите \"Да\" чтобы открыть отчет."));
+        QVERIFY(!QFile::exists(ReportPath()));
+        QVERIFY(c->Prompts->Opened.isEmpty());
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+        // The results stay in the scheme.
+        QVERIFY(ReportCount(c->Scheme) > 0);
+        QVERIFY(c->Scheme.EvacuationTime > 0);
+    }
+
+    void answeringYesWritesAndOpensTheReport_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("full report") << true;
+        QTest::newRow("summary report") << false;
+    }
+
+    void answeringYesWritesAndOpensTheReport()
+    {
+        QFETCH(bool, full);
+        TPipeLine s = Example("care-home.stm");
+        s.FullReport = !full;  // changed through the dialog below
+        auto c = ShowCalculation(std::move(s));
+        c->Prompts->OpenReport = true;
+        c->Box("CBFullReport")->click();
+        c->Calculate()->click();
+
+        const QString path = ReportPath();
+        QVERIFY(path.startsWith(runtime_.path() + "/"));
+        QCOMPARE(c->Prompts->Opened, QStringList{path});
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+        std::ostringstream expected;
+        const char separator = DecimalSeparatorFromEnvironment();
+        if (full)
+            BuildFullReport(c->Scheme, separator, expected);
+        else
+            BuildSummaryReport(c->Scheme, separator, expected);
+        QCOMPARE(ReadAll(path), QByteArray::fromStdString(expected.str()));
+    }
+
+    // A report that cannot be written is reported and not opened; one that
+    // no program opens is reported too.
+    void reportFailuresAreShown_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("cannot be written") << false;
+        QTest::newRow("cannot be opened") << true;
+    }
+
+    void reportFailuresAreShown()
+    {
+        QFETCH(bool, writable);
+        if (!writable) QVERIFY(QDir().mkpath(ReportPath()));  // a folder where the file should go
+        auto c = ShowCalculation(Corridor(10, 30));
+        c->Prompts->OpenReport = true;
+        c->Prompts->OpenSucceeds = false;
+        c->Calculate()->click();
+        QCOMPARE(c->Prompts->Warnings.size(), 1);
+        QVERIFY(c->Prompts->Warnings[0].contains(ReportPath()));
+        QCOMPARE(c->Prompts->Opened.size(), writable ? 1 : 0);
+        QDir(ReportPath()).removeRecursively();
+    }
+
+    void mainWindowCommandShowsTheDialog()
+    {
+        test::Session session;
+        session.Start();
+        QAction* command = session.Action("MMCalcLocal");
+        QVERIFY(command);
+        QCOMPARE(command->text(), QString("Расчет на этом компьютере..."));
+        QCOMPARE(command->shortcut(), QKeySequence("Shift+F5"));
+        const QList<QAction*> operations = session.Window().findChild<QMenu*>("MMOperations")->actions();
+        QCOMPARE(operations.indexOf(command), operations.indexOf(session.Action("MMCalc")) + 1);
+
+        QAction* button = session.Action("TBRunLocal");
+        QCOMPARE(button->toolTip(), QString("Расчет на этом компьютере"));
+        QCOMPARE(button->statusTip(), QString("Рассчитать время эвакуации на этом компьютере"));
+        const QList<QAction*> tools = session.Window().findChild<QToolBar*>("TBcalculate")->actions();
+        QCOMPARE(tools.indexOf(button), tools.indexOf(session.Action("TBRun")) + 1);
+
+        for (QAction* action : {command, button}) {
+            QString shown;
+            QTimer::singleShot(0, [&shown] {
+                if (QWidget* dialog = QApplication::activeModalWidget()) {
+                    shown = dialog->objectName();
+                    dialog->close();
+                }
+            });
+            action->trigger();
+            QCOMPARE(shown, QString("Fcalc"));
+        }
+    }
+
+    // ---- page arithmetic ----
+
+    void centringFillsThePrintableWidth_data()
+    {
+        QTest::addColumn<int>("pageHeight");
+        QTest::addColumn<int>("top");
+        QTest::newRow("even") << 6600 << 2150;
+        QTest::newRow("half rounds to even") << 6601 << 2150;
+        QTest::newRow("half rounds up to even") << 6603 << 2152;
+    }
+
+    void centringFillsThePrintableWidth()
+    {
+        QFETCH(int, pageHeight);
+        QFETCH(int, top);
+        PrintLayout layout;
+        layout.Picture = QSize(1000, 500);
+        layout.SetPage({4800, pageHeight, 100, 120, false});
+        layout.Centre();
+        QCOMPARE(layout.Scale, 4.6);
+        QCOMPARE(layout.Left, 100);
+        QCOMPARE(layout.Top, top);
+        QCOMPARE(layout.PageRect(), QRect(100, top, 4600, 2300));
+    }
+
+    // In landscape the printable width is the long side of the paper: the
+    // picture spans it and is centred on the short side.
+    void centringInLandscapeSpansTheLongSide()
+    {
+        PrintLayout layout;
+        layout.Picture = QSize(2000, 1000);
+        layout.SetPage({7016, 4961, 100, 90, true});
+        layout.Centre();
+        QCOMPARE(layout.Scale, 3.408);
+        QCOMPARE(layout.PageRect(), QRect(100, 776, 6816, 3408));  // round(776.5) is 776
+    }
+
+    void previewUsesTheHorizontalRatioForBothSides()
+    {
+        PrintLayout layout;
+        layout.Picture = QSize(1000, 2000);
+        layout.SetPage({4800, 6600, 100, 120, false});
+        // left round(121/4800·100) = 3, top round(173/6600·120) = 3,
+        // width round(121/4800·1000) = 25, height round(121/4800·2000) = 50
+        // (by the vertical ratio it would be 52).
+        QCOMPARE(layout.PreviewRect(QSize(121, 173)), QRect(3, 3, 25, 50));
+        QCOMPARE(PrintLayout().PreviewRect(QSize(121, 173)), QRect());
+    }
+
+    // ---- the print dialog ----
+
+    void dialogStartsAtThePrinterOffsets()
+    {
+        auto p = ShowPrint(Corridor(10, 30));
+        const PrintLayout& layout = p->Layout();
+        QCOMPARE(p->Dialog->windowTitle(), QString("Печать"));
+        QCOMPARE(p->Dialog->findChild<QLineEdit*>("Edit1")->text(), QString(kPdfPrinterName));
+        QVERIFY(p->Dialog->findChild<QRadioButton*>("RadioButton1")->isChecked());
+        QCOMPARE(layout.Scale, 1.0);
+        QVERIFY(layout.Page.Width > 0 && layout.Page.Height > layout.Page.Width);
+        QCOMPARE(layout.Left, layout.Page.OffsetX);
+        QCOMPARE(layout.Top, layout.Page.OffsetY);
+        QCOMPARE(layout.Picture, QSize(300, 200));
+        QCOMPARE(p->Dialog->findChild<QFrame*>("Panel1")->geometry(), QRect(56, 18, 123, 175));
+        QCOMPARE(p->Dialog->findChild<QLabel*>("Image1")->geometry(), QRect(1, 1, 121, 173));
+        QVERIFY(p->Prompts->Messages.isEmpty());
+    }
+
+    void fiveShrinksFromScaleOneLeaveNothing()
+    {
+        auto p = ShowPrint(Corridor(10, 30));
+        for (int i = 0; i < 5; ++i) p->Click("Button2");
+        QVERIFY(std::abs(p->Layout().Scale) < 1e-9);
+        QVERIFY(p->Layout().PageRect().isEmpty());
+        QVERIFY(p->Layout().PreviewRect(QSize(121, 173)).isEmpty());
+    }
+
+    void orientationAndPrinterChoiceResetThePosition()
+    {
+        auto p = ShowPrint(Corridor(10, 30));
+        const int portraitWidth = p->Layout().Page.Width;
+        p->Click("Button1");
+        p->Click("Button4");
+        p->Click("Button5");
+        p->Dialog->findChild<QRadioButton*>("RadioButton2")->click();
+        const PrintLayout& layout = p->Layout();
+        QCOMPARE(p->Dialog->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+        QVERIFY(layout.Page.Landscape);
+        QVERIFY(layout.Page.Width > portraitWidth);
+        QCOMPARE(layout.Scale, 1.0);
+        QCOMPARE(layout.Left, layout.Page.OffsetX);
+        QCOMPARE(layout.Top, layout.Page.OffsetY);
+        QCOMPARE(p->Dialog->findChild<QFrame*>("Panel1")->geometry(), QRect(28, 40, 175, 123));
+
+        p->Click("Button8");
+        QVERIFY(layout.Scale > 1);
+        p->Click("Button10");  // the chooser is cancelled
+        QCOMPARE(p->Prompts->PrinterChoices, 1);
+        QCOMPARE(layout.Scale, 1.0);
+    }
+
+    // The page is painted as shapes and text: no picture file appears in
+    // the current folder.
+    void printingToPdfLeavesNoPictureFile()
+    {
+        QTemporaryDir work;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        TPipeLine s = Example("school-wing.stm");
+        s.FileName = work.filePath("school-wing.stm").toStdString();
+        auto p = ShowPrint(std::move(s));
+        p->Click("Button8");
+        p->Prompts->PdfName = work.filePath("Схема.pdf");
+        p->Click("Button7");
+        QDir::setCurrent(previous);
+
+        QCOMPARE(p->Prompts->SuggestedPdf,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/school-wing.pdf");
+        QCOMPARE(p->Dialog->result(), int(QDialog::Accepted));
+        QVERIFY(!p->Dialog->isVisible());
+        const QByteArray pdf = ReadAll(p->Prompts->PdfName);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QVERIFY(pdf.size() > 2000);
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"Схема.pdf"});
+        QVERIFY(p->Prompts->Warnings.isEmpty());
+    }
+
+    void cancelledPdfNameKeepsTheDialogOpen()
+    {
+        QTemporaryDir work;
+        auto p = ShowPrint(Corridor(10, 30));
+        p->Click("Button7");
+        QVERIFY(p->Dialog->isVisible());
+        QVERIFY(p->Prompts->Warnings.isEmpty());
+
+        p->Prompts->PdfName = work.filePath("missing-folder/page.pdf");
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        p->Click("Button7");
+        QVERIFY(p->Dialog->isVisible());
+        QCOMPARE(p->Prompts->Warnings.size(), 1);
+        QVERIFY(p->Prompts->Warnings[0].contains("missing-folder/page.pdf"));
+    }
+
+    void printCommandHandsOverTheDrawing()
+    {
+        test::Session session;
+        TF& tf = session.Start();
+        QSize picture;
+        QTimer::singleShot(0, [&picture] {
+            if (auto* dialog = qobject_cast<TForm3*>(QApplication::activeModalWidget())) {
+                picture = dialog->Layout().Picture;
+                dialog->reject();
+            }
+        });
+        session.Action("MMPrint")->trigger();
+        QCOMPARE(picture, QSize(tf.Scheme().WSpaceG, tf.Scheme().WSpaceV));
+    }
+
+    // ---- the drawing on a paint device ----
+
+    void deviceDrawingMatchesTheCanvas()
+    {
+        TPipeLine s = Example("school-wing.stm");
+        s.Nodes[2].Selected = true;
+        s.Areas[1].Width = 0;
+        QImage canvas(s.WSpaceG, s.WSpaceV, QImage::Format_RGB32);
+        QVERIFY(Draw(s, canvas, CanvasView{}, true));
+
+        QImage device(canvas.size(), QImage::Format_RGB32);
+        device.fill(Qt::gray);
+        QPainter painter(&device);
+        QVERIFY(DrawOnDevice(s, painter, canvas.size()));
+        painter.end();
+        QCOMPARE(device, canvas);
+    }
+
+    void deviceDrawingIsScaledAndClipped()
+    {
+        TPipeLine s = Corridor(10, 30);
+        QImage page(1000, 1000, QImage::Format_RGB32);
+        page.fill(Qt::gray);
+        QPainter painter(&page);
+        painter.translate(100, 50);
+        painter.scale(2, 2);
+        QVERIFY(DrawOnDevice(s, painter, QSize(s.WSpaceG, s.WSpaceV)));
+        painter.end();
+        // The canvas rectangle is white on the page, twice its size, and
+        // nothing lies outside it.
+        QCOMPARE(page.pixel(100, 50), qRgb(255, 255, 255));
+        QCOMPARE(page.pixel(100 + 599, 50 + 399), qRgb(255, 255, 255));
+        QCOMPARE(page.pixel(100 + 600, 50 + 400), QColor(Qt::gray).rgb());
+        // The exit's red circle around (240, 120).
+        QCOMPARE(page.pixel(100 + 2 * 240, 50 + 2 * 115), qRgb(255, 0, 0));
+
+        s.Opened = false;
+        QVERIFY(!DrawOnDevice(s, painter, QSize(10, 10)));
+    }
+};
+
+QTEST_MAIN(CalculationPrintTest)
+#include "CalculationPrintTest.moc"

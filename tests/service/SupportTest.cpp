@@ -1,0 +1,169 @@
+// The pieces around the request handling: the bound of the calculation's
+// work, the report store, text from requests and the command line.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "calc/FlowCalculation.h"
+#include "calc/Validation.h"
+#include "model/ProjectFile.h"
+#include "service/ReportStore.h"
+#include "service/RequestFields.h"
+#include "service/ServiceCommandLine.h"
+#include "service/WorkEstimate.h"
+#include "tests/TestSchemes.h"
+
+namespace stelmar::test {
+namespace {
+
+std::int64_t ActualWork(TPipeLine s)
+{
+    Calculate(s, ',');
+    std::int64_t entries = 0;
+    for (int i = 1; i <= ReportCount(s); ++i) entries += static_cast<std::int64_t>(s.Reports[i].MergedFlows.size());
+    return entries;
+}
+
+TEST(WorkEstimate, BoundsWhatTheCalculationAllocates)
+{
+    int checked = 0;
+    for (unsigned seed = 1; seed <= 60; ++seed)
+        for (const bool razVr : {false, true}) {
+            TPipeLine s = RandomTree(seed, 5 + seed % 40, 10 + seed % 70, seed % 3 == 0 ? 9 : 0);
+            s.RazVr = razVr;
+            if (!ValidateScheme(s).empty()) continue;
+            EXPECT_GE(EstimateCalculationWork(s), ActualWork(s)) << "seed " << seed << " raz_vr " << razVr;
+            ++checked;
+        }
+    EXPECT_GT(checked, 80);
+}
+
+TEST(WorkEstimate, GrowsWithTheSquareOfTheFlowsOnlyWithDifferentArrivalTimes)
+{
+    auto star = [](int inputs) {
+        TPipeLine s;
+        int down = AddExit(s);
+        for (int i = 0; i < 10; ++i) {
+            const int next = AddJunction(s);
+            Join(s, next, down, 3, 1.5);
+            down = next;
+        }
+        for (int i = 0; i < inputs; ++i) Join(s, AddInput(s, 10), down, 1 + i, 1.5);
+        return s;
+    };
+    TPipeLine small = star(100);
+    TPipeLine large = star(1000);
+    EXPECT_LT(EstimateCalculationWork(large), 20 * EstimateCalculationWork(small));
+    small.RazVr = large.RazVr = true;
+    EXPECT_GT(EstimateCalculationWork(large), 80 * EstimateCalculationWork(small));
+    EXPECT_GE(EstimateCalculationWork(large), ActualWork(large));
+}
+
+TEST(ReportStore, KeepsReportsUntilTheyExpire)
+{
+    ReportStore store({8, 1000, std::chrono::seconds(600)});
+    const auto t0 = ReportStore::Clock::time_point{} + std::chrono::hours(1);
+    ASSERT_TRUE(store.Put("a", "first", t0));
+    ASSERT_TRUE(store.Put("b", "second", t0 + std::chrono::seconds(300)));
+    EXPECT_EQ(*store.Get("a", t0 + std::chrono::seconds(599)), "first");
+    EXPECT_EQ(store.Get("a", t0 + std::chrono::seconds(600)), nullptr);
+    EXPECT_EQ(*store.Get("b", t0 + std::chrono::seconds(600)), "second");
+    EXPECT_EQ(store.Get("c", t0), nullptr);
+    EXPECT_EQ(store.Count(), 1u);
+}
+
+TEST(ReportStore, DropsTheOldestWhenCountOrSizeRunsOut)
+{
+    const auto t = ReportStore::Clock::now();
+    ReportStore byCount({3, 1000, std::chrono::seconds(600)});
+    for (const char* id : {"1", "2", "3", "4"}) byCount.Put(id, "x", t);
+    EXPECT_EQ(byCount.Get("1", t), nullptr);
+    EXPECT_NE(byCount.Get("4", t), nullptr);
+    EXPECT_EQ(byCount.Count(), 3u);
+
+    ReportStore bySize({100, 10, std::chrono::seconds(600)});
+    bySize.Put("a", "12345", t);
+    bySize.Put("b", "1234", t);
+    bySize.Put("c", "123", t);
+    EXPECT_EQ(bySize.Get("a", t), nullptr);
+    EXPECT_NE(bySize.Get("b", t), nullptr);
+    EXPECT_EQ(bySize.Bytes(), 7u);
+    EXPECT_FALSE(bySize.Put("big", std::string(11, 'x'), t));
+    EXPECT_EQ(bySize.Bytes(), 7u) << "a report too large for the store leaves the others";
+
+    // A report handed out stays whole after it is dropped.
+    const auto kept = bySize.Get("b", t);
+    bySize.Put("d", "1234567890", t);
+    EXPECT_EQ(*kept, "1234");
+}
+
+TEST(ReportStore, IdsAreRandomHex)
+{
+    std::set<std::string> ids;
+    for (int i = 0; i < 200; ++i) {
+        const std::string id = NewReportId();
+        EXPECT_EQ(id.size(), 32u);
+        EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos);
+        ids.insert(id);
+    }
+    EXPECT_EQ(ids.size(), 200u);
+}
+
+TEST(RequestText, OnlyPrintableUtf8IsShown)
+{
+    EXPECT_EQ(PrintableText("Поток №1", 20), "Поток №1");
+    EXPECT_EQ(PrintableText("a\tb\x7f", 20), "a?b?");
+    EXPECT_EQ(PrintableText("\xc0\xaf", 20), "??") << "overlong form";
+    EXPECT_EQ(PrintableText("\xed\xa0\x80", 20), "???") << "surrogate";
+    EXPECT_EQ(PrintableText("\xd0", 20), "?") << "cut sequence";
+    EXPECT_EQ(PrintableText("\xf0\x9f\x94\xa5!", 20), "\xf0\x9f\x94\xa5!");
+    EXPECT_EQ(PrintableText("абвгд", 3), "абв…");
+}
+
+std::optional<ServiceCommandLine> Parse(std::vector<std::string> args, std::string& error)
+{
+    args.insert(args.begin(), "stelmar-service");
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    return ParseServiceCommandLine(static_cast<int>(argv.size()), argv.data(), error);
+}
+
+TEST(ServiceCommandLineTest, OptionsAndMistakes)
+{
+    std::string error;
+    auto c = Parse({}, error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->Host, "127.0.0.1");
+    EXPECT_EQ(c->Port, 8830);
+    EXPECT_EQ(c->Settings.MaxUpload, 32u << 20);
+    EXPECT_EQ(c->Settings.Threads, 4);
+
+    c = Parse({"--listen", "[::1]:0", "--max-upload", "1048576", "--threads", "2", "--max-areas", "10", "--max-work",
+               "5000"},
+              error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_EQ(c->Host, "::1");
+    EXPECT_EQ(c->Port, 0);
+    EXPECT_EQ(c->Settings.MaxUpload, 1048576u);
+    EXPECT_EQ(c->Settings.Threads, 2);
+    EXPECT_EQ(c->Settings.Limits.MaxAreas, 10);
+    EXPECT_EQ(c->Settings.Limits.MaxWork, 5000);
+
+    c = Parse({"--max-report", "1099511627776"}, error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_GE(c->Settings.Store.MaxBytes, c->Settings.Limits.MaxReportBytes) << "the largest report fits the store";
+
+    EXPECT_TRUE(Parse({"--help"}, error)->Help);
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--listen", "localhost"}, {"--listen", "::1:80"}, {"--listen", "h:65536"},
+          {"--listen", ":80"}, {"--threads", "0"}, {"--threads", "x"}, {"--max-upload", "12"},
+          {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"}}) {
+        error.clear();
+        EXPECT_FALSE(Parse(bad, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace stelmar::test
