@@ -266,6 +266,8 @@ private slots:
         QFile::remove(ReportPath());
         s->Dialog->show();
         QCOMPARE(FieldValue(s->Page(), "prec"), QString("3"));
+        const QString shots = qEnvironmentVariable("STELMAR_SCREENSHOTS");
+        if (!shots.isEmpty()) s->Dialog->grab().save(shots + "/service-form.png");
 
         // The file field takes the file only from the chooser, which the
         // browser opens only for a click of the user.
@@ -294,6 +296,7 @@ private slots:
                                      .toString()
                                      .contains(resultLine),
                                  30000);
+        if (!shots.isEmpty()) s->Dialog->grab().save(shots + "/service-answer.png");
 
         QSignalSpy saved_(s->Dialog.get(), &TFcalcNet::ReportSaved);
         RunScript(s->Page(), "document.querySelector('a[download]').click()");
