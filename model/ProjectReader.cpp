@@ -212,7 +212,9 @@ TPipeLine ReadScheme(LineReader& r)
     r.Line({"заголовок «Данные по узлам:»"});
 
     s.Nodes.resize(static_cast<std::size_t>(nodeCount) + 1);
-    std::int64_t flowBudget = kMaxTotalFlowCount;
+    // A calculation leaves far fewer flow states than 64 per line of the
+    // file; the bound keeps a small damaged file from taking gigabytes.
+    std::int64_t flowBudget = std::min<std::int64_t>(kMaxTotalFlowCount, 64 * r.LinesLeft() + 1024);
     for (int i = 1; i <= nodeCount; ++i) ReadNode(r, s.Nodes[i], i, current, flowBudget);
     r.Line({"заголовок «Данные по участкам:»"});
     s.Areas.resize(static_cast<std::size_t>(areaCount) + 1);
