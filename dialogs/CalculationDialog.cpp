@@ -16,6 +16,7 @@
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
+#include "dialogs/ValidationView.h"
 #include "editor/Icons.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
@@ -23,16 +24,6 @@
 namespace stelmar {
 namespace {
 
-const QColor kFindingsColor(0xFF, 0, 0);
-const QColor kPassedColor(0, 0x80, 0);
-
-QCheckBox* AddCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(name);
-    layout->addWidget(box);
-    return box;
-}
 
 }  // namespace
 
@@ -67,10 +58,10 @@ TFcalc::TFcalc(TPipeLine& scheme, QWidget* parent)
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->setSpacing(2);
     optionsLayout->addLayout(precisionRow);
-    arrivalTimes_ = AddCheckBox(options, optionsLayout, "CheckBox2",
+    arrivalTimes_ = AddOptionCheckBox(options, optionsLayout, "CheckBox2",
                                 "Учитывать различное время подхода к точке слияния потоков.");
-    accumulation_ = AddCheckBox(options, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
-    fullReport_ = AddCheckBox(options, optionsLayout, "CBFullReport", "Формировать полный отчет");
+    accumulation_ = AddOptionCheckBox(options, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
+    fullReport_ = AddOptionCheckBox(options, optionsLayout, "CBFullReport", "Формировать полный отчет");
     optionsLayout->addStretch();
 
     messages_ = new QPlainTextEdit(page);
@@ -121,24 +112,9 @@ void TFcalc::FormActivate()
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
     calculate_->setEnabled(false);
 
-    const std::vector<std::string> findings = ValidateScheme(scheme_);
-    if (findings.empty()) {
-        ShowFindings(kValidationPassed, kPassedColor);
-        calculate_->setEnabled(true);
-        return;
-    }
-    QStringList lines;
-    for (const std::string& finding : findings) lines << QString::fromStdString(finding);
-    ShowFindings(lines.join('\n'), kFindingsColor);
+    if (ShowValidation(messages_, ValidateScheme(scheme_), kValidationPassed)) calculate_->setEnabled(true);
 }
 
-void TFcalc::ShowFindings(const QString& text, const QColor& color)
-{
-    QPalette palette = messages_->palette();
-    palette.setColor(QPalette::Text, color);
-    messages_->setPalette(palette);
-    messages_->setPlainText(text);
-}
 
 void TFcalc::btnCalcClick()
 {

@@ -42,7 +42,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void ShowFindings(const QString& text, const QColor& color);
 
     TPipeLine& scheme_;
     std::unique_ptr<DialogPrompts> prompts_;

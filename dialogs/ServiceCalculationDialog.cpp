@@ -23,22 +23,13 @@
 #include "dialogs/CalculationDialog.h"
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
+#include "dialogs/ValidationView.h"
 #include "editor/EmbeddedService.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
 namespace {
 
-const QColor kFindingsColor(0xFF, 0, 0);
-const QColor kPassedColor(0, 0x80, 0);
-
-QCheckBox* AddCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(name);
-    layout->addWidget(box);
-    return box;
-}
 
 }  // namespace
 
@@ -91,10 +82,10 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, QWidget* parent)
     precisionRow->addStretch();
     auto* optionsLayout = new QVBoxLayout(optionsPage);
     optionsLayout->addLayout(precisionRow);
-    arrivalTimes_ = AddCheckBox(optionsPage, optionsLayout, "CheckBox2",
+    arrivalTimes_ = AddOptionCheckBox(optionsPage, optionsLayout, "CheckBox2",
                                 "Учитывать различное время подхода к точке слияния потоков.");
-    accumulation_ = AddCheckBox(optionsPage, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
-    fullReport_ = AddCheckBox(optionsPage, optionsLayout, "CBFullReport", "Формировать полный отчет");
+    accumulation_ = AddOptionCheckBox(optionsPage, optionsLayout, "CBVrSk", "Рассчитывать время скопления");
+    fullReport_ = AddOptionCheckBox(optionsPage, optionsLayout, "CBFullReport", "Формировать полный отчет");
     optionsLayout->addStretch();
 
     auto* panel = new QFrame(this);
@@ -172,14 +163,7 @@ void TFcalcNet::FormShow()
 void TFcalcNet::FormActivate()
 {
     TabSheet1Show();
-    const std::vector<std::string> findings = ValidateScheme(scheme_);
-    if (findings.empty()) {
-        ShowFindings(QString(kValidationPassed) + "\n" + kServiceHint, kPassedColor);
-        return;
-    }
-    QStringList lines;
-    for (const std::string& finding : findings) lines << QString::fromStdString(finding);
-    ShowFindings(lines.join('\n'), kFindingsColor);
+    ShowValidation(messages_, ValidateScheme(scheme_), QString(kValidationPassed) + "\n" + kServiceHint);
 }
 
 void TFcalcNet::TabSheet1Show()
@@ -196,13 +180,6 @@ void TFcalcNet::LoadPageIntoBrowser(const std::string& page, const QString& base
     page_->setContent(QByteArray::fromStdString(page), "text/html;charset=windows-1251", QUrl(base + "/"));
 }
 
-void TFcalcNet::ShowFindings(const QString& text, const QColor& color)
-{
-    QPalette palette = messages_->palette();
-    palette.setColor(QPalette::Text, color);
-    messages_->setPalette(palette);
-    messages_->setPlainText(text);
-}
 
 // The report the service offers replaces the previous one in the
 // temporary-files folder and is opened when it has arrived.

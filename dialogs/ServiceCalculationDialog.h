@@ -69,7 +69,6 @@ protected:
 private:
     void CreateBrowser();
     void LoadPageIntoBrowser(const std::string& page, const QString& base);
-    void ShowFindings(const QString& text, const QColor& color);
     void SaveReport(QWebEngineDownloadRequest* download);
 
     TPipeLine& scheme_;
