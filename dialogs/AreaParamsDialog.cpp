@@ -57,22 +57,7 @@ TFpar::TFpar(QWidget* parent) : ParamsWindow("Fpar", parent)
     grid->addWidget(CBarrow, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SpeedButton1);
-    buttons->addWidget(SpeedButton2);
-
-    auto* frame = new QVBoxLayout(GroupBox1);
-    frame->addLayout(grid);
-    frame->addSpacing(4);
-    frame->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(GroupBox1);
-    setMinimumSize(kMinClientWidth, kMinClientHeight);
-    adjustSize();
-    setFixedSize(size());
+    LayOut(GroupBox1, grid, SpeedButton1, SpeedButton2, QSize(kMinClientWidth, kMinClientHeight));
 
     connect(SpeedButton1, &QToolButton::clicked, this, &QDialog::reject);
     connect(SpeedButton2, &QToolButton::clicked, this, &TFpar::SpeedButton2Click);

@@ -90,22 +90,7 @@ TFuzel::TFuzel(QWidget* parent) : ParamsWindow("FUzel", parent)
     grid->addWidget(CBMM, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton3);
-
-    auto* frame = new QVBoxLayout(GroupBox1);
-    frame->addLayout(grid);
-    frame->addSpacing(4);
-    frame->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(GroupBox1);
-    setMinimumSize(kMinClientWidth, kMinClientHeight);
-    adjustSize();
-    setFixedSize(size());
+    LayOut(GroupBox1, grid, SpeedButton2, SpeedButton3, QSize(kMinClientWidth, kMinClientHeight));
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TFuzel::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &QDialog::reject);

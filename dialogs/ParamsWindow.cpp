@@ -1,5 +1,7 @@
 #include "dialogs/ParamsWindow.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +50,27 @@ void ParamsWindow::PlaceNear(const QPoint& globalPointer)
         return;
     }
     move(PlaceBesidePointer(globalPointer, frameGeometry().size(), main->frameGeometry()));
+}
+
+void ParamsWindow::LayOut(QGroupBox* frame, QGridLayout* grid, QToolButton* left, QToolButton* right,
+                          const QSize& minimum)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(left);
+    buttons->addWidget(right);
+
+    auto* inside = new QVBoxLayout(frame);
+    inside->addLayout(grid);
+    inside->addSpacing(4);
+    inside->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(frame);
+    setMinimumSize(minimum);
+    adjustSize();
+    setFixedSize(size());
 }
 
 void ParamsWindow::Warn(const QString& text)

@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <functional>
 
+class QGridLayout;
+class QGroupBox;
 class QToolButton;
 
 namespace stelmar {
@@ -41,6 +43,10 @@ protected:
     // Shows the message of the first field that failed and puts the cursor
     // into that field.
     void Refuse(const FieldReader& read);
+    // The fields' grid above the two buttons inside the frame, the frame
+    // filling the window, the window fixed at its natural size (at least
+    // `minimum`).
+    void LayOut(QGroupBox* frame, QGridLayout* grid, QToolButton* left, QToolButton* right, const QSize& minimum);
     // A flat button with a caption and a standard picture.
     QToolButton* FlatButton(const QString& caption, QStyle::StandardPixmap icon, QWidget* parent);
 
