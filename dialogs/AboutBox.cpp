@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 
 namespace stelmar {
 

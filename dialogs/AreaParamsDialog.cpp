@@ -27,7 +27,7 @@ constexpr int kMinClientHeight = 150;
 
 }  // namespace
 
-TFpar::TFpar(QWidget* parent) : ParamsWindow("Fpar", parent)
+TFpar::TFpar(PromptsRef prompts, QWidget* parent) : ParamsWindow("Fpar", std::move(prompts), parent)
 {
     setWindowTitle("Участок");
     GroupBox1 = new QGroupBox(this);

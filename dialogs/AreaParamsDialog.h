@@ -16,7 +16,7 @@ namespace stelmar {
 class TFpar : public ParamsWindow {
     Q_OBJECT
 public:
-    explicit TFpar(QWidget* parent);
+    TFpar(PromptsRef prompts, QWidget* parent);
 
     // Fills the dialog from area `area` of `s`, shows it beside the pointer
     // and waits. True when the user accepted and the values were written.

@@ -17,19 +17,15 @@
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
 #include "dialogs/ValidationView.h"
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
-namespace {
 
-
-}  // namespace
-
-TFcalc::TFcalc(TPipeLine& scheme, QWidget* parent)
+TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      scheme_(scheme), prompts_(std::make_unique<QtDialogPrompts>(parent))
+      scheme_(scheme), prompts_(std::move(prompts))
 {
     setObjectName("Fcalc");
     setWindowTitle("Расчет");
@@ -115,7 +111,6 @@ void TFcalc::FormActivate()
     if (ShowValidation(messages_, ValidateScheme(scheme_), kValidationPassed)) calculate_->setEnabled(true);
 }
 
-
 void TFcalc::btnCalcClick()
 {
     done(QDialog::Accepted);
@@ -126,7 +121,7 @@ void TFcalc::btnCalcClick()
         Calculate(scheme_, separator, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 
     const QString question = QString::fromStdString(result) + "\n" + kOpenReportQuestion;
-    if (!prompts_->AskYesNo(kResultsCaption, question)) return;
+    if (!prompts_->AskTitled(kResultsCaption, question)) return;
 
     const std::string path = TempFolder() + kReportFileName;
     const std::optional<std::string> failure = scheme_.FullReport ? WriteFullReport(scheme_, path, separator)

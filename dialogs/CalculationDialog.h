@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "dialogs/DialogPrompts.h"
+#include "dialogs/Prompts.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -24,10 +24,8 @@ class TFcalc : public QDialog {
     Q_OBJECT
 public:
     // The dialog works on `scheme`, which outlives it.
-    TFcalc(TPipeLine& scheme, QWidget* parent);
+    TFcalc(TPipeLine& scheme, PromptsRef prompts, QWidget* parent);
     ~TFcalc() override;
-
-    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
 
     // Shows the options of the scheme, disables "Рассчитать" and validates
     // the scheme; run each time the dialog becomes active.
@@ -42,9 +40,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-
     TPipeLine& scheme_;
-    std::unique_ptr<DialogPrompts> prompts_;
+    PromptsRef prompts_;
     QSpinBox* precision_ = nullptr;
     QCheckBox* arrivalTimes_ = nullptr;
     QCheckBox* accumulation_ = nullptr;

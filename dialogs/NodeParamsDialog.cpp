@@ -38,7 +38,7 @@ constexpr int kMinClientHeight = 183;
 
 }  // namespace
 
-TFuzel::TFuzel(QWidget* parent) : ParamsWindow("FUzel", parent)
+TFuzel::TFuzel(PromptsRef prompts, QWidget* parent) : ParamsWindow("FUzel", std::move(prompts), parent)
 {
     setWindowTitle("Узел");
     GroupBox1 = new QGroupBox(" Параметры начала пути ", this);

@@ -18,7 +18,7 @@ class ProjectionAreaField;
 class TFuzel : public ParamsWindow {
     Q_OBJECT
 public:
-    explicit TFuzel(QWidget* parent);
+    TFuzel(PromptsRef prompts, QWidget* parent);
 
     // Fills the dialog from node `node` of `s`, shows it beside the pointer
     // and waits. True when the user accepted and the values were written.

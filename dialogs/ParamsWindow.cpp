@@ -10,7 +10,6 @@
 #include <QToolButton>
 
 #include "dialogs/NumberFields.h"
-#include "editor/UserPrompts.h"
 
 namespace stelmar {
 
@@ -25,7 +24,8 @@ QPoint PlaceBesidePointer(const QPoint& pointer, const QSize& size, const QRect&
     return r.topLeft();
 }
 
-ParamsWindow::ParamsWindow(const char* objectName, QWidget* parent) : QDialog(parent, Qt::Tool)
+ParamsWindow::ParamsWindow(const char* objectName, PromptsRef prompts, QWidget* parent)
+    : QDialog(parent, Qt::Tool), prompts_(std::move(prompts))
 {
     setObjectName(objectName);
     setWindowOpacity(230.0 / 255.0);
@@ -73,17 +73,9 @@ void ParamsWindow::LayOut(QGroupBox* frame, QGridLayout* grid, QToolButton* left
     setFixedSize(size());
 }
 
-void ParamsWindow::Warn(const QString& text)
-{
-    if (warningSink_)
-        warningSink_(text);
-    else
-        QtUserPrompts(this).ShowWarning(text);
-}
-
 void ParamsWindow::Refuse(const FieldReader& read)
 {
-    Warn(read.Message());
+    prompts_->ShowWarning(read.Message());
     QWidget* field = read.FailedField();
     field->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(field->focusProxy() ? field->focusProxy() : field))

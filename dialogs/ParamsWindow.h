@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QStyle>
-#include <functional>
+#include "dialogs/Prompts.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -26,20 +26,13 @@ QPoint PlaceBesidePointer(const QPoint& pointer, const QSize& size, const QRect&
 class ParamsWindow : public QDialog {
     Q_OBJECT
 public:
-    using WarningSink = std::function<void(const QString&)>;
-
-    // Where the dialogs' messages go; without a sink they are shown in a
-    // message box titled "Внимание!".
-    void SetWarningSink(WarningSink sink) { warningSink_ = std::move(sink); }
-
 protected:
-    ParamsWindow(const char* objectName, QWidget* parent);
+    ParamsWindow(const char* objectName, PromptsRef prompts, QWidget* parent);
 
     // Makes the labels and frames created so far drag the window.
     void DragByBody();
     // Moves the window beside the pointer, inside the main window.
     void PlaceNear(const QPoint& globalPointer);
-    void Warn(const QString& text);
     // Shows the message of the first field that failed and puts the cursor
     // into that field.
     void Refuse(const FieldReader& read);
@@ -53,7 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    WarningSink warningSink_;
+    PromptsRef prompts_;
     // Pointer position relative to the window's corner while dragging.
     QPoint dragOffset_;
     bool dragging_ = false;

@@ -52,9 +52,9 @@ std::optional<PageGeometry> ReadPage(const QPrinter& printer)
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent)
+TForm3::TForm3(PromptsRef prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      printer_(QPrinter::HighResolution), prompts_(std::make_unique<QtDialogPrompts>(this))
+      printer_(QPrinter::HighResolution), prompts_(std::move(prompts))
 {
     setObjectName("Form3");
     setWindowTitle("Печать");

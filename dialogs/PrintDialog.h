@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "dialogs/DialogPrompts.h"
+#include "dialogs/Prompts.h"
 #include "dialogs/PrintLayout.h"
 #include "model/Scheme.h"
 
@@ -26,10 +26,9 @@ inline constexpr const char* kPdfPrinterName = "Печать в файл PDF";
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent);
+    TForm3(PromptsRef prompts, QWidget* parent);
     ~TForm3() override;
 
-    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
 
     // The scheme to print and the main window's drawing image, whose size
     // is the size of the picture; both outlive the showing of the dialog.
@@ -61,7 +60,7 @@ private:
     PrintLayout layout_;
     TPipeLine* scheme_ = nullptr;
     QImage* picture_ = nullptr;
-    std::unique_ptr<DialogPrompts> prompts_;
+    PromptsRef prompts_;
 
     QLineEdit* printerName_ = nullptr;
     QRadioButton* portrait_ = nullptr;

@@ -24,18 +24,14 @@
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
-#include "editor/EmbeddedService.h"
+#include "dialogs/EmbeddedService.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
-namespace {
 
-
-}  // namespace
-
-TFcalcNet::TFcalcNet(TPipeLine& scheme, QWidget* parent)
+TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      scheme_(scheme), prompts_(std::make_unique<QtDialogPrompts>(parent))
+      scheme_(scheme), prompts_(std::move(prompts))
 {
     setObjectName("FcalcNet");
     setWindowTitle("Расчет");
@@ -157,7 +153,7 @@ void TFcalcNet::FormShow()
     // A precision outside 1..9 is brought into range, in the scheme too.
     precision_->setValue(scheme_.Precision);
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
-    if (scheme_.Modified && askSave_) askSave_(kSaveBeforeSubmitQuestion);
+    if (scheme_.Modified && prompts_->AskYesNoCancel(kSaveBeforeSubmitQuestion) == Answer::Yes && save_) save_();
 }
 
 void TFcalcNet::FormActivate()

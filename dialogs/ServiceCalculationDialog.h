@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "dialogs/DialogPrompts.h"
+#include "dialogs/Prompts.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -38,12 +38,12 @@ public:
     using FileChooser = std::function<QStringList(const QString& start)>;
 
     // The dialog works on `scheme`, which outlives it.
-    TFcalcNet(TPipeLine& scheme, QWidget* parent);
+    TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent);
     ~TFcalcNet() override;
 
-    void SetPrompts(std::unique_ptr<DialogPrompts> prompts) { prompts_ = std::move(prompts); }
-    // Asks the save question and saves on "Да" (the main window's save).
-    void SetSaveQuestion(std::function<void(const QString&)> ask) { askSave_ = std::move(ask); }
+    // The main window's save, run when the user answers "Да" to the save
+    // question.
+    void SetSaveCommand(std::function<void()> save) { save_ = std::move(save); }
     // The service's base address; by default the configured address or
     // the in-process service.
     void SetServiceAddress(std::function<QString()> address) { address_ = std::move(address); }
@@ -72,8 +72,8 @@ private:
     void SaveReport(QWebEngineDownloadRequest* download);
 
     TPipeLine& scheme_;
-    std::unique_ptr<DialogPrompts> prompts_;
-    std::function<void(const QString&)> askSave_;
+    PromptsRef prompts_;
+    std::function<void()> save_;
     std::function<QString()> address_;
     FileChooser chooser_;
     QTabWidget* pages_ = nullptr;

@@ -1,12 +1,10 @@
 #include "dialogs/SettingsDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <cmath>
@@ -43,7 +41,7 @@ QCheckBox* NewCheckBox(const char* name, const QString& caption, QWidget* parent
 
 }  // namespace
 
-TFParams::TFParams(QWidget* parent) : QDialog(parent)
+TFParams::TFParams(PromptsRef prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts))
 {
     setObjectName("FParams");
     setWindowTitle("Параметры");
@@ -189,8 +187,7 @@ void TFParams::EnableArrowSizes()
 
 void TFParams::WarnLabelReset()
 {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), kLabelResetWarning, QMessageBox::Ok, this);
-    box.exec();
+    prompts_->ShowMessage(kLabelResetWarning);
 }
 
 }  // namespace stelmar

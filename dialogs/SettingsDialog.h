@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include "dialogs/Prompts.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -22,7 +23,7 @@ inline constexpr const char* kLabelResetWarning =
 class TFParams : public QDialog {
     Q_OBJECT
 public:
-    explicit TFParams(QWidget* parent);
+    TFParams(PromptsRef prompts, QWidget* parent);
 
     // Shows the dialog with the settings of `s` and waits for the user.
     // "Принять" writes the settings into `s`, resets every node label to
@@ -56,6 +57,7 @@ private:
     QSpinBox* canvasWidth_ = nullptr;
     QSpinBox* canvasHeight_ = nullptr;
 
+    PromptsRef prompts_;
     LabelFontDialog* fontDialog_ = nullptr;
     // The node-label font as chosen so far.
     TFontSpec labelFont_;

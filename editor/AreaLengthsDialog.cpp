@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -73,7 +72,7 @@ std::optional<std::string> ApplyScaleLengths(TPipeLine& s, const ScaleRequest& r
     return std::nullopt;
 }
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent)
+TForm2::TForm2(PromptsRef prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts))
 {
     setObjectName("Form2");
     setWindowTitle("Расчет длин участков");
@@ -190,8 +189,7 @@ void TForm2::Apply()
 {
     if (!scheme_) return;
     if (const std::optional<std::string> refusal = ApplyScaleLengths(*scheme_, Request())) {
-        QMessageBox box(QMessageBox::Warning, "Внимание!", QString::fromStdString(*refusal), QMessageBox::Ok, this);
-        box.exec();
+        prompts_->ShowWarning(QString::fromStdString(*refusal));
         return;
     }
     accept();

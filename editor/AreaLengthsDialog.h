@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "dialogs/Prompts.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -52,7 +53,7 @@ std::optional<std::string> ApplyScaleLengths(TPipeLine& s, const ScaleRequest& r
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent);
+    TForm2(PromptsRef prompts, QWidget* parent);
 
     // Shows the dialog for `s` and returns at once. The window behind it
     // stays visible but takes no input until the dialog closes.
@@ -66,6 +67,7 @@ private:
     ScaleRequest Request() const;
     void Apply();
 
+    PromptsRef prompts_;
     TPipeLine* scheme_ = nullptr;
     QComboBox* scaleArea_ = nullptr;
     QRadioButton* all_ = nullptr;

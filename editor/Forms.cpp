@@ -11,26 +11,20 @@
 
 namespace stelmar {
 
-std::unique_ptr<TF> CreateForms(const QString& startProject)
+std::unique_ptr<TF> CreateForms(const QString& startProject, PromptsRef prompts)
 {
-    auto window = std::make_unique<TF>(startProject);
+    auto window = std::make_unique<TF>(startProject, prompts);
     TF::Dialogs dialogs;
-    dialogs.AreaParams = new TFpar(window.get());
-    dialogs.LocalCalculation = new TFcalc(window->Scheme(), window.get());
-    dialogs.NodeParams = new TFuzel(window.get());
+    dialogs.AreaParams = new TFpar(prompts, window.get());
+    dialogs.LocalCalculation = new TFcalc(window->Scheme(), prompts, window.get());
+    dialogs.NodeParams = new TFuzel(prompts, window.get());
     dialogs.About = new TAboutBox(window.get());
-    dialogs.AreaLengths = new TForm2(window.get());
-    dialogs.Print = new TForm3(window.get());
-    dialogs.Settings = new TFParams(window.get());
-    dialogs.ServiceCalculation = new TFcalcNet(window->Scheme(), window.get());
-    dialogs.ServiceCalculation->SetSaveQuestion([tf = window.get()](const QString& text) {
-        if (tf->Prompts().AskYesNoCancel(text) == Answer::Yes) tf->SaveCommand();
-    });
-    // The parameter dialogs speak through the window's prompts and keep its
-    // floor chooser up to date.
-    const auto warn = [tf = window.get()](const QString& text) { tf->Prompts().ShowWarning(text); };
-    dialogs.NodeParams->SetWarningSink(warn);
-    dialogs.AreaParams->SetWarningSink(warn);
+    dialogs.AreaLengths = new TForm2(prompts, window.get());
+    dialogs.Print = new TForm3(prompts, window.get());
+    dialogs.Settings = new TFParams(prompts, window.get());
+    dialogs.ServiceCalculation = new TFcalcNet(window->Scheme(), prompts, window.get());
+    dialogs.ServiceCalculation->SetSaveCommand([tf = window.get()] { tf->SaveCommand(); });
+    // An accepted node dialog may have raised the number of floors.
     QObject::connect(dialogs.NodeParams, &TFuzel::FloorsChanged, window.get(), &TF::RebuildFloorList);
     window->SetDialogs(dialogs);
     return window;

@@ -10,7 +10,8 @@
 namespace stelmar {
 
 // The main window owns the dialogs; `startProject` is the project named on
-// the command line, opened when the window first becomes active.
-std::unique_ptr<TF> CreateForms(const QString& startProject);
+// the command line, opened when the window first becomes active. Every
+// window speaks to the user through `prompts`.
+std::unique_ptr<TF> CreateForms(const QString& startProject, PromptsRef prompts);
 
 }  // namespace stelmar

@@ -14,12 +14,12 @@
 
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
 
-TF::TF(const QString& startProject) : startProject_(startProject)
+TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(prompts)), startProject_(startProject)
 {
     setObjectName("TF");
     setWindowTitle(kAppTitle);
@@ -27,7 +27,6 @@ TF::TF(const QString& startProject) : startProject_(startProject)
     setAcceptDrops(true);
     scheme_.Opened = false;  // nothing is drawn until a project is created or opened
 
-    prompts_ = std::make_unique<QtUserPrompts>(this);
     CreateCommands();
     CreateMenus();
     CreateToolbars();

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "editor/ToolbarLayout.h"
-#include "editor/UserPrompts.h"
+#include "dialogs/Prompts.h"
 #include "model/EditHistory.h"
 #include "model/ProjectFile.h"
 #include "model/Scheme.h"
@@ -54,14 +54,14 @@ public:
         TFcalcNet* ServiceCalculation = nullptr;
     };
 
-    // `startProject` is the project named on the command line (may be empty).
-    explicit TF(const QString& startProject = QString());
+    // `startProject` is the project named on the command line (may be
+    // empty); `prompts` asks and tells the user everything.
+    TF(const QString& startProject, PromptsRef prompts);
     ~TF() override;
 
     void SetDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
     const Dialogs& DialogSet() const { return dialogs_; }
-    void SetPrompts(std::unique_ptr<UserPrompts> prompts) { prompts_ = std::move(prompts); }
-    UserPrompts& Prompts() { return *prompts_; }
+    const PromptsRef& Prompter() const { return prompts_; }
 
     TPipeLine& Scheme() { return scheme_; }
     bool StartDone() const { return startDone_; }
@@ -170,7 +170,7 @@ private:
 
     TPipeLine scheme_;
     EditHistory history_;
-    std::unique_ptr<UserPrompts> prompts_;
+    PromptsRef prompts_;
     Dialogs dialogs_;
     QString startProject_;
     bool startDone_ = false;

@@ -15,7 +15,7 @@
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "editor/CanvasWidget.h"
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 #include "editor/MainWindow.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 
 namespace stelmar {
 

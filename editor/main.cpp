@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
     if (!parser.isSet(noSplash)) stelmar::TFstart().Run();
 
     const QStringList projects = parser.positionalArguments();
-    const std::unique_ptr<stelmar::TF> window = stelmar::CreateForms(projects.isEmpty() ? QString() : projects.first());
+    const std::unique_ptr<stelmar::TF> window = stelmar::CreateForms(projects.isEmpty() ? QString() : projects.first(), std::make_shared<stelmar::QtPrompts>());
     if (parser.isSet(screenshot)) {
         const QString file = parser.value(screenshot);
         QObject::connect(window.get(), &stelmar::TF::Started, window.get(), [&window, file] {

@@ -36,54 +36,6 @@ using namespace stelmar;
 
 namespace {
 
-class ScriptedDialogPrompts : public DialogPrompts {
-public:
-    bool OpenReport = false;    // the answer to the result question
-    bool OpenSucceeds = true;
-    QString PdfName;            // empty cancels the file dialog
-
-    QStringList Captions;
-    QStringList Questions;
-    QStringList Warnings;
-    QStringList Messages;
-    QStringList Opened;
-    int PrinterChoices = 0;
-    QString SuggestedPdf;
-
-    bool AskYesNo(const QString& caption, const QString& text) override
-    {
-        Captions << caption;
-        Questions << text;
-        return OpenReport;
-    }
-    void ShowWarning(const QString& text) override { Warnings << text; }
-    void ShowMessage(const QString& text) override { Messages << text; }
-    bool OpenDocument(const QString& path) override
-    {
-        Opened << path;
-        return OpenSucceeds;
-    }
-    bool ChoosePrinter(QPrinter&) override
-    {
-        ++PrinterChoices;
-        return false;
-    }
-    QString PdfFileName(const QString& suggested) override
-    {
-        SuggestedPdf = suggested;
-        return PdfName;
-    }
-};
-
-template <typename Dialog>
-ScriptedDialogPrompts& Script(Dialog& dialog)
-{
-    auto prompts = std::make_unique<ScriptedDialogPrompts>();
-    ScriptedDialogPrompts& script = *prompts;
-    dialog.SetPrompts(std::move(prompts));
-    return script;
-}
-
 TPipeLine Example(const std::string& fileName)
 {
     for (examples::ExampleProject& example : examples::ExampleProjects())
@@ -147,7 +99,7 @@ class CalculationPrintTest : public QObject {
     struct Calculation {
         TPipeLine Scheme;
         std::unique_ptr<TFcalc> Dialog;
-        ScriptedDialogPrompts* Prompts = nullptr;
+        std::shared_ptr<test::ScriptedPrompts> Prompts = std::make_shared<test::ScriptedPrompts>();
 
         QSpinBox* Precision() { return Dialog->findChild<QSpinBox*>("SpinEdit1"); }
         QPlainTextEdit* Messages() { return Dialog->findChild<QPlainTextEdit*>("ProcCalc"); }
@@ -160,8 +112,7 @@ class CalculationPrintTest : public QObject {
     {
         auto c = std::make_unique<Calculation>();
         c->Scheme = std::move(scheme);
-        c->Dialog = std::make_unique<TFcalc>(c->Scheme, nullptr);
-        c->Prompts = &Script(*c->Dialog);
+        c->Dialog = std::make_unique<TFcalc>(c->Scheme, c->Prompts, nullptr);
         c->Dialog->show();
         return c;
     }
@@ -170,7 +121,7 @@ class CalculationPrintTest : public QObject {
         TPipeLine Scheme;
         QImage Picture;
         std::unique_ptr<TForm3> Dialog;
-        ScriptedDialogPrompts* Prompts = nullptr;
+        std::shared_ptr<test::ScriptedPrompts> Prompts = std::make_shared<test::ScriptedPrompts>();
 
         void Click(const char* button) { Dialog->findChild<QPushButton*>(button)->click(); }
         const PrintLayout& Layout() { return Dialog->Layout(); }
@@ -182,8 +133,7 @@ class CalculationPrintTest : public QObject {
         auto p = std::make_unique<Printing>();
         p->Scheme = std::move(scheme);
         p->Picture = QImage(p->Scheme.WSpaceG, p->Scheme.WSpaceV, QImage::Format_RGB32);
-        p->Dialog = std::make_unique<TForm3>(nullptr);
-        p->Prompts = &Script(*p->Dialog);
+        p->Dialog = std::make_unique<TForm3>(p->Prompts, nullptr);
         p->Dialog->Printer().setOutputFormat(QPrinter::PdfFormat);
         p->Dialog->Printer().setPageOrientation(QPageLayout::Portrait);
         p->Dialog->SetPicture(p->Scheme, p->Picture);
@@ -336,7 +286,7 @@ private slots:
         TPipeLine s = Example("care-home.stm");
         s.FullReport = !full;  // changed through the dialog below
         auto c = ShowCalculation(std::move(s));
-        c->Prompts->OpenReport = true;
+        c->Prompts->Answers = {Answer::Yes};
         c->Box("CBFullReport")->click();
         c->Calculate()->click();
 
@@ -367,7 +317,7 @@ private slots:
         QFETCH(bool, writable);
         if (!writable) QVERIFY(QDir().mkpath(ReportPath()));  // a folder where the file should go
         auto c = ShowCalculation(Corridor(10, 30));
-        c->Prompts->OpenReport = true;
+        c->Prompts->Answers = {Answer::Yes};
         c->Prompts->OpenSucceeds = false;
         c->Calculate()->click();
         QCOMPARE(c->Prompts->Warnings.size(), 1);

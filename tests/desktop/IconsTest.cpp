@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 
 using namespace stelmar;
 

@@ -15,47 +15,9 @@
 #include <memory>
 
 #include "editor/Forms.h"
-#include "editor/UserPrompts.h"
+#include "ScriptedPrompts.h"
 
 namespace stelmar::test {
-
-class ScriptedPrompts : public UserPrompts {
-public:
-    // Answers to the coming questions, in order; Cancel when none is left.
-    QList<Answer> Answers;
-    // Names the coming save dialogs return; an empty name or none left
-    // cancels the dialog.
-    QStringList SaveNames;
-    QString OpenName;
-    QString PictureName;
-    QString ExportName;
-
-    QStringList Questions;
-    QStringList Warnings;
-    QStringList Messages;  // plain messages, not titled "Внимание!"
-    int SaveDialogs = 0;
-
-    Answer AskYesNoCancel(const QString& text) override
-    {
-        Questions << text;
-        return Answers.isEmpty() ? Answer::Cancel : Answers.takeFirst();
-    }
-    void ShowWarning(const QString& text) override { Warnings << text; }
-    // Cancel among the answers counts as No.
-    Answer AskYesNo(const QString& text) override
-    {
-        return AskYesNoCancel(text) == Answer::Yes ? Answer::Yes : Answer::No;
-    }
-    void ShowMessage(const QString& text) override { Messages << text; }
-    QString OpenProjectName() override { return OpenName; }
-    QString SaveProjectName(const QString&) override
-    {
-        ++SaveDialogs;
-        return SaveNames.isEmpty() ? QString() : SaveNames.takeFirst();
-    }
-    QString OpenPictureName() override { return PictureName; }
-    QString ExportPictureName() override { return ExportName; }
-};
 
 // One run of the program: settings in a fresh folder, files in another.
 class Session {
@@ -94,10 +56,9 @@ public:
     // its start work.
     TF& Start(const QString& project = QString())
     {
-        window_ = CreateForms(project);
-        auto prompts = std::make_unique<ScriptedPrompts>();
+        auto prompts = std::make_shared<ScriptedPrompts>();
         prompts_ = prompts.get();
-        window_->SetPrompts(std::move(prompts));
+        window_ = CreateForms(project, prompts);
         window_->show();
         if (!QTest::qWaitFor([this] { return window_->StartDone(); })) qFatal("the main window did not start");
         return *window_;

@@ -82,7 +82,7 @@ private slots:
     void startWithoutProjectCreatesNewOne()
     {
         Session session;
-        auto window = CreateForms(QString());
+        auto window = CreateForms(QString(), std::make_shared<ScriptedPrompts>());
         QCOMPARE(window->windowTitle(), kTitle);  // before the first activation
         window.reset();
 

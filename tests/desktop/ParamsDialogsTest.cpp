@@ -104,7 +104,8 @@ class ParamsDialogsTest : public QObject {
     QMainWindow main_;
     TFuzel* node_ = nullptr;
     TFpar* area_ = nullptr;
-    QStringList warnings_;
+    std::shared_ptr<test::ScriptedPrompts> prompts_ = std::make_shared<test::ScriptedPrompts>();
+    QStringList& warnings_ = prompts_->Warnings;
 
     bool ShowNode(TPipeLine& s, int node, const std::function<void()>& act, QPoint pointer = QPoint(300, 300))
     {
@@ -137,10 +138,8 @@ private slots:
         qputenv("LC_ALL", "ru_RU.UTF-8");  // numbers are shown with a decimal comma
         main_.setGeometry(100, 100, 800, 600);
         main_.show();
-        node_ = new TFuzel(&main_);
-        area_ = new TFpar(&main_);
-        for (ParamsWindow* dialog : {static_cast<ParamsWindow*>(node_), static_cast<ParamsWindow*>(area_)})
-            dialog->SetWarningSink([this](const QString& text) { warnings_ << text; });
+        node_ = new TFuzel(prompts_, &main_);
+        area_ = new TFpar(prompts_, &main_);
     }
 
     void init() { warnings_.clear(); }

@@ -20,7 +20,7 @@
 #include "calc/Validation.h"
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/SubmitPage.h"
-#include "editor/EmbeddedService.h"
+#include "dialogs/EmbeddedService.h"
 #include "model/ProjectFile.h"
 #include "model/TextCodec.h"
 #include "model/UserFolders.h"
@@ -29,23 +29,6 @@
 using namespace stelmar;
 
 namespace {
-
-class ScriptedDialogPrompts : public DialogPrompts {
-public:
-    QStringList Warnings;
-    QStringList Opened;
-
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    void ShowWarning(const QString& text) override { Warnings << text; }
-    void ShowMessage(const QString&) override {}
-    bool OpenDocument(const QString& path) override
-    {
-        Opened << path;
-        return true;
-    }
-    bool ChoosePrinter(QPrinter&) override { return false; }
-    QString PdfFileName(const QString&) override { return {}; }
-};
 
 // input 1 -> junction 2 -> exit 3.
 TPipeLine Corridor()
@@ -98,7 +81,7 @@ class ServiceDialogTest : public QObject {
     struct Submission {
         TPipeLine Scheme;
         std::unique_ptr<TFcalcNet> Dialog;
-        ScriptedDialogPrompts* Prompts = nullptr;
+        std::shared_ptr<test::ScriptedPrompts> Prompts = std::make_shared<test::ScriptedPrompts>();
 
         QWebEnginePage* Page() { return Dialog->Browser()->page(); }
         QPlainTextEdit* Messages() { return Dialog->findChild<QPlainTextEdit*>("ProcCalc"); }
@@ -110,10 +93,7 @@ class ServiceDialogTest : public QObject {
     {
         auto s = std::make_unique<Submission>();
         s->Scheme = std::move(scheme);
-        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, nullptr);
-        auto prompts = std::make_unique<ScriptedDialogPrompts>();
-        s->Prompts = prompts.get();
-        s->Dialog->SetPrompts(std::move(prompts));
+        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr);
         s->Dialog->SetServiceAddress([base] { return base; });
         s->Dialog->show();
         return s;
@@ -255,10 +235,7 @@ private slots:
 
         auto s = std::make_unique<Submission>();
         s->Scheme = saved;
-        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, nullptr);
-        auto prompts = std::make_unique<ScriptedDialogPrompts>();
-        s->Prompts = prompts.get();
-        s->Dialog->SetPrompts(std::move(prompts));
+        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr);
         QString chooserStart;
         s->Dialog->SetFileChooser([&](const QString& start) {
             chooserStart = start;

@@ -273,7 +273,7 @@ void SettingsLengthsTest::filters()
     TPipeLine s = FilterScheme();
     const bool modified = s.Modified;
     QWidget host;
-    TForm2 dialog(&host);
+    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
     dialog.Open(s);
     for (const QString& name : clicks) Click(&dialog, name.toUtf8().constData());
     // Choosing an entry in the second list chooses "№".
@@ -296,7 +296,7 @@ void SettingsLengthsTest::zeroLengthScaleRefused()
     AddTestArea(s, 1, 2, kHorizontal, 10);
     AddTestArea(s, 1, 3, kHorizontal, 4);
     QWidget host;
-    TForm2 dialog(&host);
+    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
     dialog.Open(s);
 
     MessageLog log;
@@ -319,7 +319,7 @@ void SettingsLengthsTest::emptySchemeRefused()
 {
     TPipeLine s = SchemeWithLabels();
     QWidget host;
-    TForm2 dialog(&host);
+    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
     dialog.Open(s);
     QCOMPARE(dialog.findChild<QComboBox*>("ComboBox1")->count(), 0);
 
@@ -340,7 +340,7 @@ void SettingsLengthsTest::singleAreaChoice()
 {
     TPipeLine s = FilterScheme();
     QWidget host;
-    TForm2 dialog(&host);
+    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
     dialog.Open(s);
     auto* kinds = dialog.findChild<QGroupBox*>("CBtypes");
     QVERIFY(dialog.findChild<QRadioButton*>("RadioButton1")->isChecked());
@@ -362,7 +362,7 @@ void SettingsLengthsTest::listsFollowTheScheme()
     AddTestArea(s, 2, 3, kDoorway, 4);
     AddTestArea(s, 3, 1, kStairsUp, 5);
     QWidget host;
-    TForm2 dialog(&host);
+    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
     auto* scale = dialog.findChild<QComboBox*>("ComboBox1");
     auto* single = dialog.findChild<QComboBox*>("ComboBox2");
     dialog.Open(s);
@@ -432,7 +432,7 @@ void SettingsLengthsTest::acceptWritesEverySetting()
     const std::vector<TNode> nodes = SchemeWithLabels().Nodes;
     s.Nodes = nodes;
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
 
     bool missed = false;
     OnModal<TFParams>(
@@ -492,7 +492,7 @@ void SettingsLengthsTest::cancelWritesNothing()
     s.Nodes = SchemeWithLabels().Nodes;
     const Shown before = SettingsOf(s);
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
 
     OnModal<TFParams>([](TFParams* d) {
         Type(d, "SpinEdit1", "9");
@@ -529,7 +529,7 @@ void SettingsLengthsTest::arrowSizes()
     s.AngleStr = 0.28;
     s.DlStr = 13;
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
 
     OnModal<TFParams>([](TFParams* d) {
         auto* length = d->findChild<QSpinBox*>("SPdl");
@@ -565,7 +565,7 @@ void SettingsLengthsTest::spinsRefuseBadInput()
 {
     TPipeLine s;
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
     OnModal<TFParams>([](TFParams* d) {
         Type(d, "SpinEdit1", "x,");
         Type(d, "SpinEditV", "99999");
@@ -582,7 +582,7 @@ void SettingsLengthsTest::labelReset()
 {
     TPipeLine s = SchemeWithLabels();
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
 
     // Ticking and unticking warns twice and resets nothing.
     MessageLog log;
@@ -629,7 +629,7 @@ void SettingsLengthsTest::labelFont()
 
     TPipeLine s;
     QWidget host;
-    TFParams dialog(&host);
+    TFParams dialog(std::make_shared<QtPrompts>(), &host);
     OnModal<TFParams>([](TFParams* d) {
         // Cancelled, the chooser changes nothing.
         OnModal<LabelFontDialog>([](LabelFontDialog* chooser) {

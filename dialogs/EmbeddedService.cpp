@@ -1,4 +1,4 @@
-#include "editor/EmbeddedService.h"
+#include "dialogs/EmbeddedService.h"
 
 #include <QCoreApplication>
 #include <memory>

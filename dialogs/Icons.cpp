@@ -1,4 +1,4 @@
-#include "editor/Icons.h"
+#include "dialogs/Icons.h"
 
 #include <QGuiApplication>
 #include <QHash>

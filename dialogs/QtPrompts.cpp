@@ -1,0 +1,138 @@
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "dialogs/Prompts.h"
+#include "pictures/PictureFiles.h"
+
+namespace stelmar {
+namespace {
+
+constexpr const char* kTitle = "Внимание!";
+constexpr const char* kProjectFilter = "Файл данных (*.stm *.STM)";
+constexpr const char* kProjectSaveFilter = "Файл данных SM (*.stm *.STM)";
+
+// The window the user is working in: a modal dialog when one is open,
+// otherwise the active window (which may be a dialog kept on top).
+QWidget* Owner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+void NameYesNo(QMessageBox& box)
+{
+    box.button(QMessageBox::Yes)->setText("Да");
+    box.button(QMessageBox::No)->setText("Нет");
+}
+
+QString ChosenFile(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+Answer QtPrompts::AskYesNoCancel(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, kTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    Owner());
+    box.setEscapeButton(QMessageBox::Cancel);
+    NameYesNo(box);
+    box.button(QMessageBox::Cancel)->setText("Отмена");
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+Answer QtPrompts::AskYesNo(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::Yes | QMessageBox::No, Owner());
+    box.setEscapeButton(QMessageBox::No);
+    NameYesNo(box);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+bool QtPrompts::AskTitled(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, Owner());
+    NameYesNo(box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::ShowWarning(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+void QtPrompts::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+QString QtPrompts::OpenProjectName()
+{
+    return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), kProjectFilter);
+}
+
+QString QtPrompts::SaveProjectName(const QString& current)
+{
+    QFileDialog dialog(Owner(), QString(), QDir::currentPath(), kProjectSaveFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("stm");
+    if (QFileInfo(current).isAbsolute()) dialog.selectFile(current);
+    return ChosenFile(dialog);
+}
+
+QString QtPrompts::OpenPictureName()
+{
+    return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), ReadablePictureFilter());
+}
+
+// A name typed without an extension gets the one of the chosen format,
+// JPEG at first.
+QString QtPrompts::ExportPictureName()
+{
+    QFileDialog dialog(Owner(), QString(), QDir::currentPath(), WritablePictureFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("jpg");
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QRegularExpressionMatch first = QRegularExpression(R"(\*\.(\w+))").match(filter);
+        if (first.hasMatch()) dialog.setDefaultSuffix(first.captured(1));
+    });
+    return ChosenFile(dialog);
+}
+
+QString QtPrompts::PdfFileName(const QString& suggested)
+{
+    QFileDialog dialog(Owner(), QString(), suggested, "Документ PDF (*.pdf)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("pdf");
+    dialog.selectFile(suggested);
+    return ChosenFile(dialog);
+}
+
+bool QtPrompts::OpenDocument(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtPrompts::ChoosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, Owner());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace stelmar
