@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/ProjectFile.h"
+#include "model/SchemeBuilder.h"
 
 namespace stelmar::bench {
 
@@ -16,27 +17,16 @@ inline TPipeLine GeneratedTree(int areas, unsigned seed = 1)
     TPipeLine s;
     s.Nodes.reserve(areas + 2);
     s.Areas.reserve(areas + 1);
+    SchemeBuilder b(s);
     auto node = [&](std::uint8_t kind, int people) {
-        TNode n;
-        n.Kind = kind;
-        n.Etag = 1;
-        n.People = people;
-        n.F = 0.1;
-        n.Name = kDefaultNodeName;
-        n.X = static_cast<int>(rng() % 2000);
-        n.Y = static_cast<int>(rng() % 2000);
-        s.Nodes.push_back(n);
-        return NodeCount(s);
+        const int x = static_cast<int>(rng() % 2000);
+        const int y = static_cast<int>(rng() % 2000);
+        return b.Node(kind, {.X = x, .Y = y, .People = people});
     };
     auto area = [&](int from, int to, std::uint8_t kind) {
-        TArea a;
-        a.Node1 = from;
-        a.Node2 = to;
-        a.Etag = 1;
-        a.Length = kind == kDoorway ? 0 : 2 + rng() % 30;
-        a.Width = 1 + (rng() % 20) / 10.0;
-        a.Kind = kind;
-        s.Areas.push_back(a);
+        const double length = kind == kDoorway ? 0 : 2 + rng() % 30;
+        const double width = 1 + (rng() % 20) / 10.0;
+        b.Area(from, to, length, width, kind);
     };
     static constexpr std::uint8_t kInner[] = {kHorizontal, kHorizontal, kDoorway, kStairsDown, kRampDown};
 

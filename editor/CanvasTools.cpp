@@ -10,8 +10,10 @@
 #include "dialogs/NodeParamsDialog.h"
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
+#include "editor/SchemeEdit.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
+#include "model/SchemeSelection.h"
 
 namespace stelmar {
 
@@ -43,55 +45,48 @@ TPipeLine& CanvasTools::S()
     return window_.Scheme();
 }
 
-void CanvasTools::Record()
-{
-    window_.PushHistory();
-    window_.SetModified(true);
-}
-
 int CanvasTools::AddRecordedNode(std::uint8_t kind)
 {
-    Record();
+    const SchemeEdit edit(window_);
     AddNode(S(), kind);
     return NodeCount(S());
 }
 
 void CanvasTools::AddRecordedArea(int node1, int node2)
 {
-    Record();
+    const SchemeEdit edit(window_);
     AddArea(S(), node1, node2, 0, 0, kHorizontal);
 }
 
-void CanvasTools::SplitArea(int area, int node)
-{
-    AddRecordedArea(node, S().Areas[area].Node2);
-    S().Areas[area].Node2 = node;
-}
-
-// A pending area keeps its start node through the renumbering, and is
-// given up when that node goes.
-void CanvasTools::DeleteRecordedNode(int node)
+// A new junction at (x, y) splits the area.
+void CanvasTools::SplitRecordedArea(int area, int x, int y)
 {
     TPipeLine& s = S();
-    Record();
-    if (s.AreaFrom == node) {
-        s.AreaFrom = 0;
-    } else if (s.AreaFrom > node) {
-        --s.AreaFrom;
-    }
-    DeleteNode(s, node);
+    const int junction = AddRecordedNode(kJunction);
+    s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
+    s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
+    const SchemeEdit edit(window_);
+    SplitArea(s, area, junction);
+}
+
+void CanvasTools::DeleteRecordedNode(int node)
+{
+    PendingFrom();
+    const SchemeEdit edit(window_);
+    DeleteNode(S(), node);
 }
 
 void CanvasTools::DeleteRecordedSelection()
 {
-    TPipeLine& s = S();
-    Record();
-    if (const int from = PendingFrom(); from > 0) {
-        int below = 0;
-        for (int i = 1; i < from; ++i) below += s.Nodes[i].Selected ? 1 : 0;
-        s.AreaFrom = s.Nodes[from].Selected ? 0 : from - below;
-    }
-    DeleteSelection(s);
+    PendingFrom();
+    const SchemeEdit edit(window_);
+    DeleteSelection(S());
+}
+
+void CanvasTools::DeleteRecordedArea(int area)
+{
+    const SchemeEdit edit(window_);
+    DeleteArea(S(), area);
 }
 
 int CanvasTools::PendingFrom()
@@ -145,7 +140,6 @@ void CanvasTools::PressOnNode(int node, int x, int y)
     TPipeLine& s = S();
     if (s.Tool == kDeleteTool) {
         DeleteRecordedNode(node);
-        window_.Draw();
     } else if (s.Tool == kAreaTool) {
         const int from = PendingFrom();
         if (from == 0) {
@@ -179,9 +173,7 @@ void CanvasTools::PressBeside(int area, int x, int y)
 
     if (area > 0) {
         if (s.Tool == kDeleteTool) {
-            Record();
-            DeleteArea(s, area);
-            window_.Draw();
+            DeleteRecordedArea(area);
             return;
         }
         s.Areas[area].Hot = true;
@@ -189,10 +181,7 @@ void CanvasTools::PressBeside(int area, int x, int y)
         StartDrag(1, x, y);
     }
 
-    if (IsNodeTool(s.Tool)) {
-        AddRecordedNode(s.Tool);
-        window_.Draw();
-    }
+    if (IsNodeTool(s.Tool)) AddRecordedNode(s.Tool);
 
     atPress();
     if (const int from = PendingFrom(); from > 0) {
@@ -201,15 +190,13 @@ void CanvasTools::PressBeside(int area, int x, int y)
         const int target = AreaAt(s);
         if (target > 0 && (s.Areas[target].Node1 == from || s.Areas[target].Node2 == from)) return;
         const std::uint8_t tool = s.Tool;
-        const int junction = AddRecordedNode(kJunction);
         if (target > 0) {
-            s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
-            s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
-            SplitArea(target, junction);
+            SplitRecordedArea(target, x, y);
+        } else {
+            AddRecordedNode(kJunction);
         }
-        AddRecordedArea(from, junction);
+        AddRecordedArea(from, NodeCount(s));
         s.AreaFrom = 0;
-        window_.Draw();
         // The pending area was started with the area tool, which is the
         // tool again now.
         if (tool != kAreaTool) window_.SelectTool(kAreaTool);
@@ -218,7 +205,6 @@ void CanvasTools::PressBeside(int area, int x, int y)
 
     if (PendingFrom() == 0 && s.Tool == kAreaTool && NodeAt(s) == 0 && AreaAt(s) == 0) {
         s.AreaFrom = AddRecordedNode(kJunction);
-        window_.Draw();
         atPress();
     }
 
@@ -236,7 +222,7 @@ void CanvasTools::StartDrag(int dragging, int x, int y)
     s.AnchorX = x;
     s.AnchorY = y;
     s.Dragging = dragging;
-    dragRecorded_ = false;
+    drag_.reset();
 }
 
 void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,

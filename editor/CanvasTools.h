@@ -13,6 +13,9 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <optional>
+
+#include "editor/SchemeEdit.h"
 
 class QAction;
 class QMenu;
@@ -22,7 +25,6 @@ namespace stelmar {
 
 class CanvasWidget;
 class TF;
-struct TPipeLine;
 
 // The tools beside the node tools, whose numbers are the node kinds.
 inline constexpr std::uint8_t kAreaTool = 4;
@@ -66,18 +68,15 @@ protected:
 private:
     static bool MiddleAlone(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
-    // Presses and the recorded edits (CanvasTools.cpp).
+    // Presses and the recorded edits (CanvasTools.cpp), each one
+    // SchemeEdit.
     TPipeLine& S();
-    // Records an undo snapshot and marks the project modified, before an
-    // edit.
-    void Record();
     int AddRecordedNode(std::uint8_t kind);
     void AddRecordedArea(int node1, int node2);
-    // Area `area` is split at node `node`: it now ends there, and a new
-    // horizontal area of no size leads on from the node to its old end.
-    void SplitArea(int area, int node);
+    void SplitRecordedArea(int area, int x, int y);
     void DeleteRecordedNode(int node);
     void DeleteRecordedSelection();
+    void DeleteRecordedArea(int area);
     // The node an area is being drawn from, or 0 (also when that node no
     // longer exists).
     int PendingFrom();
@@ -90,9 +89,7 @@ private:
 
     // Movement, hover texts and scrolling (CanvasToolsMove.cpp).
     void MoveSelectionWith(Qt::KeyboardModifiers modifiers);
-    void SelectInBand();
     void ScrollTowardsPointer();
-    bool ClearHot();
 
     void ShowHint(const QString& text);
     void HideHint();
@@ -118,8 +115,8 @@ private:
     // Scroll positions when panning started.
     int panStartH_ = 0;
     int panStartV_ = 0;
-    // The drag in progress has recorded its undo snapshot.
-    bool dragRecorded_ = false;
+    // The drag in progress, once it has moved something.
+    std::optional<SchemeEdit> drag_;
     // Wheel rotation not yet amounting to a notch.
     int wheelRest_ = 0;
     // The undo or redo key whose press reached the window itself rather than

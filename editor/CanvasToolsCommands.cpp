@@ -10,21 +10,9 @@
 #include "editor/MainWindow.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
+#include "model/SchemeSelection.h"
 
 namespace stelmar {
-
-namespace {
-
-bool AnySelected(const TPipeLine& s)
-{
-    for (int i = 1; i <= NodeCount(s); ++i)
-        if (s.Nodes[i].Selected) return true;
-    for (int i = 1; i <= AreaCount(s); ++i)
-        if (s.Areas[i].Selected) return true;
-    return false;
-}
-
-}  // namespace
 
 QAction* CanvasTools::PopupItem(const char* name, const QString& caption)
 {
@@ -88,13 +76,7 @@ void CanvasTools::InsertNode()
     if (!s.Opened || s.Tool != 0 || NodeAt(s) > 0) return;
     const int area = AreaAt(s);
     if (area == 0) return;
-    const int x = s.MouseX;
-    const int y = s.MouseY;
-    const int junction = AddRecordedNode(kJunction);
-    s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
-    s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
-    SplitArea(area, junction);
-    window_.Draw();
+    SplitRecordedArea(area, s.MouseX, s.MouseY);
 }
 
 // The node under the pointer, when it is not selected, or else the
@@ -113,12 +95,10 @@ void CanvasTools::DeleteCommand()
     }
     const int area = node > 0 ? 0 : AreaAt(s);
     if (area > 0 && !s.Areas[area].Selected) {
-        Record();
-        DeleteArea(s, area);
+        DeleteRecordedArea(area);
     } else {
         DeleteRecordedSelection();
     }
-    window_.Draw();
 }
 
 // Z and Y undo and redo on release when their press reached the window
@@ -135,10 +115,7 @@ void CanvasTools::KeyRelease(int key)
     if (!s.Opened) return;
     switch (key) {
     case Qt::Key_Delete:
-        if (AnySelected(s)) {
-            DeleteRecordedSelection();
-            window_.Draw();
-        }
+        if (AnySelected(s)) DeleteRecordedSelection();
         break;
     case Qt::Key_Z:
     case Qt::Key_Y:

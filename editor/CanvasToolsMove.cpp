@@ -14,6 +14,7 @@
 #include "editor/MainWindow.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
+#include "model/SchemeSelection.h"
 
 namespace stelmar {
 
@@ -49,7 +50,7 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
     if (s.Dragging == 0) {
         if (const int n = NodeAt(s); n > 0) {
             canvas_.SetPointerShape(s.Tool == kDeleteTool || s.Tool == kAreaTool ? s.Tool : kHandPointer);
-            ClearHot();
+            ClearHot(s);
             s.Nodes[n].Hot = true;
             window_.Draw();
             ShowHint(NodeHint(s, n));
@@ -58,7 +59,7 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
         canvas_.SetPointerShape(s.CursorIndex);
         if (const int a = AreaAt(s); a > 0) {
             if (s.Tool != kDeleteTool) canvas_.SetPointerShape(kHandPointer);
-            ClearHot();
+            ClearHot(s);
             s.Areas[a].Hot = true;
             window_.Draw();
             ShowHint(AreaHint(s, a));
@@ -68,42 +69,27 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
 
     if (s.Dragging > 0) MoveSelectionWith(modifiers);
     if (s.Banding) {
-        SelectInBand();
+        SelectInBand(s);
         ScrollTowardsPointer();
         window_.Draw();
     }
     if (s.AreaFrom != 0) window_.Draw();
-    if (s.Dragging == 0 && ClearHot()) window_.Draw();
+    if (s.Dragging == 0 && ClearHot(s)) window_.Draw();
     HideHint();
 }
 
-// The state before a drag is recorded when the drag first moves anything,
-// so that undo takes the drag back.
+// The drag's edit opens when the drag first moves anything, so that undo
+// takes the drag back, and closes at the release.
 void CanvasTools::MoveSelectionWith(Qt::KeyboardModifiers modifiers)
 {
     TPipeLine& s = S();
-    if (!dragRecorded_) {
-        Record();
-        dragRecorded_ = true;
-    }
+    if (!drag_) drag_.emplace(window_);
     if (modifiers & Qt::AltModifier) {
         RotateSelection(s);
     } else {
         MoveSelection(s);
     }
     window_.Draw();
-}
-
-void CanvasTools::SelectInBand()
-{
-    TPipeLine& s = S();
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        TArea& a = s.Areas[i];
-        if (s.Nodes[a.Node1].Etag == s.ActiveEtag || s.Nodes[a.Node2].Etag == s.ActiveEtag)
-            a.Selected = AreaInBand(s, i);
-    }
-    for (int i = 1; i <= NodeCount(s); ++i)
-        if (s.Nodes[i].Etag == s.ActiveEtag) s.Nodes[i].Selected = NodeInBand(s, i);
 }
 
 // Near an edge of the visible part the view follows the band.
@@ -117,28 +103,13 @@ void CanvasTools::ScrollTowardsPointer()
     if (VertPos() > s.MouseY - kBandMargin) SetVertPos(VertPos() - kBandStep);
 }
 
-bool CanvasTools::ClearHot()
-{
-    TPipeLine& s = S();
-    bool any = false;
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        any = any || s.Areas[i].Hot;
-        s.Areas[i].Hot = false;
-    }
-    for (int i = 1; i <= NodeCount(s); ++i) {
-        any = any || s.Nodes[i].Hot;
-        s.Nodes[i].Hot = false;
-    }
-    return any;
-}
-
 void CanvasTools::Release()
 {
     TPipeLine& s = S();
     if (!s.Opened) return;
     s.Dragging = 0;
-    dragRecorded_ = false;
     SaveNodePositions(s);
+    drag_.reset();
     if (s.Banding) {
         s.Banding = false;
         window_.Draw();

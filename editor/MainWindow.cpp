@@ -14,6 +14,7 @@
 
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
+#include "editor/SchemeEdit.h"
 #include "dialogs/Icons.h"
 #include "model/UserFolders.h"
 
@@ -116,10 +117,8 @@ void TF::SelectTool(std::uint8_t tool)
 // the renumbering is an edit like any other.
 void TF::NumberNodesInOrder()
 {
-    PushHistory();
-    SetModified(true);
+    const SchemeEdit edit(*this);
     for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Name = std::to_string(i);
-    Draw();
 }
 
 void TF::ShowHelp()

@@ -81,9 +81,8 @@ public:
     // 5 delete) and checks its toolbar button.
     void SelectTool(std::uint8_t tool);
 
-    // Records an undo snapshot before an edit, marks or clears the unsaved
-    // state, and repaints the visible part of the active floor.
-    void PushHistory();
+    // Marks or clears the unsaved state; repaints the visible part of the
+    // active floor. Changes of the scheme go through SchemeEdit.
     void SetModified(bool modified);
     void Draw();
     // Refills the floor chooser after the number of floors changed,
@@ -116,6 +115,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class SchemeEdit;
+    // Records an undo snapshot before an edit.
+    void PushHistory();
+
     // The command table (MainWindowCommands.cpp).
     void CreateCommands();
     void CreateMenus();

@@ -5,12 +5,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
-#include <vector>
 
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
+#include "editor/SchemeEdit.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
+#include "model/SchemeSelection.h"
 #include "model/drawing/SchemeDrawing.h"
 #include "pictures/PictureFiles.h"
 
@@ -23,64 +24,6 @@ constexpr const char* kDeleteFloorQuestion = "Вы действительно х
 QString FloorLimitMessage()
 {
     return QString("Нельзя добавить этаж: в проекте уже %1 этажей.").arg(kMaxFloors);
-}
-
-bool AnySelected(const TPipeLine& s)
-{
-    for (int i = 1; i <= NodeCount(s); ++i)
-        if (s.Nodes[i].Selected) return true;
-    for (int i = 1; i <= AreaCount(s); ++i)
-        if (s.Areas[i].Selected) return true;
-    return false;
-}
-
-// Selects every element of `floor` and nothing else.
-void SelectFloor(TPipeLine& s, std::uint8_t floor)
-{
-    for (int i = 1; i <= NodeCount(s); ++i) s.Nodes[i].Selected = s.Nodes[i].Etag == floor;
-    for (int i = 1; i <= AreaCount(s); ++i) s.Areas[i].Selected = s.Areas[i].Etag == floor;
-}
-
-// What remains after the elements of `floor` were deleted: the floors
-// above it, with their pictures, move down by one.
-void CloseFloorGap(TPipeLine& s, std::uint8_t floor)
-{
-    for (int i = 1; i <= NodeCount(s); ++i)
-        if (s.Nodes[i].Etag > floor) --s.Nodes[i].Etag;
-    for (int i = 1; i <= AreaCount(s); ++i)
-        if (s.Areas[i].Etag > floor) --s.Areas[i].Etag;
-    for (int f = floor; f < s.EtagCount; ++f) s.Backgrounds[f] = s.Backgrounds[f + 1];
-    s.Backgrounds[s.EtagCount].reset();
-    --s.EtagCount;
-}
-
-// Spreads the selection along the areas of all floors: an unselected area
-// with a selected end becomes selected together with both its ends, until
-// nothing changes. An area that is already selected does not spread.
-void SpreadSelection(TPipeLine& s)
-{
-    std::vector<std::vector<int>> areasAt(s.Nodes.size());
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        areasAt[s.Areas[i].Node1].push_back(i);
-        areasAt[s.Areas[i].Node2].push_back(i);
-    }
-    std::vector<int> reached;
-    for (int i = 1; i <= NodeCount(s); ++i)
-        if (s.Nodes[i].Selected) reached.push_back(i);
-    while (!reached.empty()) {
-        const int node = reached.back();
-        reached.pop_back();
-        for (int i : areasAt[node]) {
-            TArea& a = s.Areas[i];
-            if (a.Selected) continue;
-            a.Selected = true;
-            for (int end : {a.Node1, a.Node2}) {
-                if (s.Nodes[end].Selected) continue;
-                s.Nodes[end].Selected = true;
-                reached.push_back(end);
-            }
-        }
-    }
 }
 
 }  // namespace
@@ -126,11 +69,9 @@ void TF::AddFloorCommand()
         prompts_->ShowWarning(FloorLimitMessage());
         return;
     }
-    PushHistory();
-    SetModified(true);
+    const SchemeEdit edit(*this);
     ++scheme_.EtagCount;
     floorList_->addItem(QString("Этаж №%1").arg(scheme_.EtagCount));
-    Draw();
 }
 
 // Deletes the active floor with its elements and every area leading to
@@ -144,15 +85,15 @@ void TF::DeleteFloorCommand()
         return;
     }
     if (prompts_->AskYesNo(kDeleteFloorQuestion) != Answer::Yes) return;
-    PushHistory();
-    SetModified(true);
     const std::uint8_t floor = scheme_.ActiveEtag;
-    SelectFloor(scheme_, floor);
-    PushHistory();
+    {
+        const SchemeEdit edit(*this);
+        SelectFloor(scheme_, floor);
+    }
+    const SchemeEdit edit(*this);
     DeleteSelection(scheme_);
     CloseFloorGap(scheme_, floor);
     FillFloorList(0);
-    Draw();
 }
 
 bool TF::ClipboardHasCopy() const
@@ -163,11 +104,9 @@ bool TF::ClipboardHasCopy() const
 void TF::CopyCommand()
 {
     if (!scheme_.Opened) return;
-    PushHistory();
-    SetModified(true);
+    const SchemeEdit edit(*this);
     CopySelection(scheme_);
     ClearSelection(scheme_);
-    Draw();
 }
 
 // Copy, then delete, each recording its step. The deletion removes exactly
@@ -176,24 +115,22 @@ void TF::CopyCommand()
 void TF::CutCommand()
 {
     if (!scheme_.Opened) return;
-    PushHistory();
-    SetModified(true);
-    CopySelection(scheme_);
-    for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
-    for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
-    PushHistory();
+    {
+        const SchemeEdit edit(*this);
+        CopySelection(scheme_);
+        for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
+        for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
+    }
+    const SchemeEdit edit(*this);
     DeleteSelection(scheme_);
-    Draw();
 }
 
 // A paste with an empty clipboard adds nothing, yet counts as an edit.
 void TF::PasteCommand()
 {
     if (!scheme_.Opened) return;
-    PushHistory();
-    SetModified(true);
+    const SchemeEdit edit(*this);
     PasteClipboard(scheme_);
-    Draw();
 }
 
 void TF::SelectAllCommand()

@@ -95,10 +95,21 @@ void AddArea(TPipeLine& s, int node1, int node2, double length, double width,
     a.Etag = s.ActiveEtag;
 }
 
+void SplitArea(TPipeLine& s, int area, int node)
+{
+    AddArea(s, node, s.Areas[area].Node2, 0, 0, kHorizontal);
+    s.Areas[area].Node2 = node;
+}
+
 void DeleteArea(TPipeLine& s, int k) { s.Areas.erase(s.Areas.begin() + k); }
 
 void DeleteNode(TPipeLine& s, int k)
 {
+    if (s.AreaFrom == k) {
+        s.AreaFrom = 0;
+    } else if (s.AreaFrom > k) {
+        --s.AreaFrom;
+    }
     auto attached = [k](const TArea& a) { return a.Node1 == k || a.Node2 == k; };
     s.Areas.erase(std::remove_if(s.Areas.begin() + 1, s.Areas.end(), attached), s.Areas.end());
     for (int i = 1; i <= AreaCount(s); ++i) {
@@ -116,7 +127,22 @@ void DeleteSelection(TPipeLine& s)
                   s.Areas.end());
     std::vector<bool> keep(s.Nodes.size());
     for (int i = 1; i <= NodeCount(s); ++i) keep[i] = !s.Nodes[i].Selected;
+    if (s.AreaFrom > 0 && s.AreaFrom <= NodeCount(s)) {
+        const int from = s.AreaFrom;
+        s.AreaFrom = keep[from] ? static_cast<int>(std::count(keep.begin() + 1, keep.begin() + from + 1, true)) : 0;
+    }
     KeepNodes(s, keep);
+}
+
+void CloseFloorGap(TPipeLine& s, std::uint8_t floor)
+{
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Etag > floor) --s.Nodes[i].Etag;
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (s.Areas[i].Etag > floor) --s.Areas[i].Etag;
+    for (int f = floor; f < s.EtagCount; ++f) s.Backgrounds[f] = s.Backgrounds[f + 1];
+    s.Backgrounds[s.EtagCount].reset();
+    --s.EtagCount;
 }
 
 void MoveSelection(TPipeLine& s)

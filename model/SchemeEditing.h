@@ -28,15 +28,26 @@ void AddNode(TPipeLine& s, std::uint8_t kind);
 void AddArea(TPipeLine& s, int node1, int node2, double length, double width,
              std::uint8_t kind);
 
+// Area `area` is split at node `node`: it now ends there, and a new
+// highlighted horizontal area of no size on the active floor leads on from
+// the node to its old end.
+void SplitArea(TPipeLine& s, int area, int node);
+
 // Removes area k; the areas behind it move down by one.
 void DeleteArea(TPipeLine& s, int k);
 
 // Removes node k and every area attached to it, and renumbers the nodes
-// behind it and the references to them.
+// behind it and the references to them. An area being drawn from node k
+// (`AreaFrom`) is given up; one drawn from a node behind it keeps its start.
 void DeleteNode(TPipeLine& s, int k);
 
-// Removes every selected area, then every selected node with its areas.
+// Removes every selected area, then every selected node with its areas;
+// the start of an area being drawn is kept or given up as by DeleteNode.
 void DeleteSelection(TPipeLine& s);
+
+// What remains after the elements of `floor` were deleted: the floors
+// above it, with their pictures, move down by one.
+void CloseFloorGap(TPipeLine& s, std::uint8_t floor);
 
 // Moves the selected nodes from their saved positions by the pointer's
 // offset from the anchor; when no node is selected, moves the ends of the

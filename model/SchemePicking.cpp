@@ -108,10 +108,4 @@ bool AreaInBand(const TPipeLine& s, int i)
     return NodeInBand(s, s.Areas[i].Node1) && NodeInBand(s, s.Areas[i].Node2);
 }
 
-void ClearSelection(TPipeLine& s)
-{
-    for (TArea& a : s.Areas) a.Selected = false;
-    for (TNode& n : s.Nodes) n.Selected = false;
-}
-
 }  // namespace stelmar

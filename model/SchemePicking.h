@@ -2,7 +2,7 @@
 
 // Finding the element under the pointer (`MouseX`, `MouseY`) on the active
 // floor, the checks the area tool makes before joining two nodes, and the
-// rubber-band selection between the anchor and the pointer.
+// elements inside the rubber band between the anchor and the pointer.
 
 #include "model/Scheme.h"
 
@@ -27,8 +27,5 @@ bool NodeInBand(const TPipeLine& s, int i);
 
 // Both end nodes of area i lie inside the band.
 bool AreaInBand(const TPipeLine& s, int i);
-
-// Unselects every node and area; highlighting is left as it is.
-void ClearSelection(TPipeLine& s);
 
 }  // namespace stelmar

@@ -1,4 +1,5 @@
 #include "model/EditHistory.h"
+#include "model/SchemeBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,10 @@ namespace {
 
 int Put(TPipeLine& s, int x, int y, std::uint8_t kind = kJunction, std::uint8_t mobility = 0)
 {
-    TNode& n = s.Nodes.emplace_back();
-    n.X = n.SavedX = x;
-    n.Y = n.SavedY = y;
-    n.Kind = kind;
-    n.Etag = 1;
-    n.Mobility = mobility;
-    n.Name = kDefaultNodeName;
-    return NodeCount(s);
+    return SchemeBuilder(s).Node(kind, {.X = x, .Y = y, .F = 0, .Mobility = mobility});
 }
 
-void Join(TPipeLine& s, int a, int b, double length)
-{
-    TArea& area = s.Areas.emplace_back();
-    area.Node1 = a;
-    area.Node2 = b;
-    area.Etag = 1;
-    area.Length = length;
-    area.Kind = kHorizontal;
-}
+void Join(TPipeLine& s, int a, int b, double length) { SchemeBuilder(s).Area(a, b, length, 0); }
 
 // The fields a snapshot records, as text, for comparing whole states.
 std::string Recorded(const TPipeLine& s)

@@ -6,31 +6,20 @@
 #include <string>
 
 #include "model/Scheme.h"
+#include "model/SchemeBuilder.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
+#include "model/SchemeSelection.h"
 
 namespace stelmar {
 namespace {
 
 int Put(TPipeLine& s, int x, int y, std::uint8_t kind = kJunction, std::uint8_t etag = 1)
 {
-    TNode& n = s.Nodes.emplace_back();
-    n.X = n.SavedX = x;
-    n.Y = n.SavedY = y;
-    n.Kind = kind;
-    n.Etag = etag;
-    n.Name = kDefaultNodeName;
-    return NodeCount(s);
+    return SchemeBuilder(s).OnFloor(etag).Node(kind, {.X = x, .Y = y, .F = 0});
 }
 
-int Join(TPipeLine& s, int a, int b, double length = 0)
-{
-    TArea& area = s.Areas.emplace_back();
-    area.Node1 = a;
-    area.Node2 = b;
-    area.Length = length;
-    return AreaCount(s);
-}
+int Join(TPipeLine& s, int a, int b, double length = 0) { return SchemeBuilder(s).Area(a, b, length, 0); }
 
 void Point(TPipeLine& s, int x, int y)
 {

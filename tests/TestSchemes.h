@@ -1,24 +1,16 @@
 #pragma once
 
-// Small helpers that build schemes for tests.
+// Schemes for the tests, built with the scheme builder.
 
 #include <random>
 
-#include "model/Scheme.h"
+#include "model/SchemeBuilder.h"
 
 namespace stelmar::test {
 
 inline int AddTestNode(TPipeLine& s, std::uint8_t kind, int people = 0, double f = 0.1, std::uint8_t mobility = 0)
 {
-    TNode n;
-    n.Kind = kind;
-    n.Etag = 1;
-    n.People = people;
-    n.F = f;
-    n.Mobility = mobility;
-    n.Name = kDefaultNodeName;
-    s.Nodes.push_back(n);
-    return NodeCount(s);
+    return SchemeBuilder(s).Node(kind, {.People = people, .F = f, .Mobility = mobility});
 }
 
 inline int AddInput(TPipeLine& s, int people, double f = 0.1, std::uint8_t mobility = 0)
@@ -30,15 +22,21 @@ inline int AddJunction(TPipeLine& s) { return AddTestNode(s, kJunction); }
 
 inline int Join(TPipeLine& s, int from, int to, double length, double width, std::uint8_t kind = kHorizontal)
 {
-    TArea a;
-    a.Node1 = from;
-    a.Node2 = to;
-    a.Etag = 1;
-    a.Length = length;
-    a.Width = width;
-    a.Kind = kind;
-    s.Areas.push_back(a);
-    return AreaCount(s);
+    return SchemeBuilder(s).Area(from, to, length, width, kind);
+}
+
+// Input 1 (at 40, 60) -> junction 2 (140, 60) -> exit 3 "Выход" (240, 120):
+// a horizontal path of `firstLength` × 1.5 m, then a doorway 1.2 m wide.
+inline TPipeLine Corridor(double firstLength = 12.5, int people = 40)
+{
+    TPipeLine s;
+    SchemeBuilder b(s);
+    const int input = b.Input({.X = 40, .Y = 60, .People = people});
+    const int junction = b.Junction({.X = 140, .Y = 60});
+    const int exit = b.Exit({.X = 240, .Y = 120, .Name = "Выход"});
+    b.Area(input, junction, firstLength, 1.5);
+    b.Area(junction, exit, 0, 1.2, kDoorway);
+    return s;
 }
 
 // A random valid tree: one exit, junctions inside, inputs at the leaves,

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <random>
 
+#include "model/SchemeBuilder.h"
 #include "model/drawing/SchemeDrawing.h"
 
 namespace {
@@ -27,28 +28,22 @@ TPipeLine LargeScheme()
     s.ShowNumbers = true;
     std::mt19937 random(7);
     std::uniform_int_distribution<int> jitter(-6, 6);
+    SchemeBuilder b(s);
     for (int i = 0; i < kNodes; ++i) {
-        TNode n;
-        n.X = 20 + (i % kColumns) * 28 + jitter(random);
-        n.Y = 20 + (i / kColumns) * 28 + jitter(random);
-        n.Kind = i % 50 == 0 ? kInput : i % 97 == 0 ? kExit : kJunction;
-        n.Etag = 1;
-        n.People = 25;
-        n.Name = i % 5 == 0 ? std::to_string(100000 + i) : kDefaultNodeName;
-        n.Selected = i % 200 == 0;
-        s.Nodes.push_back(n);
+        const int x = 20 + (i % kColumns) * 28 + jitter(random);
+        const int y = 20 + (i / kColumns) * 28 + jitter(random);
+        const std::uint8_t kind = i % 50 == 0 ? kInput : i % 97 == 0 ? kExit : kJunction;
+        const int node = b.Node(kind, {.X = x, .Y = y,
+                                       .Name = i % 5 == 0 ? std::to_string(100000 + i) : kDefaultNodeName,
+                                       .People = 25, .F = 0});
+        s.Nodes[node].Selected = i % 200 == 0;
     }
     // Each node joined to its right neighbour, the rest downwards.
     for (int i = 1; static_cast<int>(s.Areas.size()) <= kAreas; ++i) {
-        TArea a;
-        a.Node1 = i;
-        a.Node2 = i % kColumns != 0 && i < kNodes ? i + 1 : i + kColumns;
-        if (a.Node2 > kNodes) a.Node2 = i - kColumns;
-        a.Kind = static_cast<std::uint8_t>(1 + i % 6);
-        a.Width = i % 10 == 0 ? 0 : 1.2;
-        a.Etag = 1;
-        a.Selected = i % 300 == 0;
-        s.Areas.push_back(a);
+        int to = i % kColumns != 0 && i < kNodes ? i + 1 : i + kColumns;
+        if (to > kNodes) to = i - kColumns;
+        const int area = b.Area(i, to, 0, i % 10 == 0 ? 0 : 1.2, static_cast<std::uint8_t>(1 + i % 6));
+        s.Areas[area].Selected = i % 300 == 0;
     }
     return s;
 }

@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "MainWindowFixture.h"
+#include "tests/TestSchemes.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
@@ -43,20 +44,12 @@ TPipeLine Example(const std::string& fileName)
     qFatal("no example %s", fileName.c_str());
 }
 
-// input 1 -> junction 2 -> exit 3, with the given first-area length and
-// people at the input.
+// The corridor of the tests on a canvas of 300 × 200 pixels.
 TPipeLine Corridor(double firstLength, int people)
 {
-    TPipeLine s;
+    TPipeLine s = test::Corridor(firstLength, people);
     s.WSpaceG = 300;
     s.WSpaceV = 200;
-    s.Nodes.push_back(TNode{.X = 40, .Y = 60, .Kind = kInput, .Etag = 1, .People = people, .F = 0.1,
-                            .Name = kDefaultNodeName});
-    s.Nodes.push_back(TNode{.X = 140, .Y = 60, .Kind = kJunction, .Etag = 1, .Name = kDefaultNodeName});
-    s.Nodes.push_back(TNode{.X = 240, .Y = 120, .Kind = kExit, .Etag = 1, .Name = "Выход"});
-    s.Areas.push_back(
-        TArea{.Node1 = 1, .Node2 = 2, .Etag = 1, .Length = firstLength, .Width = 1.5, .Kind = kHorizontal});
-    s.Areas.push_back(TArea{.Node1 = 2, .Node2 = 3, .Etag = 1, .Length = 0, .Width = 1.2, .Kind = kDoorway});
     return s;
 }
 

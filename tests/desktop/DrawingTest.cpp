@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QtTest>
 
+#include "model/SchemeBuilder.h"
 #include "model/drawing/Canvas.h"
 #include "model/drawing/SchemeDrawing.h"
 
@@ -30,12 +31,12 @@ TPipeLine Scheme()
 
 TNode& AddNode(TPipeLine& s, int x, int y, std::uint8_t kind = kJunction, std::uint8_t floor = 1)
 {
-    return s.Nodes.emplace_back(TNode{.X = x, .Y = y, .Kind = kind, .Etag = floor, .Name = kDefaultNodeName});
+    return s.Nodes[SchemeBuilder(s).OnFloor(floor).Node(kind, {.X = x, .Y = y, .F = 0})];
 }
 
 TArea& AddArea(TPipeLine& s, int n1, int n2, double width = 1, std::uint8_t kind = kHorizontal)
 {
-    return s.Areas.emplace_back(TArea{.Node1 = n1, .Node2 = n2, .Width = width, .Kind = kind});
+    return s.Areas[SchemeBuilder(s).Area(n1, n2, 0, width, kind)];
 }
 
 const CanvasView kWhole{0, 0, 400, 300};

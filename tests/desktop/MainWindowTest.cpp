@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "MainWindowFixture.h"
+#include "editor/SchemeEdit.h"
 #include "editor/CanvasWidget.h"
 #include "model/Settings.h"
 #include "model/RecentFiles.h"
@@ -63,9 +64,8 @@ QString SavePicture(const QString& path, int width, int height)
 // An edit as the drawing tools make it: snapshot, change, modified mark.
 void AddJunction(TF& window)
 {
-    window.PushHistory();
+    const SchemeEdit edit(window);
     AddNode(window.Scheme(), kJunction);
-    window.Draw();
 }
 
 const char* const kProjectCommands[] = {"no1", "ComboBox1", "TBToolbar7", "NSaveAs", "TBLoadIm", "TBDelIm",
@@ -323,10 +323,8 @@ private slots:
         TF& tf = session.Start(session.CopyExample("school-wing.stm", "school.stm"));
         tf.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
         QCOMPARE(int(tf.Scheme().ActiveEtag), 2);
-        tf.PushHistory();
-        tf.Scheme().EtagCount = 3;
-        tf.PushHistory();
-        tf.Scheme().EtagCount = 4;
+        SchemeEdit(tf).Scheme().EtagCount = 3;
+        SchemeEdit(tf).Scheme().EtagCount = 4;
 
         session.Action("Nundo")->trigger();
         QCOMPARE(FloorEntries(tf), (QStringList{"Этаж №1", "Этаж №2", "Этаж №3"}));

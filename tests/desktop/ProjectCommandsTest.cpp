@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "editor/SchemeEdit.h"
 #include "model/RecentFiles.h"
 #include "model/SchemeEditing.h"
 
@@ -24,9 +25,8 @@ const QString kExitQuestion = "Возможно перед закрытием п
 TF& StartWithUnsavedWork(Session& session)
 {
     TF& tf = session.Start();
-    tf.PushHistory();
+    const SchemeEdit edit(tf);
     AddNode(tf.Scheme(), kJunction);
-    tf.SetModified(true);
     return tf;
 }
 

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "MainWindowFixture.h"
+#include "tests/TestSchemes.h"
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
@@ -27,21 +28,9 @@
 #include "service/CalculationService.h"
 
 using namespace stelmar;
+using stelmar::test::Corridor;
 
 namespace {
-
-// input 1 -> junction 2 -> exit 3.
-TPipeLine Corridor()
-{
-    TPipeLine s;
-    s.Nodes.push_back(TNode{.X = 40, .Y = 60, .Kind = kInput, .Etag = 1, .People = 40, .F = 0.1,
-                            .Name = kDefaultNodeName});
-    s.Nodes.push_back(TNode{.X = 140, .Y = 60, .Kind = kJunction, .Etag = 1, .Name = kDefaultNodeName});
-    s.Nodes.push_back(TNode{.X = 240, .Y = 120, .Kind = kExit, .Etag = 1, .Name = "Выход"});
-    s.Areas.push_back(TArea{.Node1 = 1, .Node2 = 2, .Etag = 1, .Length = 12.5, .Width = 1.5, .Kind = kHorizontal});
-    s.Areas.push_back(TArea{.Node1 = 2, .Node2 = 3, .Etag = 1, .Length = 0, .Width = 1.2, .Kind = kDoorway});
-    return s;
-}
 
 // Runs `script` in the page and waits for its value.
 QVariant RunScript(QWebEnginePage* page, const QString& script)

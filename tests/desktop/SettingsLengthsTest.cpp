@@ -22,6 +22,7 @@
 #include "dialogs/LabelFontDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "editor/AreaLengthsDialog.h"
+#include "model/SchemeBuilder.h"
 
 using namespace stelmar;
 using namespace stelmar::test;
@@ -107,26 +108,12 @@ void ChooseColor(QWidget* parent, const char* patch, const QColor& color)
 
 int AddTestNode(TPipeLine& s, int x, int y, std::uint8_t floor = 1, const std::string& name = kDefaultNodeName)
 {
-    TNode n;
-    n.X = x;
-    n.Y = y;
-    n.Kind = kJunction;
-    n.Etag = floor;
-    n.Name = name;
-    s.Nodes.push_back(n);
-    return NodeCount(s);
+    return SchemeBuilder(s).OnFloor(floor).Junction({.X = x, .Y = y, .Name = name, .F = 0});
 }
 
 void AddTestArea(TPipeLine& s, int node1, int node2, std::uint8_t kind, double length, std::uint8_t floor = 1)
 {
-    TArea a;
-    a.Node1 = node1;
-    a.Node2 = node2;
-    a.Kind = kind;
-    a.Length = length;
-    a.Width = 1.5;
-    a.Etag = floor;
-    s.Areas.push_back(a);
+    SchemeBuilder(s).OnFloor(floor).Area(node1, node2, length, 1.5, kind);
 }
 
 // Area 1, the scale, is drawn 50 px long and measures 10 m; areas 2..9 are
@@ -197,7 +184,6 @@ class SettingsLengthsTest : public QObject {
 
 private slots:
     // Lengths by scale.
-    void scaleExamples();
     void filters_data();
     void filters();
     void zeroLengthScaleRefused();
@@ -216,34 +202,6 @@ private slots:
     void settingsFromTheMainWindow();
     void settingsFileNotWritable();
 };
-
-void SettingsLengthsTest::scaleExamples()
-{
-    TPipeLine s;
-    AddTestNode(s, 0, 0);
-    AddTestNode(s, 30, 40);
-    AddTestNode(s, 60, 80);
-    AddTestNode(s, 10, 10);
-    AddTestArea(s, 1, 2, kHorizontal, 10);
-    AddTestArea(s, 1, 3, kHorizontal, 0);
-    AddTestArea(s, 1, 4, kDoorway, 0);
-    QCOMPARE(DrawnLength(s, s.Areas[1]), 500000);
-    QCOMPARE(DrawnLength(s, s.Areas[3]), 141421);
-
-    QVERIFY(!ApplyScaleLengths(s, ScaleRequest{}));
-    QCOMPARE(s.Areas[2].Length, 20.0);
-    QCOMPARE(s.Areas[3].Length, 2.828);
-
-    s.Areas[1].Length = 7;
-    QVERIFY(!ApplyScaleLengths(s, ScaleRequest{}));
-    QCOMPARE(s.Areas[3].Length, 1.98);
-    QCOMPARE(s.Areas[3].Width, 1.5);
-
-    // "№" may name the scale area itself, whose length is then only rounded.
-    s.Areas[1].Length = 7.00049;
-    QVERIFY(!ApplyScaleLengths(s, ScaleRequest{1, LengthTargets::One, 1}));
-    QCOMPARE(s.Areas[1].Length, 7.0);
-}
 
 void SettingsLengthsTest::filters_data()
 {

@@ -1,0 +1,37 @@
+#include "model/SchemeBuilder.h"
+
+namespace stelmar {
+
+SchemeBuilder& SchemeBuilder::OnFloor(int floor)
+{
+    floor_ = static_cast<std::uint8_t>(floor);
+    return *this;
+}
+
+int SchemeBuilder::Node(std::uint8_t kind, const NodeSpec& spec)
+{
+    TNode& n = s_.Nodes.emplace_back();
+    n.Kind = kind;
+    n.Etag = floor_;
+    n.X = n.SavedX = spec.X;
+    n.Y = n.SavedY = spec.Y;
+    n.Name = spec.Name;
+    n.People = spec.People;
+    n.F = spec.F;
+    n.Mobility = spec.Mobility;
+    return NodeCount(s_);
+}
+
+int SchemeBuilder::Area(int from, int to, double length, double width, std::uint8_t kind)
+{
+    TArea& a = s_.Areas.emplace_back();
+    a.Node1 = from;
+    a.Node2 = to;
+    a.Etag = floor_;
+    a.Length = length;
+    a.Width = width;
+    a.Kind = kind;
+    return AreaCount(s_);
+}
+
+}  // namespace stelmar
