@@ -287,22 +287,9 @@ void PathKindName(int kind, std::string& name)
     if (IsKind(kind)) name = kNames[kind - 1];
 }
 
-const std::string& GroupName(int group)
+std::string GroupName(int group)
 {
-    static const std::array<std::string, kGroupCount> kNames = {
-        "Без ограничений мобильности",
-        "Группа маломобильности M2",
-        "Группа маломобильности M3",
-        "Группа маломобильности M4",
-        "Дети дошкольного возраста (здания детских дошкольных образовательных учреждений)",
-        "Дети с ограниченными возможностями (специализированные дома инвалидов)",
-        "Люди трудоспособного возраста стационары больниц)",
-        "Престарелые люди специализированные дома престарелых)",
-        "Слепые и слабовидящие люди(специализированные дома инвалидов)",
-        "Глухие и слабослышащие люди (специализированные дома инвалидов)",
-    };
-    static const std::string kEmpty;
-    return IsGroup(group) ? kNames[group] : kEmpty;
+    return IsGroup(group) ? kMobilityGroups[group].ReportName : "";
 }
 
 }  // namespace stelmar

@@ -6,9 +6,9 @@
 
 #include <string>
 
-namespace stelmar {
+#include "model/MobilityGroups.h"
 
-inline constexpr int kGroupCount = 10;
+namespace stelmar {
 
 // v on a horizontal path at density D (forward lookup, column 1).
 double SpeedByDensity(int group, double density);
@@ -28,7 +28,8 @@ bool GroupCoversPathKind(int group, int kind);
 // Name of path kind 1..6 (with a no-break space between the words); any
 // other code leaves `name` unchanged.
 void PathKindName(int kind, std::string& name);
-// Name of mobility group 0..9.
-const std::string& GroupName(int group);
+// Name of mobility group 0..9 as the report prints it; empty for another
+// number.
+std::string GroupName(int group);
 
 }  // namespace stelmar

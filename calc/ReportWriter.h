@@ -16,9 +16,11 @@ namespace stelmar {
 void BuildFullReport(const TPipeLine& s, char separator, std::ostream& out);
 void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out);
 
-// Write the report to `path` (replaced only once the document is complete).
-// Return the message for the user when the file cannot be written.
-std::optional<std::string> WriteFullReport(const TPipeLine& s, const std::string& path, char separator);
-std::optional<std::string> WriteSummaryReport(const TPipeLine& s, const std::string& path, char separator);
+// The report the scheme's `FullReport` option chooses: the full or the
+// summary one. Every face of the program writes its report with these.
+void BuildReport(const TPipeLine& s, char separator, std::ostream& out);
+// Writes it to `path` (replaced only once the document is complete);
+// returns the message for the user when the file cannot be written.
+std::optional<std::string> WriteReport(const TPipeLine& s, const std::string& path, char separator);
 
 }  // namespace stelmar

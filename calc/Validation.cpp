@@ -41,9 +41,10 @@ void CollectDataMessages(const TPipeLine& s, std::vector<std::string>& out)
 
 // Walks every connected part depth first, as a recursive visit would, with
 // an explicit stack so that long chains cannot exhaust the call stack.
-// A node is reported as a cycle when it is reached a second time; the area
-// by which a node was reached is not followed back, but a second area to
-// the same neighbour is, so parallel areas are reported as a cycle too.
+// A node is reported as a cycle when it is reached a second time. No area
+// leading back to the node a node was reached from is followed: of two
+// parallel areas, the parent follows the second one and finds the child
+// visited, which is the one cycle message of the pair.
 class StructureCheck {
 public:
     StructureCheck(const TPipeLine& s, std::vector<std::string>& out)
@@ -66,19 +67,19 @@ public:
 private:
     struct Frame {
         std::int32_t Node;
-        std::int32_t ArrivalArea;
+        std::int32_t From;  // the node p was reached from; 0 at the start of a part
         std::uint32_t Next;
         std::int32_t Degree;
     };
 
-    void Enter(int p, int arrivalArea)
+    void Enter(int p, int from)
     {
         if (visited_[p]) {
             out_.push_back("Ошибка: обнаружено зацикливание потока в узле №" + NodeLabel(s_, p) + ";");
             return;
         }
         visited_[p] = 1;
-        stack_.push_back({p, arrivalArea, 0, 0});
+        stack_.push_back({p, from, 0, 0});
     }
 
     void VisitPart(int root)
@@ -90,7 +91,7 @@ private:
             if (f.Next < ends.size()) {
                 const AreaEnd e = ends[f.Next++];
                 ++f.Degree;
-                if (e.Area != f.ArrivalArea) Enter(e.Other, e.Area);
+                if (e.Other != f.From) Enter(e.Other, f.Node);
                 continue;
             }
             const Frame done = f;

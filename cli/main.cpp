@@ -70,8 +70,7 @@ int main(int argc, char** argv)
     std::cout << resultLine << '\n';
 
     if (!options->ReportPath.empty()) {
-        const auto failure = scheme.FullReport ? WriteFullReport(scheme, options->ReportPath, separator)
-                                               : WriteSummaryReport(scheme, options->ReportPath, separator);
+        const auto failure = WriteReport(scheme, options->ReportPath, separator);
         if (failure) {
             std::cerr << *failure << '\n';
             return kFileError;

@@ -30,38 +30,38 @@ constexpr int kMinClientHeight = 150;
 TFpar::TFpar(PromptsRef prompts, QWidget* parent) : ParamsWindow("Fpar", std::move(prompts), parent)
 {
     setWindowTitle("Участок");
-    GroupBox1 = new QGroupBox(this);
+    frame_ = new QGroupBox(this);
 
     // Created in tab order.
-    Ledit = new QLineEdit("0", GroupBox1);
-    Ledit->setObjectName("Ledit");
-    Dedit = new QLineEdit("0", GroupBox1);
-    Dedit->setObjectName("Dedit");
-    KeEdit = new QComboBox(GroupBox1);
-    KeEdit->setObjectName("KeEdit");
-    for (const char* kind : kPathKinds) KeEdit->addItem(kind);
-    CBarrow = new QCheckBox("Изменить направление стрелки", GroupBox1);
-    CBarrow->setObjectName("CBarrow");
-    SpeedButton1 = FlatButton("Отменить", QStyle::SP_DialogCancelButton, GroupBox1);
-    SpeedButton1->setObjectName("SpeedButton1");
-    SpeedButton2 = FlatButton("Принять", QStyle::SP_DialogApplyButton, GroupBox1);
-    SpeedButton2->setObjectName("SpeedButton2");
+    length_ = new QLineEdit("0", frame_);
+    length_->setObjectName("Ledit");
+    width_ = new QLineEdit("0", frame_);
+    width_->setObjectName("Dedit");
+    kind_ = new QComboBox(frame_);
+    kind_->setObjectName("KeEdit");
+    for (const char* kind : kPathKinds) kind_->addItem(kind);
+    reverse_ = new QCheckBox("Изменить направление стрелки", frame_);
+    reverse_->setObjectName("CBarrow");
+    cancelButton_ = FlatButton("Отменить", QStyle::SP_DialogCancelButton, frame_);
+    cancelButton_->setObjectName("SpeedButton1");
+    acceptButton_ = FlatButton("Принять", QStyle::SP_DialogApplyButton, frame_);
+    acceptButton_->setObjectName("SpeedButton2");
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Длина, м:", GroupBox1), 0, 0);
-    grid->addWidget(Ledit, 0, 1);
-    grid->addWidget(new QLabel("Ширина, м:", GroupBox1), 1, 0);
-    grid->addWidget(Dedit, 1, 1);
-    grid->addWidget(new QLabel("Тип участка:", GroupBox1), 2, 0);
-    grid->addWidget(KeEdit, 2, 1);
-    grid->addWidget(CBarrow, 3, 0, 1, 2);
+    grid->addWidget(new QLabel("Длина, м:", frame_), 0, 0);
+    grid->addWidget(length_, 0, 1);
+    grid->addWidget(new QLabel("Ширина, м:", frame_), 1, 0);
+    grid->addWidget(width_, 1, 1);
+    grid->addWidget(new QLabel("Тип участка:", frame_), 2, 0);
+    grid->addWidget(kind_, 2, 1);
+    grid->addWidget(reverse_, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    LayOut(GroupBox1, grid, SpeedButton1, SpeedButton2, QSize(kMinClientWidth, kMinClientHeight));
+    LayOut(frame_, grid, cancelButton_, acceptButton_, QSize(kMinClientWidth, kMinClientHeight));
 
-    connect(SpeedButton1, &QToolButton::clicked, this, &QDialog::reject);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TFpar::SpeedButton2Click);
-    for (QWidget* field : {static_cast<QWidget*>(Ledit), static_cast<QWidget*>(Dedit), static_cast<QWidget*>(KeEdit)})
+    connect(cancelButton_, &QToolButton::clicked, this, &QDialog::reject);
+    connect(acceptButton_, &QToolButton::clicked, this, &TFpar::SpeedButton2Click);
+    for (QWidget* field : {static_cast<QWidget*>(length_), static_cast<QWidget*>(width_), static_cast<QWidget*>(kind_)})
         field->installEventFilter(this);
     DragByBody();
 }
@@ -74,16 +74,16 @@ bool TFpar::ShowAreaParams(TPipeLine& s, int area, const QPoint& globalPointer)
     area_ = area;
     const TArea& a = s.Areas[std::size_t(area)];
     const QString label = QString::fromStdString(AreaLabel(s, a));
-    GroupBox1->setTitle(" Параметры участка №" + label);
+    frame_->setTitle(" Параметры участка №" + label);
     setWindowTitle("Участок №" + label);
 
-    Ledit->setText(NumberText(a.Length));
-    Dedit->setText(NumberText(a.Width));
-    KeEdit->setCurrentIndex(a.Kind >= 1 && a.Kind <= KeEdit->count() ? a.Kind - 1 : -1);
+    length_->setText(NumberText(a.Length));
+    width_->setText(NumberText(a.Width));
+    kind_->setCurrentIndex(a.Kind >= 1 && a.Kind <= kind_->count() ? a.Kind - 1 : -1);
     // A reversal applies only to the showing in which it was ticked.
-    CBarrow->setChecked(false);
-    Ledit->setFocus();
-    Ledit->selectAll();
+    reverse_->setChecked(false);
+    length_->setFocus();
+    length_->selectAll();
 
     const bool accepted = exec() == QDialog::Accepted;
     scheme_ = nullptr;
@@ -95,9 +95,9 @@ bool TFpar::ShowAreaParams(TPipeLine& s, int area, const QPoint& globalPointer)
 void TFpar::SpeedButton2Click()
 {
     FieldReader read;
-    const std::optional<double> length = read.Real(Ledit, Ledit->text(), "Длина, м");
-    const std::optional<double> width = read.Real(Dedit, Dedit->text(), "Ширина, м");
-    if (KeEdit->currentIndex() < 0) read.Fail(KeEdit, "Тип участка: выберите тип из списка.");
+    const std::optional<double> length = read.Real(length_, length_->text(), "Длина, м");
+    const std::optional<double> width = read.Real(width_, width_->text(), "Ширина, м");
+    if (kind_->currentIndex() < 0) read.Fail(kind_, "Тип участка: выберите тип из списка.");
     if (read.Failed()) {
         Refuse(read);
         return;
@@ -106,8 +106,8 @@ void TFpar::SpeedButton2Click()
     TArea& a = scheme_->Areas[std::size_t(area_)];
     a.Length = *length;
     a.Width = *width;
-    if (CBarrow->isChecked()) std::swap(a.Node1, a.Node2);
-    a.Kind = static_cast<std::uint8_t>(KeEdit->currentIndex() + 1);
+    if (reverse_->isChecked()) std::swap(a.Node1, a.Node2);
+    a.Kind = static_cast<std::uint8_t>(kind_->currentIndex() + 1);
     accept();
 }
 
@@ -116,7 +116,7 @@ void TFpar::SpeedButton2Click()
 // begins with it.
 bool TFpar::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool field = watched == Ledit || watched == Dedit || watched == KeEdit;
+    const bool field = watched == length_ || watched == width_ || watched == kind_;
     if (field && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -125,10 +125,10 @@ bool TFpar::eventFilter(QObject* watched, QEvent* event)
         }
         const bool typing = !key->text().isEmpty() && key->text().at(0).isLetterOrNumber() &&
                             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (watched == KeEdit && typing) {
-            KeEdit->showPopup();
-            KeEdit->view()->keyboardSearch(QString());  // a new search, not the rest of an old one
-            KeEdit->view()->keyboardSearch(key->text());
+        if (watched == kind_ && typing) {
+            kind_->showPopup();
+            kind_->view()->keyboardSearch(QString());  // a new search, not the rest of an old one
+            kind_->view()->keyboardSearch(key->text());
             return true;
         }
     }

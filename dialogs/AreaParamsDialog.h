@@ -28,13 +28,13 @@ protected:
 private:
     void SpeedButton2Click();
 
-    QGroupBox* GroupBox1;
-    QLineEdit* Ledit;
-    QLineEdit* Dedit;
-    QComboBox* KeEdit;
-    QCheckBox* CBarrow;
-    QToolButton* SpeedButton1;
-    QToolButton* SpeedButton2;
+    QGroupBox* frame_ = nullptr;
+    QLineEdit* length_ = nullptr;
+    QLineEdit* width_ = nullptr;
+    QComboBox* kind_ = nullptr;
+    QCheckBox* reverse_ = nullptr;
+    QToolButton* cancelButton_ = nullptr;
+    QToolButton* acceptButton_ = nullptr;
 
     // The area being edited, from ShowAreaParams to the accept.
     TPipeLine* scheme_ = nullptr;

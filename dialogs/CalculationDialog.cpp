@@ -124,8 +124,7 @@ void TFcalc::btnCalcClick()
     if (!prompts_->AskTitled(kResultsCaption, question)) return;
 
     const std::string path = TempFolder() + kReportFileName;
-    const std::optional<std::string> failure = scheme_.FullReport ? WriteFullReport(scheme_, path, separator)
-                                                                   : WriteSummaryReport(scheme_, path, separator);
+    const std::optional<std::string> failure = WriteReport(scheme_, path, separator);
     if (failure) {
         prompts_->ShowWarning(QString::fromStdString(*failure));
         return;

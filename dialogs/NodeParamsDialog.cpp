@@ -14,24 +14,11 @@
 
 #include "dialogs/NumberFields.h"
 #include "dialogs/ProjectionAreaTable.h"
+#include "model/MobilityGroups.h"
 #include "model/TextCodec.h"
 
 namespace stelmar {
 namespace {
-
-// The mobility groups by index as the node stores them.
-constexpr const char* kMobilityGroups[] = {
-    "Без ограничений мобильности",
-    "M2",
-    "M3",
-    "M4",
-    "Дети дошкольного возраста (здания детских дошкольных образовательных учреждений)",
-    "Дети с ограниченными возможностями (специализированные дома инвалидов)",
-    "Люди трудоспособного возраста стационары больниц)",
-    "Престарелые люди специализированные дома престарелых)",
-    "Слепые и слабовидящие люди(специализированные дома инвалидов)",
-    "Глухие и слабослышащие люди (специализированные дома инвалидов)",
-};
 
 constexpr int kMinClientWidth = 284;
 constexpr int kMinClientHeight = 183;
@@ -41,60 +28,60 @@ constexpr int kMinClientHeight = 183;
 TFuzel::TFuzel(PromptsRef prompts, QWidget* parent) : ParamsWindow("FUzel", std::move(prompts), parent)
 {
     setWindowTitle("Узел");
-    GroupBox1 = new QGroupBox(" Параметры начала пути ", this);
+    frame_ = new QGroupBox(" Параметры начала пути ", this);
 
     // Created in tab order.
-    EditH = new QLineEdit("0", GroupBox1);
-    EditH->setObjectName("EditH");
-    EditPlCh = new ProjectionAreaField(GroupBox1);
-    EditPlCh->setObjectName("EditPlCh");
-    EditEtag = new QSpinBox(GroupBox1);
-    EditEtag->setObjectName("EditEtag");
-    EditEtag->setRange(1, kMaxFloors);
-    EditEtag->setValue(1);
-    EditNumber = new QLineEdit("0", GroupBox1);
-    EditNumber->setObjectName("EditNumber");
-    CBMM = new QComboBox(GroupBox1);
-    CBMM->setObjectName("CBMM");
-    for (const char* group : kMobilityGroups) {
-        CBMM->addItem(group);
-        CBMM->setItemData(CBMM->count() - 1, group, Qt::ToolTipRole);
+    people_ = new QLineEdit("0", frame_);
+    people_->setObjectName("EditH");
+    projectionArea_ = new ProjectionAreaField(frame_);
+    projectionArea_->setObjectName("EditPlCh");
+    floor_ = new QSpinBox(frame_);
+    floor_->setObjectName("EditEtag");
+    floor_->setRange(1, kMaxFloors);
+    floor_->setValue(1);
+    label_ = new QLineEdit("0", frame_);
+    label_->setObjectName("EditNumber");
+    mobility_ = new QComboBox(frame_);
+    mobility_->setObjectName("CBMM");
+    for (const MobilityGroup& group : kMobilityGroups) {
+        mobility_->addItem(group.DialogCaption);
+        mobility_->setItemData(mobility_->count() - 1, group.DialogCaption, Qt::ToolTipRole);
     }
     // The long group names fit the open list; the closed box shows their start.
-    CBMM->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    CBMM->setMinimumContentsLength(24);
-    CBMM->view()->setMinimumWidth(CBMM->view()->sizeHintForColumn(0) + 24);
-    connect(CBMM, &QComboBox::currentTextChanged, CBMM, &QWidget::setToolTip);
-    SpeedButton1 = FlatButton(QString(), QStyle::SP_DialogResetButton, GroupBox1);
-    SpeedButton1->setObjectName("SpeedButton1");
-    SpeedButton1->setToolTip("Номер по умолчанию");
-    SpeedButton2 = FlatButton("Отменить", QStyle::SP_DialogCancelButton, GroupBox1);
-    SpeedButton2->setObjectName("SpeedButton2");
-    SpeedButton3 = FlatButton("Принять", QStyle::SP_DialogApplyButton, GroupBox1);
-    SpeedButton3->setObjectName("SpeedButton3");
+    mobility_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    mobility_->setMinimumContentsLength(24);
+    mobility_->view()->setMinimumWidth(mobility_->view()->sizeHintForColumn(0) + 24);
+    connect(mobility_, &QComboBox::currentTextChanged, mobility_, &QWidget::setToolTip);
+    defaultLabelButton_ = FlatButton(QString(), QStyle::SP_DialogResetButton, frame_);
+    defaultLabelButton_->setObjectName("SpeedButton1");
+    defaultLabelButton_->setToolTip("Номер по умолчанию");
+    cancelButton_ = FlatButton("Отменить", QStyle::SP_DialogCancelButton, frame_);
+    cancelButton_->setObjectName("SpeedButton2");
+    acceptButton_ = FlatButton("Принять", QStyle::SP_DialogApplyButton, frame_);
+    acceptButton_->setObjectName("SpeedButton3");
 
-    auto* projectionLabel = new QLabel("Средняя площадь горизонталь-<br>ной проекции человека, м<sup>2</sup>:", GroupBox1);
+    auto* projectionLabel = new QLabel("Средняя площадь горизонталь-<br>ной проекции человека, м<sup>2</sup>:", frame_);
     projectionLabel->setTextFormat(Qt::RichText);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Количество человек:", GroupBox1), 0, 0);
-    grid->addWidget(EditH, 0, 1, 1, 2);
+    grid->addWidget(new QLabel("Количество человек:", frame_), 0, 0);
+    grid->addWidget(people_, 0, 1, 1, 2);
     grid->addWidget(projectionLabel, 1, 0);
-    grid->addWidget(EditPlCh, 1, 1, 1, 2);
-    grid->addWidget(new QLabel("Этаж №", GroupBox1), 2, 0);
-    grid->addWidget(EditEtag, 2, 1, 1, 2);
-    grid->addWidget(new QLabel("Узел №", GroupBox1), 3, 0);
-    grid->addWidget(EditNumber, 3, 1);
-    grid->addWidget(SpeedButton1, 3, 2);
-    grid->addWidget(new QLabel("Группа маломобильности:", GroupBox1), 4, 0, 1, 3);
-    grid->addWidget(CBMM, 5, 0, 1, 3);
+    grid->addWidget(projectionArea_, 1, 1, 1, 2);
+    grid->addWidget(new QLabel("Этаж №", frame_), 2, 0);
+    grid->addWidget(floor_, 2, 1, 1, 2);
+    grid->addWidget(new QLabel("Узел №", frame_), 3, 0);
+    grid->addWidget(label_, 3, 1);
+    grid->addWidget(defaultLabelButton_, 3, 2);
+    grid->addWidget(new QLabel("Группа маломобильности:", frame_), 4, 0, 1, 3);
+    grid->addWidget(mobility_, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    LayOut(GroupBox1, grid, SpeedButton2, SpeedButton3, QSize(kMinClientWidth, kMinClientHeight));
+    LayOut(frame_, grid, cancelButton_, acceptButton_, QSize(kMinClientWidth, kMinClientHeight));
 
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFuzel::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &QDialog::reject);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TFuzel::SpeedButton3Click);
+    connect(defaultLabelButton_, &QToolButton::clicked, this, &TFuzel::SpeedButton1Click);
+    connect(cancelButton_, &QToolButton::clicked, this, &QDialog::reject);
+    connect(acceptButton_, &QToolButton::clicked, this, &TFuzel::SpeedButton3Click);
     DragByBody();
 }
 
@@ -107,24 +94,24 @@ bool TFuzel::ShowNodeParams(TPipeLine& s, int node, const QPoint& globalPointer)
     const TNode& n = s.Nodes[std::size_t(node)];
     const QString label = QString::fromStdString(NodeLabel(s, node));
     setWindowTitle("Узел №" + label);
-    GroupBox1->setTitle(" Параметры узла №" + label);
+    frame_->setTitle(" Параметры узла №" + label);
 
-    EditEtag->setValue(n.Etag);
-    EditNumber->setText(QString::fromStdString(n.Name));
+    floor_->setValue(n.Etag);
+    label_->setText(QString::fromStdString(n.Name));
     const bool input = IsInput();
-    for (QWidget* field : {static_cast<QWidget*>(EditH), static_cast<QWidget*>(CBMM), static_cast<QWidget*>(EditPlCh)})
+    for (QWidget* field : {static_cast<QWidget*>(people_), static_cast<QWidget*>(mobility_), static_cast<QWidget*>(projectionArea_)})
         field->setEnabled(input);
-    CBMM->setCurrentIndex(n.Mobility < CBMM->count() ? n.Mobility : 0);
+    mobility_->setCurrentIndex(n.Mobility < mobility_->count() ? n.Mobility : 0);
     if (input) {
-        EditH->setText(QString::number(n.People));
-        EditPlCh->setText(NumberText(n.F));
-        EditH->setFocus();
-        EditH->selectAll();
+        people_->setText(QString::number(n.People));
+        projectionArea_->setText(NumberText(n.F));
+        people_->setFocus();
+        people_->selectAll();
     } else {
-        EditH->setText("-");
-        EditPlCh->setText("-");
-        EditEtag->setFocus();
-        EditEtag->selectAll();
+        people_->setText("-");
+        projectionArea_->setText("-");
+        floor_->setFocus();
+        floor_->selectAll();
     }
 
     const bool accepted = exec() == QDialog::Accepted;
@@ -134,7 +121,7 @@ bool TFuzel::ShowNodeParams(TPipeLine& s, int node, const QPoint& globalPointer)
 
 bool TFuzel::IsInput() const { return scheme_ && scheme_->Nodes[std::size_t(node_)].Kind == kInput; }
 
-void TFuzel::SpeedButton1Click() { EditNumber->setText(kDefaultNodeName); }
+void TFuzel::SpeedButton1Click() { label_->setText(kDefaultNodeName); }
 
 // Every field is read before anything is written, so a field that does not
 // hold a valid value leaves the node as it was.
@@ -145,15 +132,15 @@ void TFuzel::SpeedButton3Click()
     std::optional<int> people;
     std::optional<double> f;
     if (input) {
-        people = read.Integer(EditH, EditH->text(), "Количество человек", 0, std::numeric_limits<int>::max());
-        f = read.Real(EditPlCh, EditPlCh->text(), "Средняя площадь горизонтальной проекции человека, м²");
+        people = read.Integer(people_, people_->text(), "Количество человек", 0, std::numeric_limits<int>::max());
+        f = read.Real(projectionArea_, projectionArea_->text(), "Средняя площадь горизонтальной проекции человека, м²");
     }
-    const std::optional<int> floor = read.Integer(EditEtag, EditEtag->text(), "Этаж №", 1, kMaxFloors);
-    const QString name = EditNumber->text();
+    const std::optional<int> floor = read.Integer(floor_, floor_->text(), "Этаж №", 1, kMaxFloors);
+    const QString name = label_->text();
     if (name.contains('\n') || name.contains('\r'))
-        read.Fail(EditNumber, "Узел №: обозначение узла не может содержать перевод строки.");
+        read.Fail(label_, "Узел №: обозначение узла не может содержать перевод строки.");
     else if (!FitsCp1251(name.toStdString()))
-        read.Fail(EditNumber, "Узел №: обозначение узла содержит символы, которые нельзя сохранить в файле проекта "
+        read.Fail(label_, "Узел №: обозначение узла содержит символы, которые нельзя сохранить в файле проекта "
                               "(кодировка Windows-1251).");
     if (read.Failed()) {
         Refuse(read);
@@ -164,7 +151,7 @@ void TFuzel::SpeedButton3Click()
     if (input) {
         n.People = *people;
         n.F = *f;
-        n.Mobility = static_cast<std::uint8_t>(CBMM->currentIndex());
+        n.Mobility = static_cast<std::uint8_t>(mobility_->currentIndex());
     }
     n.Etag = static_cast<std::uint8_t>(*floor);
     if (n.Etag > scheme_->EtagCount) scheme_->EtagCount = n.Etag;

@@ -34,15 +34,15 @@ private:
     void SpeedButton3Click();
     bool IsInput() const;
 
-    QGroupBox* GroupBox1;
-    QLineEdit* EditH;
-    ProjectionAreaField* EditPlCh;
-    QSpinBox* EditEtag;
-    QLineEdit* EditNumber;
-    QComboBox* CBMM;
-    QToolButton* SpeedButton1;
-    QToolButton* SpeedButton2;
-    QToolButton* SpeedButton3;
+    QGroupBox* frame_ = nullptr;
+    QLineEdit* people_ = nullptr;
+    ProjectionAreaField* projectionArea_ = nullptr;
+    QSpinBox* floor_ = nullptr;
+    QLineEdit* label_ = nullptr;
+    QComboBox* mobility_ = nullptr;
+    QToolButton* defaultLabelButton_ = nullptr;
+    QToolButton* cancelButton_ = nullptr;
+    QToolButton* acceptButton_ = nullptr;
 
     // The node being edited, from ShowNodeParams to the accept.
     TPipeLine* scheme_ = nullptr;

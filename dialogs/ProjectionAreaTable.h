@@ -1,26 +1,19 @@
 #pragma once
 
-// The mean horizontal projection area f of one person for the common kinds
-// of people, and the field of the node dialog that offers them in a
-// drop-down table while still taking a typed value.
+// The field of the node dialog that offers the projection areas of the
+// common kinds of people in a drop-down table while still taking a typed
+// value.
 
 #include <QFrame>
 #include <QWidget>
-#include <array>
+
+#include "model/ProjectionAreas.h"
 
 class QLineEdit;
 class QTableWidget;
 class QToolButton;
 
 namespace stelmar {
-
-struct ProjectionAreaRow {
-    int Id;
-    const char* Age;  // who the people are, shown under "Группа"
-    double S;         // f, m²
-};
-
-extern const std::array<ProjectionAreaRow, 28> kProjectionAreas;
 
 // The drop-down of the field: the table with its titles, 10 rows high and
 // 400 pixels wide at first, resizable by its corner.

@@ -122,7 +122,7 @@ void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
     s.Banding = false;
 
     if (button == Qt::RightButton) {
-        window_.SelectTool(0);
+        window_.SelectTool(kPointerTool);
         s.AreaFrom = 0;
         window_.Draw();
         popup_->popup(canvas_.mapToGlobal(QPoint(x, y)));
@@ -208,7 +208,7 @@ void CanvasTools::PressBeside(int area, int x, int y)
         atPress();
     }
 
-    if (s.Tool == 0 && NodeAt(s) == 0 && AreaAt(s) == 0) {
+    if (s.Tool == kPointerTool && NodeAt(s) == 0 && AreaAt(s) == 0) {
         s.Banding = true;
         s.AnchorX = x;
         s.AnchorY = y;
@@ -238,7 +238,7 @@ void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, 
     if (!s.Opened) return;
     s.MouseX = x;
     s.MouseY = y;
-    if (s.Tool == 0) OpenParams(x, y);
+    if (s.Tool == kPointerTool) OpenParams(x, y);
 }
 
 void CanvasTools::OpenParams(int x, int y)

@@ -26,10 +26,6 @@ namespace stelmar {
 class CanvasWidget;
 class TF;
 
-// The tools beside the node tools, whose numbers are the node kinds.
-inline constexpr std::uint8_t kAreaTool = 4;
-inline constexpr std::uint8_t kDeleteTool = 5;
-
 class CanvasTools : public QObject {
     Q_OBJECT
 public:

@@ -66,14 +66,14 @@ void CanvasTools::UpdatePopupItems()
 void CanvasTools::ShowParams()
 {
     const TPipeLine& s = S();
-    if (s.Opened && s.Tool == 0) OpenParams(s.MouseX, s.MouseY);
+    if (s.Opened && s.Tool == kPointerTool) OpenParams(s.MouseX, s.MouseY);
 }
 
 // A junction at the pointer splits the area under it.
 void CanvasTools::InsertNode()
 {
     TPipeLine& s = S();
-    if (!s.Opened || s.Tool != 0 || NodeAt(s) > 0) return;
+    if (!s.Opened || s.Tool != kPointerTool || NodeAt(s) > 0) return;
     const int area = AreaAt(s);
     if (area == 0) return;
     SplitRecordedArea(area, s.MouseX, s.MouseY);
@@ -123,7 +123,7 @@ void CanvasTools::KeyRelease(int key)
         historyKeyPressed_ = 0;
         break;
     case Qt::Key_Escape:
-        window_.SelectTool(0);
+        window_.SelectTool(kPointerTool);
         s.Dragging = 0;
         s.AreaFrom = 0;
         ClearSelection(s);

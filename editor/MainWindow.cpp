@@ -95,12 +95,12 @@ void TF::SetCaption()
 void TF::SetModified(bool modified)
 {
     scheme_.Modified = modified;
-    panels_[1]->setText(modified ? "Изменено" : "Сохранено");
+    savedPanel_->setText(modified ? "Изменено" : "Сохранено");
 }
 
 void TF::ShowStatus(const QString& text)
 {
-    panels_[0]->setText(text);
+    hintPanel_->setText(text);
 }
 
 void TF::SelectTool(std::uint8_t tool)

@@ -77,8 +77,8 @@ public:
     void FillRecentMenu();
     void LoadBackground(const QString& path);
 
-    // Switches the canvas tool (0 none, 1 input, 2 exit, 3 junction, 4 area,
-    // 5 delete) and checks its toolbar button.
+    // Switches the canvas tool (kPointerTool, a node kind, kAreaTool or
+    // kDeleteTool) and checks its toolbar button.
     void SelectTool(std::uint8_t tool);
 
     // Marks or clears the unsaved state; repaints the visible part of the
@@ -185,7 +185,12 @@ private:
     QComboBox* floorList_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMenu* openDropDown_ = nullptr;
-    QLabel* panels_[5] = {};
+    // The status panels "StatusPanel0".."StatusPanel4".
+    QLabel* hintPanel_ = nullptr;      // status tips and messages
+    QLabel* savedPanel_ = nullptr;     // "Изменено" / "Сохранено"
+    QLabel* nodesPanel_ = nullptr;     // node count of the active floor
+    QLabel* areasPanel_ = nullptr;     // area count
+    QLabel* floorsPanel_ = nullptr;    // floor count
     Toolbars toolbars_{};
 };
 

@@ -212,7 +212,7 @@ void TF::CreateCommands()
         scheme_.ShowNumbers = Command("N18")->isChecked();
         Draw();
     });
-    wire({"N13", "TBcursor"}, [this] { SelectTool(0); });
+    wire({"N13", "TBcursor"}, [this] { SelectTool(kPointerTool); });
     wire({"N19", "TBNodeIn"}, [this] { SelectTool(kInput); });
     wire({"N21", "TBNode"}, [this] { SelectTool(kJunction); });
     wire({"N22", "TBNodeOut"}, [this] { SelectTool(kExit); });

@@ -91,7 +91,7 @@ void TF::BeginEditing()
     scrollBox_->show();
     scrollBox_->horizontalScrollBar()->setValue(0);
     scrollBox_->verticalScrollBar()->setValue(0);
-    SelectTool(0);
+    SelectTool(kPointerTool);
     SetCaption();
     Draw();
 }

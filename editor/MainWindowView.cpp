@@ -22,18 +22,19 @@ void TF::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
-    const int widths[5] = {550, 80, 65, 80, 50};
+    QLabel** panels[] = {&hintPanel_, &savedPanel_, &nodesPanel_, &areasPanel_, &floorsPanel_};
+    const int widths[] = {550, 80, 65, 80, 50};
     for (int i = 0; i < 5; ++i) {
-        panels_[i] = new QLabel(bar);
-        panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        panels_[i]->setFrameShape(QFrame::StyledPanel);
-        panels_[i]->setFrameShadow(QFrame::Sunken);
+        QLabel* panel = *panels[i] = new QLabel(bar);
+        panel->setObjectName(QString("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
         if (i == 0) {
-            panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            bar->addWidget(panels_[i], 1);
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            bar->addWidget(panel, 1);
         } else {
-            panels_[i]->setMinimumWidth(widths[i]);
-            bar->addPermanentWidget(panels_[i]);
+            panel->setMinimumWidth(widths[i]);
+            bar->addPermanentWidget(panel);
         }
     }
 }
@@ -66,9 +67,9 @@ void TF::Draw()
                           box.viewport()->width(), box.viewport()->height()};
     DrawCounters counters;
     if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters)) return;
-    panels_[2]->setText(counters.Nodes);
-    panels_[3]->setText(counters.Areas);
-    panels_[4]->setText(counters.Floors);
+    nodesPanel_->setText(counters.Nodes);
+    areasPanel_->setText(counters.Areas);
+    floorsPanel_->setText(counters.Floors);
     img_->FitToImage();
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "model/MobilityGroups.h"
+
 namespace stelmar {
 
 int NodeCount(const TPipeLine& s) { return static_cast<int>(s.Nodes.size()) - 1; }
@@ -21,12 +23,7 @@ std::string AreaLabel(const TPipeLine& s, const TArea& a)
 
 std::string MobilityText(const TNode& n)
 {
-    switch (n.Mobility) {
-    case 1: return "М2";
-    case 2: return "М3";
-    case 3: return "М4";
-    default: return "Без огранич.";
-    }
+    return n.Mobility < kGroupCount ? kMobilityGroups[n.Mobility].HintText : kMobilityGroups[0].HintText;
 }
 
 void ResetNodeNames(TPipeLine& s)

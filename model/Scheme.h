@@ -24,6 +24,12 @@ inline constexpr int kMaxFloors = 255;
 
 enum NodeKind : std::uint8_t { kInput = 1, kExit = 2, kJunction = 3 };
 
+// The canvas tools (`Tool`): the pointer, a node tool for each node kind
+// (its number is the kind), the area tool and the delete tool.
+inline constexpr std::uint8_t kPointerTool = 0;
+inline constexpr std::uint8_t kAreaTool = 4;
+inline constexpr std::uint8_t kDeleteTool = 5;
+
 enum PathKind : std::uint8_t {
     kHorizontal = 1,
     kStairsDown = 2,
@@ -50,32 +56,33 @@ struct TNodeFlow {
 };
 
 struct TNode {
-    int X = 0;
+    int X = 0;  // centre in canvas pixels, y growing downwards
     int Y = 0;
-    std::uint8_t Kind = 0;
-    std::uint8_t Etag = 0;
-    std::int32_t People = 0;
-    std::uint8_t Mobility = 0;
-    double F = 0;
+    std::uint8_t Kind = 0;  // NodeKind
+    std::uint8_t Etag = 0;  // floor, 1-based
+    std::int32_t People = 0;  // people starting here (inputs)
+    std::uint8_t Mobility = 0;  // mobility group 0..9, 0 = no restriction
+    double F = 0;  // mean horizontal projection area of one person f, m²
     std::string Name;  // UTF-8; kDefaultNodeName labels the node by its number
-    int CopyIndex = 0;
-    bool Hot = false;
-    int FlowCount = 0;
+    int CopyIndex = 0;  // in clipboard copies: the node's number when copied
+    bool Hot = false;   // highlighted: under the pointer or just created
+    int FlowCount = 0;  // flow states the last calculation left here
     bool Selected = false;
     std::vector<TNodeFlow> Flows = std::vector<TNodeFlow>(1);       // FlowCount + 1
-    std::vector<std::uint8_t> FlowGroups = std::vector<std::uint8_t>(1);  // FlowCount + 1
-    int SavedX = 0;
+    std::vector<std::uint8_t> FlowGroups = std::vector<std::uint8_t>(1);  // group of each flow state
+    int SavedX = 0;  // position at the start of the current move or rotation
     int SavedY = 0;
 };
 
+// A path section between two nodes.
 struct TArea {
-    std::int32_t Node1 = 0;
+    std::int32_t Node1 = 0;  // end node numbers; the flow runs from Node1 to Node2
     std::int32_t Node2 = 0;
-    std::uint8_t Etag = 0;
-    double Length = 0;
-    double Width = 0;
-    std::uint8_t Kind = 0;
-    bool Hot = false;
+    std::uint8_t Etag = 0;  // floor the area was drawn on
+    double Length = 0;      // l, m
+    double Width = 0;       // δ, m
+    std::uint8_t Kind = 0;  // PathKind
+    bool Hot = false;       // highlighted
     bool Selected = false;
 };
 
@@ -118,56 +125,56 @@ struct TFontSpec {
 };
 
 struct TPipeLine {
-    std::uint8_t ActiveEtag = 1;
-    std::uint8_t EtagCount = 1;
-    std::string FileName = kNewProjectName;
+    std::uint8_t ActiveEtag = 1;  // floor being edited and drawn, 1..EtagCount
+    std::uint8_t EtagCount = 1;   // number of floors, 1..255
+    std::string FileName = kNewProjectName;  // full path of the project file
     std::vector<TNode> Nodes = std::vector<TNode>(1);
     std::vector<TArea> Areas = std::vector<TArea>(1);
     std::vector<TNode> ClipNodes;
     std::vector<TArea> ClipAreas;
-    int ClipX = 0;
+    int ClipX = 0;  // pointer position when the clipboard was filled
     int ClipY = 0;
     std::vector<TReport> Reports;
 
     // Editor pointer and drag state.
-    std::uint8_t Tool = 0;
-    bool Snap = true;
-    int AreaFrom = 0;
-    int AnchorX = 0;
+    std::uint8_t Tool = 0;  // kPointerTool, a node kind, kAreaTool or kDeleteTool
+    bool Snap = true;       // new and moved nodes snap to the 5-pixel grid
+    int AreaFrom = 0;       // node an area is being drawn from, 0 = none
+    int AnchorX = 0;        // pointer at the last press: origin of moves, rotations, the band
     int AnchorY = 0;
-    int Dragging = 0;
-    int MouseX = 0;
+    int Dragging = 0;  // 0 = no drag; else the node taken, or 1 when an area was taken
+    int MouseX = 0;    // pointer in canvas pixels
     int MouseY = 0;
-    std::uint8_t CursorIndex = 0;
-    bool ShowNumbers = true;
-    bool Opened = true;
-    bool Banding = false;
+    std::uint8_t CursorIndex = 0;  // pointer shape over the canvas
+    bool ShowNumbers = true;       // draw node labels
+    bool Opened = true;            // a project is open; nothing is drawn otherwise
+    bool Banding = false;          // a rubber-band selection is in progress
 
     // Display settings.
-    std::uint8_t AreaWidth = 5;
-    std::uint8_t NodeWidth = 7;
-    std::uint8_t LNum = 1;
-    std::uint8_t DlStr = 13;
-    double AngleStr = 0.24;
-    TColor Color = 0x008000;
-    TColor DColor = 0x008000;
-    TColor LupColor = 0x008000;
-    TColor LdownDColor = 0x008000;
-    TColor NodeColor = 0x008000;
-    TFontSpec Font;
-    bool StrV = false;
+    std::uint8_t AreaWidth = 5;  // line width of areas, px; also the pick tolerance of AreaAt
+    std::uint8_t NodeWidth = 7;  // node symbol size, px; also the pick size of NodeAt
+    std::uint8_t LNum = 1;       // offset of node labels from the node centre, px
+    std::uint8_t DlStr = 13;     // arrowhead length, px
+    double AngleStr = 0.24;      // arrowhead half-angle, radians
+    TColor Color = 0x008000;        // horizontal paths and ramps
+    TColor DColor = 0x008000;       // doorways
+    TColor LupColor = 0x008000;     // stairs up
+    TColor LdownDColor = 0x008000;  // stairs down
+    TColor NodeColor = 0x008000;    // junction outlines and the node pen
+    TFontSpec Font;                 // node labels and counts
+    bool StrV = false;              // draw arrowheads on areas
 
     // Calculation options.
-    std::uint8_t Precision = 3;
-    bool RazVr = false;
-    bool VrSk = false;
-    bool FullReport = true;
+    std::uint8_t Precision = 3;  // decimals of rounding, 1..9
+    bool RazVr = false;  // consider different arrival times at merge points
+    bool VrSk = false;   // compute the accumulation time
+    bool FullReport = true;  // full (true) or summary report
 
-    bool QuestionMark = true;
-    int WSpaceV = 2000;
-    int WSpaceG = 2000;
-    bool ShowNumPeople = false;
-    bool Modified = true;
+    bool QuestionMark = true;   // mark areas of zero width with "?"
+    int WSpaceV = 2000;         // canvas height, px
+    int WSpaceG = 2000;         // canvas width, px
+    bool ShowNumPeople = false;  // write the people count beside each input
+    bool Modified = true;        // unsaved changes
 
     // Background picture of floor n in slot n (slot 0 unused).
     std::array<BitmapRef, kMaxFloors + 1> Backgrounds;

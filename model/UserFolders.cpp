@@ -9,6 +9,8 @@
 namespace stelmar {
 namespace {
 
+constexpr int kFallbackFolders = 100;
+
 std::string AbsoluteEnv(const char* name)
 {
     const char* value = std::getenv(name);
@@ -80,17 +82,14 @@ std::string TempFolder()
     const std::string shared = tmp + "/stelmar-" + std::to_string(::geteuid());
     if (const std::string folder = PrivateFolder(shared); !folder.empty()) return folder + "/";
 
-    // The shared name is taken by something unsafe: use a fresh folder of
-    // our own, the same one for every later call with the same name, or the
-    // private configuration folder when none can be made.
-    static std::string fallbackFor;
-    static std::string fallback;
-    if (fallbackFor != shared || !IsPrivateFolder(fallback)) {
-        std::string pattern = shared + "-XXXXXX";
-        fallbackFor = shared;
-        fallback = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    return fallback.empty() ? ConfigFolder() : fallback + "/";
+    // The shared name is taken by something unsafe: the first of the
+    // numbered names beside it that is, or can be made, a private folder of
+    // ours (the same one at every call while it stays so), or else the
+    // private configuration folder.
+    for (int n = 1; n <= kFallbackFolders; ++n)
+        if (const std::string folder = PrivateFolder(shared + "-" + std::to_string(n)); !folder.empty())
+            return folder + "/";
+    return ConfigFolder();
 }
 
 }  // namespace stelmar

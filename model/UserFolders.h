@@ -16,9 +16,9 @@ std::string ConfigFolder();
 // or /tmp. The folder is created with mode 0700; an existing one is used
 // only when it is a real folder (not a symbolic link) owned by the user and
 // closed to group and others, so that nobody else can plant or read files
-// in it. Otherwise a fresh folder made by mkdtemp in the same directory is
-// used (the same one for the rest of the run), or ConfigFolder() when even
-// that fails.
+// in it. Otherwise the first of stelmar-<uid>-1 … stelmar-<uid>-100 beside it
+// that is or can be made such a folder is used, or ConfigFolder() when none
+// can.
 std::string TempFolder();
 
 }  // namespace stelmar

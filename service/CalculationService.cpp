@@ -140,13 +140,12 @@ std::string FlowTable(const TPipeLine& s)
 }
 
 // The report for download, or nullopt when it would exceed `limit`.
-std::optional<std::string> BuildReport(const TPipeLine& s, bool full, std::size_t limit)
+std::optional<std::string> BoundedReport(const TPipeLine& s, std::size_t limit)
 {
     if (static_cast<std::size_t>(ReportCount(s)) > limit / kMinReportBytesPerStep) return std::nullopt;
     BoundedBuffer buffer(limit);
     std::ostream out(&buffer);
-    if (full) BuildFullReport(s, kServiceSeparator, out);
-    else BuildSummaryReport(s, kServiceSeparator, out);
+    BuildReport(s, kServiceSeparator, out);
     if (buffer.Overflowed()) return std::nullopt;
     return buffer.Take();
 }
@@ -188,7 +187,7 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
 
     const std::string resultLine = Calculate(s, kServiceSeparator);
     ServiceResponse response;
-    response.Report = BuildReport(s, request->FullReport, limits.MaxReportBytes);
+    response.Report = BoundedReport(s, limits.MaxReportBytes);
 
     std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
                        Paragraph(resultLine, "result");

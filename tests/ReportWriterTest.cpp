@@ -422,16 +422,27 @@ TEST(ReportWriterTest, WritesFileOrReportsFailure)
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
 
-    EXPECT_EQ(WriteFullReport(s, path, ','), std::nullopt);
+    TPipeLine options = s;
+    options.FullReport = true;
+    EXPECT_EQ(WriteReport(options, path, ','), std::nullopt);
     EXPECT_EQ(read(), FullBytes(s));
-    EXPECT_EQ(WriteSummaryReport(s, path, ','), std::nullopt);
+    std::ostringstream built;
+    BuildReport(options, ',', built);
+    EXPECT_EQ(built.str(), FullBytes(s));
+    options.FullReport = false;
+    EXPECT_EQ(WriteReport(options, path, ','), std::nullopt);
     EXPECT_EQ(read(), SummaryBytes(s));
+    built.str("");
+    BuildReport(options, ',', built);
+    EXPECT_EQ(built.str(), SummaryBytes(s));
 
     const std::string missing = (dir / "missing" / "report.rtf").string();
-    const std::optional<std::string> error = WriteFullReport(s, missing, ',');
+    options.FullReport = true;
+    const std::optional<std::string> error = WriteReport(options, missing, ',');
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->starts_with("Не удалось записать отчет в файл \"" + missing + "\": ")) << *error;
-    EXPECT_TRUE(WriteSummaryReport(s, missing, ',').has_value());
+    options.FullReport = false;
+    EXPECT_TRUE(WriteReport(options, missing, ',').has_value());
     EXPECT_FALSE(std::filesystem::exists(missing));
     std::filesystem::remove_all(dir);
 }

@@ -178,7 +178,7 @@ TEST(Settings, RoundTripExceptFixedWidthsAndQuestionMark)
     WindowLayout layout;
     layout.Toolbars[kTBMain] = {120, 1, "nil"};
     layout.Toolbars[kTBHelp] = {0, 3, "TBDockleft"};
-    layout = {layout.Toolbars, -8, -8, 1936, 1056, true};
+    layout = {layout.Toolbars, -8, -8, 1936, 1056, true, {}};
     ASSERT_EQ(SaveSettings(s, layout, dir.Folder(), ','), std::nullopt);
 
     TPipeLine t;
@@ -390,6 +390,10 @@ TEST_F(FoldersTest, TempFolderIsPrivateToTheUser)
     EXPECT_EQ(fallback.rfind(dir / "open/stelmar-" + uid + "-", 0), 0u) << fallback;
     EXPECT_EQ(ModeOf(fallback), 0700u);
     EXPECT_EQ(TempFolder(), fallback);
+    EXPECT_EQ(fallback, dir / "open/stelmar-" + uid + "-1/");
+    // The next numbered name when that one is spoilt too.
+    ::chmod((dir / "open/stelmar-" + uid + "-1").c_str(), 0755);
+    EXPECT_EQ(TempFolder(), dir / "open/stelmar-" + uid + "-2/");
 
     fs::create_directory(dir / "linked");
     fs::create_directory_symlink(dir / "run/stelmar", dir / "linked/stelmar-" + uid);

@@ -116,7 +116,10 @@ TEST(Validation, EveryPartNeedsAnExit)
               Messages{"Ошибка: на схеме найден поток, который не имеет ни одного выхода;"});
 }
 
-TEST(Validation, ParallelAreasAreACycle)
+// The child does not follow either area back to its parent; the parent
+// follows the second area and finds the child visited: one message, at the
+// child.
+TEST(Validation, ParallelAreasAreOneCycle)
 {
     TPipeLine s;
     const int j = AddJunction(s);
@@ -124,8 +127,23 @@ TEST(Validation, ParallelAreasAreACycle)
     Join(s, AddInput(s, 5), j, 3, 1);
     Join(s, j, e, 3, 1);
     Join(s, e, j, 3, 1);
-    EXPECT_EQ(ValidateScheme(s), (Messages{"Ошибка: обнаружено зацикливание потока в узле №1;",
-                                           "Ошибка: обнаружено зацикливание потока в узле №2;"}));
+    EXPECT_EQ(ValidateScheme(s), Messages{"Ошибка: обнаружено зацикливание потока в узле №2;"});
+
+    // With other faults around it the pair still gives one message, in the
+    // order of the walk: the dead end beyond the child is reported first.
+    TPipeLine mixed;
+    const int a = AddJunction(mixed);
+    const int b = AddJunction(mixed);
+    const int dead = AddJunction(mixed);
+    Join(mixed, AddInput(mixed, 5), a, 3, 1);
+    Join(mixed, a, b, 3, 1);
+    Join(mixed, b, a, 3, 1);
+    Join(mixed, b, dead, 3, 0);
+    Join(mixed, b, AddExit(mixed), 3, 1);
+    EXPECT_EQ(ValidateScheme(mixed),
+              (Messages{"Ошибка: ширина на участке №2-3 должна быть больше нуля;",
+                        "Ошибка: поток не может прерываться узлом №3;",
+                        "Ошибка: обнаружено зацикливание потока в узле №2;"}));
 }
 
 TEST(Validation, InputWithTwoAreas)
