@@ -82,14 +82,14 @@ void BM_FullHistoryMemory(benchmark::State& state)
     std::mt19937 rng(3);
     for (auto _ : state) {
         h.Reset();
-        for (int i = 0; i < EditHistory::kSlots; ++i) {
+        for (int i = 0; i < EditHistory::kSteps; ++i) {
             Edit(s, state.range(0) != 0, rng);
             h.Push(s);
         }
     }
     SetSchemeCounters(state, s);
     state.counters["history_MB"] = static_cast<double>(h.MemoryBytes()) / 1e6;
-    state.counters["snapshots"] = h.HistoryPos();
+    state.counters["snapshots"] = h.UndoSteps();
 }
 BENCHMARK(BM_FullHistoryMemory)->ArgName("all_nodes")->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 

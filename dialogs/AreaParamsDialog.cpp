@@ -27,7 +27,8 @@ constexpr int kMinClientHeight = 150;
 
 }  // namespace
 
-TFpar::TFpar(PromptsRef prompts, QWidget* parent) : ParamsWindow("Fpar", std::move(prompts), parent)
+TFpar::TFpar(PromptsRef prompts, SchemeChanges& changes, QWidget* parent)
+    : ParamsWindow("Fpar", std::move(prompts), parent), changes_(changes)
 {
     setWindowTitle("Участок");
     frame_ = new QGroupBox(this);
@@ -66,7 +67,7 @@ TFpar::TFpar(PromptsRef prompts, QWidget* parent) : ParamsWindow("Fpar", std::mo
     DragByBody();
 }
 
-bool TFpar::ShowAreaParams(TPipeLine& s, int area, const QPoint& globalPointer)
+bool TFpar::ShowAreaParams(const TPipeLine& s, int area, const QPoint& globalPointer)
 {
     if (area < 1 || area > AreaCount(s)) return false;
     PlaceNear(globalPointer);
@@ -103,11 +104,17 @@ void TFpar::SpeedButton2Click()
         return;
     }
 
-    TArea& a = scheme_->Areas[std::size_t(area_)];
-    a.Length = *length;
-    a.Width = *width;
-    if (reverse_->isChecked()) std::swap(a.Node1, a.Node2);
-    a.Kind = static_cast<std::uint8_t>(kind_->currentIndex() + 1);
+    const TArea& a = scheme_->Areas[std::size_t(area_)];
+    const auto kind = static_cast<std::uint8_t>(kind_->currentIndex() + 1);
+    const bool reverse = reverse_->isChecked();
+    if (*length != a.Length || *width != a.Width || kind != a.Kind || reverse)
+        changes_.Apply([area = area_, l = *length, w = *width, kind, reverse](TPipeLine& s) {
+            TArea& target = s.Areas[std::size_t(area)];
+            target.Length = l;
+            target.Width = w;
+            target.Kind = kind;
+            if (reverse) std::swap(target.Node1, target.Node2);
+        });
     accept();
 }
 

@@ -3,6 +3,7 @@
 // The parameters of one area: length, width, path kind and direction.
 
 #include "dialogs/ParamsWindow.h"
+#include "dialogs/SchemeChanges.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -16,11 +17,13 @@ namespace stelmar {
 class TFpar : public ParamsWindow {
     Q_OBJECT
 public:
-    TFpar(PromptsRef prompts, QWidget* parent);
+    // Accepted values go into the scheme through `changes`.
+    TFpar(PromptsRef prompts, SchemeChanges& changes, QWidget* parent);
 
     // Fills the dialog from area `area` of `s`, shows it beside the pointer
-    // and waits. True when the user accepted and the values were written.
-    bool ShowAreaParams(TPipeLine& s, int area, const QPoint& globalPointer);
+    // and waits. True when the user accepted; a change of any value was
+    // then written as one step.
+    bool ShowAreaParams(const TPipeLine& s, int area, const QPoint& globalPointer);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,8 +39,9 @@ private:
     QToolButton* cancelButton_ = nullptr;
     QToolButton* acceptButton_ = nullptr;
 
+    SchemeChanges& changes_;
     // The area being edited, from ShowAreaParams to the accept.
-    TPipeLine* scheme_ = nullptr;
+    const TPipeLine* scheme_ = nullptr;
     int area_ = 0;
 };
 

@@ -25,7 +25,8 @@ constexpr int kMinClientHeight = 183;
 
 }  // namespace
 
-TFuzel::TFuzel(PromptsRef prompts, QWidget* parent) : ParamsWindow("FUzel", std::move(prompts), parent)
+TFuzel::TFuzel(PromptsRef prompts, SchemeChanges& changes, QWidget* parent)
+    : ParamsWindow("FUzel", std::move(prompts), parent), changes_(changes)
 {
     setWindowTitle("Узел");
     frame_ = new QGroupBox(" Параметры начала пути ", this);
@@ -85,7 +86,7 @@ TFuzel::TFuzel(PromptsRef prompts, QWidget* parent) : ParamsWindow("FUzel", std:
     DragByBody();
 }
 
-bool TFuzel::ShowNodeParams(TPipeLine& s, int node, const QPoint& globalPointer)
+bool TFuzel::ShowNodeParams(const TPipeLine& s, int node, const QPoint& globalPointer)
 {
     if (node < 1 || node > NodeCount(s)) return false;
     PlaceNear(globalPointer);
@@ -147,16 +148,28 @@ void TFuzel::SpeedButton3Click()
         return;
     }
 
-    TNode& n = scheme_->Nodes[std::size_t(node_)];
+    TNode edited = scheme_->Nodes[std::size_t(node_)];
     if (input) {
-        n.People = *people;
-        n.F = *f;
-        n.Mobility = static_cast<std::uint8_t>(mobility_->currentIndex());
+        edited.People = *people;
+        edited.F = *f;
+        edited.Mobility = static_cast<std::uint8_t>(mobility_->currentIndex());
     }
-    n.Etag = static_cast<std::uint8_t>(*floor);
-    if (n.Etag > scheme_->EtagCount) scheme_->EtagCount = n.Etag;
-    n.Name = name.toStdString();
-    emit FloorsChanged();
+    edited.Etag = static_cast<std::uint8_t>(*floor);
+    edited.Name = name.toStdString();
+    const TNode& n = scheme_->Nodes[std::size_t(node_)];
+    if (edited.People != n.People || edited.F != n.F || edited.Mobility != n.Mobility || edited.Etag != n.Etag ||
+        edited.Name != n.Name) {
+        changes_.Apply([node = node_, edited](TPipeLine& s) {
+            TNode& target = s.Nodes[std::size_t(node)];
+            target.People = edited.People;
+            target.F = edited.F;
+            target.Mobility = edited.Mobility;
+            target.Etag = edited.Etag;
+            target.Name = edited.Name;
+            if (target.Etag > s.EtagCount) s.EtagCount = target.Etag;
+        });
+        emit FloorsChanged();
+    }
     accept();
 }
 

@@ -3,6 +3,7 @@
 // The parameters of one node: people, projection area, floor, label and mobility group.
 
 #include "dialogs/ParamsWindow.h"
+#include "dialogs/SchemeChanges.h"
 #include "model/Scheme.h"
 
 class QComboBox;
@@ -18,11 +19,13 @@ class ProjectionAreaField;
 class TFuzel : public ParamsWindow {
     Q_OBJECT
 public:
-    TFuzel(PromptsRef prompts, QWidget* parent);
+    // Accepted values go into the scheme through `changes`.
+    TFuzel(PromptsRef prompts, SchemeChanges& changes, QWidget* parent);
 
     // Fills the dialog from node `node` of `s`, shows it beside the pointer
-    // and waits. True when the user accepted and the values were written.
-    bool ShowNodeParams(TPipeLine& s, int node, const QPoint& globalPointer);
+    // and waits. True when the user accepted; a change of any value was
+    // then written as one step.
+    bool ShowNodeParams(const TPipeLine& s, int node, const QPoint& globalPointer);
 
 signals:
     // An accept may have raised the number of floors; the floor chooser is
@@ -44,8 +47,9 @@ private:
     QToolButton* cancelButton_ = nullptr;
     QToolButton* acceptButton_ = nullptr;
 
+    SchemeChanges& changes_;
     // The node being edited, from ShowNodeParams to the accept.
-    TPipeLine* scheme_ = nullptr;
+    const TPipeLine* scheme_ = nullptr;
     int node_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <cmath>
 
 #include "dialogs/ColorButton.h"
@@ -41,7 +42,8 @@ QCheckBox* NewCheckBox(const char* name, const QString& caption, QWidget* parent
 
 }  // namespace
 
-TFParams::TFParams(PromptsRef prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts))
+TFParams::TFParams(PromptsRef prompts, SchemeChanges& changes, QWidget* parent)
+    : QDialog(parent), prompts_(std::move(prompts)), changes_(changes)
 {
     setObjectName("FParams");
     setWindowTitle("Параметры");
@@ -125,7 +127,9 @@ bool TFParams::ShowSettings(TPipeLine& s)
     Load(s);
     if (exec() != QDialog::Accepted) return false;
     Store(s);
-    if (resetLabels_->isChecked()) ResetNodeNames(s);
+    const auto numbered = [](const TNode& n) { return n.Name == kDefaultNodeName; };
+    if (resetLabels_->isChecked() && !std::all_of(s.Nodes.begin() + 1, s.Nodes.end(), numbered))
+        changes_.Apply([](TPipeLine& scheme) { ResetNodeNames(scheme); });
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "dialogs/Prompts.h"
+#include "dialogs/SchemeChanges.h"
 #include "model/Scheme.h"
 
 class QCheckBox;
@@ -23,12 +24,14 @@ inline constexpr const char* kLabelResetWarning =
 class TFParams : public QDialog {
     Q_OBJECT
 public:
-    TFParams(PromptsRef prompts, QWidget* parent);
+    // The label reset goes into the scheme through `changes`.
+    TFParams(PromptsRef prompts, SchemeChanges& changes, QWidget* parent);
 
     // Shows the dialog with the settings of `s` and waits for the user.
     // "Принять" writes the settings into `s`, resets every node label to
-    // its number when "Номера всех узлов по умолчанию" is ticked, and
-    // returns true; "Отмена" leaves `s` as it was and returns false.
+    // its number when "Номера всех узлов по умолчанию" is ticked (one step,
+    // when some label was not the number already), and returns true;
+    // "Отмена" leaves `s` as it was and returns false.
     bool ShowSettings(TPipeLine& s);
 
 private:
@@ -58,6 +61,7 @@ private:
     QSpinBox* canvasHeight_ = nullptr;
 
     PromptsRef prompts_;
+    SchemeChanges& changes_;
     LabelFontDialog* fontDialog_ = nullptr;
     // The node-label font as chosen so far.
     TFontSpec labelFont_;

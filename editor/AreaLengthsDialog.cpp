@@ -29,7 +29,8 @@ QRadioButton* NewRadioButton(const char* name, const QString& caption, QWidget* 
 
 }  // namespace
 
-TForm2::TForm2(PromptsRef prompts, QWidget* parent) : QDialog(parent), prompts_(std::move(prompts))
+TForm2::TForm2(PromptsRef prompts, SchemeChanges& changes, QWidget* parent)
+    : QDialog(parent), prompts_(std::move(prompts)), changes_(changes)
 {
     setObjectName("Form2");
     setWindowTitle("Расчет длин участков");
@@ -92,7 +93,7 @@ TForm2::TForm2(PromptsRef prompts, QWidget* parent) : QDialog(parent), prompts_(
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TForm2::Open(TPipeLine& s)
+void TForm2::Open(const TPipeLine& s)
 {
     scheme_ = &s;
     open();
@@ -145,10 +146,16 @@ ScaleRequest TForm2::Request() const
 void TForm2::Apply()
 {
     if (!scheme_) return;
-    if (const std::optional<std::string> refusal = ApplyScaleLengths(*scheme_, Request())) {
-        prompts_->ShowWarning(QString::fromStdString(*refusal));
+    ScaleResult result = MeasureScaleLengths(*scheme_, Request());
+    if (result.Refusal) {
+        prompts_->ShowWarning(QString::fromStdString(*result.Refusal));
         return;
     }
+    std::erase_if(result.Lengths, [this](const ScaledLength& l) { return scheme_->Areas[l.Area].Length == l.Length; });
+    if (!result.Lengths.empty())
+        changes_.Apply([lengths = std::move(result.Lengths)](TPipeLine& s) {
+            for (const ScaledLength& l : lengths) s.Areas[l.Area].Length = l.Length;
+        });
     accept();
 }
 

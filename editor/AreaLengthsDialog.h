@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "dialogs/Prompts.h"
+#include "dialogs/SchemeChanges.h"
 #include "model/ScaleLengths.h"
 
 class QCheckBox;
@@ -18,11 +19,12 @@ namespace stelmar {
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    TForm2(PromptsRef prompts, QWidget* parent);
+    // Accepted lengths go into the scheme through `changes`.
+    TForm2(PromptsRef prompts, SchemeChanges& changes, QWidget* parent);
 
     // Shows the dialog for `s` and returns at once. The window behind it
     // stays visible but takes no input until the dialog closes.
-    void Open(TPipeLine& s);
+    void Open(const TPipeLine& s);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -33,7 +35,8 @@ private:
     void Apply();
 
     PromptsRef prompts_;
-    TPipeLine* scheme_ = nullptr;
+    SchemeChanges& changes_;
+    const TPipeLine* scheme_ = nullptr;
     QComboBox* scaleArea_ = nullptr;
     QRadioButton* all_ = nullptr;
     QRadioButton* allZero_ = nullptr;

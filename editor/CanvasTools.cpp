@@ -62,10 +62,10 @@ void CanvasTools::AddRecordedArea(int node1, int node2)
 void CanvasTools::SplitRecordedArea(int area, int x, int y)
 {
     TPipeLine& s = S();
+    const SchemeEdit edit(window_);
     const int junction = AddRecordedNode(kJunction);
     s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
     s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
-    const SchemeEdit edit(window_);
     SplitArea(s, area, junction);
 }
 
@@ -190,13 +190,16 @@ void CanvasTools::PressBeside(int area, int x, int y)
         const int target = AreaAt(s);
         if (target > 0 && (s.Areas[target].Node1 == from || s.Areas[target].Node2 == from)) return;
         const std::uint8_t tool = s.Tool;
-        if (target > 0) {
-            SplitRecordedArea(target, x, y);
-        } else {
-            AddRecordedNode(kJunction);
+        {
+            const SchemeEdit edit(window_);  // the end junction, a split and the area: one step
+            if (target > 0) {
+                SplitRecordedArea(target, x, y);
+            } else {
+                AddRecordedNode(kJunction);
+            }
+            AddRecordedArea(from, NodeCount(s));
+            s.AreaFrom = 0;
         }
-        AddRecordedArea(from, NodeCount(s));
-        s.AreaFrom = 0;
         // The pending area was started with the area tool, which is the
         // tool again now.
         if (tool != kAreaTool) window_.SelectTool(kAreaTool);

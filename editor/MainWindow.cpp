@@ -87,6 +87,12 @@ void TF::ApplyLayout(const WindowLayout& layout)
     }
 }
 
+void TF::Apply(const SchemeChange& change)
+{
+    const SchemeEdit edit(*this);
+    change(scheme_);
+}
+
 void TF::SetCaption()
 {
     setWindowTitle(QString("%1 (%2)").arg(kAppTitle, QString::fromStdString(scheme_.FileName)));

@@ -12,6 +12,7 @@
 
 #include "editor/ToolbarLayout.h"
 #include "dialogs/Prompts.h"
+#include "dialogs/SchemeChanges.h"
 #include "model/EditHistory.h"
 #include "model/ProjectFile.h"
 #include "model/Scheme.h"
@@ -39,7 +40,7 @@ class TForm3;
 
 inline constexpr const char* kAppTitle = "Stelmar: расчет времени эвакуации";
 
-class TF : public QMainWindow {
+class TF : public QMainWindow, public SchemeChanges {
     Q_OBJECT
 public:
     // The dialogs the window shows; created once after the window.
@@ -64,6 +65,8 @@ public:
     const PromptsRef& Prompter() const { return prompts_; }
 
     TPipeLine& Scheme() { return scheme_; }
+    // A dialog's change of the scheme, made as one edit.
+    void Apply(const SchemeChange& change) override;
     bool StartDone() const { return startDone_; }
 
     // Project commands. Each returns false when the user stopped it or it
@@ -116,7 +119,12 @@ protected:
 
 private:
     friend class SchemeEdit;
-    // Records an undo snapshot before an edit.
+    // The edit being made: the outermost SchemeEdit records the undo step
+    // and marks the project modified when it opens, and redraws when it
+    // closes; edits opened inside it are part of the same step.
+    void BeginEdit();
+    void EndEdit();
+    // Records the state before an edit for undo.
     void PushHistory();
 
     // The command table (MainWindowCommands.cpp).
@@ -147,10 +155,12 @@ private:
     void FloorChanged(int index);
     void UndoCommand();
     void RedoCommand();
+    void ShowRestoredState();
     void UpdateHistoryCommands();
 
     // Projects (MainWindowProject.cpp).
     bool SaveBeforeLeaving(const QString& question);
+    void MarkSaved();
     bool SaveProject(bool askName);
     void OpenCommand();
     void OpenRecent(int entry);
@@ -177,6 +187,7 @@ private:
     Dialogs dialogs_;
     QString startProject_;
     bool startDone_ = false;
+    int editDepth_ = 0;
     // "Сохранить" writes under FileName without asking (the save dialog's tag).
     bool saveWithoutDialog_ = false;
 

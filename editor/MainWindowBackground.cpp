@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "editor/MainWindow.h"
+#include "editor/SchemeEdit.h"
 #include "pictures/PictureFiles.h"
 
 namespace stelmar {
@@ -44,8 +45,8 @@ void TF::LoadBackground(const QString& path)
     if ((picture->Width > scheme_.WSpaceG || picture->Height > scheme_.WSpaceV) &&
         prompts_->AskYesNoCancel(kShrinkQuestion) == Answer::Yes)
         *picture = ShrunkToFit(*picture, scheme_.WSpaceG, scheme_.WSpaceV);
+    const SchemeEdit edit(*this);
     scheme_.Backgrounds[scheme_.ActiveEtag] = std::make_shared<const Bitmap>(std::move(*picture));
-    Draw();
 }
 
 void TF::LoadBackgroundCommand()
@@ -57,8 +58,9 @@ void TF::LoadBackgroundCommand()
 void TF::DeleteBackgroundCommand()
 {
     if (prompts_->AskYesNoCancel(kDeleteBackgroundQuestion) != Answer::Yes) return;
+    if (!scheme_.Backgrounds[scheme_.ActiveEtag]) return;
+    const SchemeEdit edit(*this);
     scheme_.Backgrounds[scheme_.ActiveEtag].reset();
-    Draw();
 }
 
 void TF::dragEnterEvent(QDragEnterEvent* event)

@@ -75,9 +75,7 @@ void TF::AddFloorCommand()
 }
 
 // Deletes the active floor with its elements and every area leading to
-// them from other floors; the first floor is shown afterwards. Removing the
-// floor's elements records a step of its own, as every deletion of the
-// selection does.
+// them from other floors, as one step; the first floor is shown afterwards.
 void TF::DeleteFloorCommand()
 {
     if (scheme_.EtagCount <= 1) {
@@ -86,11 +84,8 @@ void TF::DeleteFloorCommand()
     }
     if (prompts_->AskYesNo(kDeleteFloorQuestion) != Answer::Yes) return;
     const std::uint8_t floor = scheme_.ActiveEtag;
-    {
-        const SchemeEdit edit(*this);
-        SelectFloor(scheme_, floor);
-    }
     const SchemeEdit edit(*this);
+    SelectFloor(scheme_, floor);
     DeleteSelection(scheme_);
     CloseFloorGap(scheme_, floor);
     FillFloorList(0);
@@ -101,27 +96,26 @@ bool TF::ClipboardHasCopy() const
     return scheme_.ClipNodes.size() > 1 || scheme_.ClipAreas.size() > 1;
 }
 
+// Copying changes only the clipboard and the selection: it is no edit of
+// the project and no undo step.
 void TF::CopyCommand()
+{
+    if (!scheme_.Opened) return;
+    CopySelection(scheme_);
+    ClearSelection(scheme_);
+    Draw();
+}
+
+// Copy, then delete, as one step. The deletion removes exactly what was
+// copied: the highlighted elements are copied together with the selected
+// ones, so they are deleted with them.
+void TF::CutCommand()
 {
     if (!scheme_.Opened) return;
     const SchemeEdit edit(*this);
     CopySelection(scheme_);
-    ClearSelection(scheme_);
-}
-
-// Copy, then delete, each recording its step. The deletion removes exactly
-// what was copied: the highlighted elements are copied together with the
-// selected ones, so they are deleted with them.
-void TF::CutCommand()
-{
-    if (!scheme_.Opened) return;
-    {
-        const SchemeEdit edit(*this);
-        CopySelection(scheme_);
-        for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
-        for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
-    }
-    const SchemeEdit edit(*this);
+    for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
+    for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
     DeleteSelection(scheme_);
 }
 

@@ -44,6 +44,14 @@ QString WithProjectExtension(const QString& path)
 
 }  // namespace
 
+// The scheme is what its file holds: "Сохранено", and undo or redo back to
+// this state shows it again.
+void TF::MarkSaved()
+{
+    history_.MarkSaved();
+    SetModified(false);
+}
+
 bool TF::SaveBeforeLeaving(const QString& question)
 {
     switch (prompts_->AskYesNoCancel(question)) {
@@ -124,7 +132,7 @@ bool TF::AdoptReadProject(ProjectReadResult&& read)
     AdoptProject(scheme_, std::move(*read.Scheme));
     BeginEditing();
     saveWithoutDialog_ = true;
-    SetModified(false);
+    MarkSaved();
     QStringList warnings;
     for (const std::string& warning : read.Warnings) warnings << UserText(warning);
     if (!warnings.isEmpty()) prompts_->ShowWarning(warnings.join('\n'));
@@ -202,7 +210,7 @@ bool TF::SaveCommand()
     if (!SaveProject(!saveWithoutDialog_)) return false;
     SetCaption();
     saveWithoutDialog_ = true;
-    SetModified(false);
+    MarkSaved();
     return true;
 }
 
@@ -213,7 +221,7 @@ bool TF::SaveAsCommand()
     SetCaption();
     ShowStatus("Сохранено");
     saveWithoutDialog_ = true;
-    SetModified(false);
+    MarkSaved();
     return true;
 }
 

@@ -73,10 +73,21 @@ void TF::Draw()
     img_->FitToImage();
 }
 
+void TF::BeginEdit()
+{
+    if (editDepth_++ > 0) return;
+    PushHistory();
+    SetModified(true);
+}
+
+void TF::EndEdit()
+{
+    if (--editDepth_ == 0) Draw();
+}
+
 void TF::PushHistory()
 {
     history_.Push(scheme_);
-    Draw();
     UpdateHistoryCommands();
 }
 
@@ -105,29 +116,31 @@ void TF::FloorChanged(int index)
 }
 
 // Undo and redo rebuild the floor list for the restored number of floors,
-// keeping the selected entry, and show the floor that entry names.
+// keeping the selected entry, and show the floor that entry names. The
+// project counts as modified unless it is back in the state last saved.
 void TF::UndoCommand()
 {
-    if (history_.Undo(scheme_)) {
-        FillFloorList(floorList_->currentIndex());
-        Draw();
-    }
+    if (history_.Undo(scheme_)) ShowRestoredState();
     UpdateHistoryCommands();
 }
 
 void TF::RedoCommand()
 {
-    if (history_.Redo(scheme_)) {
-        FillFloorList(floorList_->currentIndex());
-        Draw();
-    }
+    if (history_.Redo(scheme_)) ShowRestoredState();
     UpdateHistoryCommands();
+}
+
+void TF::ShowRestoredState()
+{
+    FillFloorList(floorList_->currentIndex());
+    SetModified(!history_.AtSavedState());
+    Draw();
 }
 
 void TF::UpdateHistoryCommands()
 {
-    SetEnabled({"TBUndo", "Nundo"}, history_.UndoEnabled());
-    SetEnabled({"TBRendo", "Nrendo"}, history_.RedoEnabled());
+    SetEnabled({"TBUndo", "Nundo"}, scheme_.Opened && history_.CanUndo());
+    SetEnabled({"TBRendo", "Nrendo"}, scheme_.Opened && history_.CanRedo());
 }
 
 bool TF::eventFilter(QObject* watched, QEvent* event)

@@ -4,13 +4,9 @@
 
 namespace stelmar {
 
-SchemeEdit::SchemeEdit(TF& window) : window_(window)
-{
-    window_.PushHistory();
-    window_.SetModified(true);
-}
+SchemeEdit::SchemeEdit(TF& window) : window_(window) { window_.BeginEdit(); }
 
-SchemeEdit::~SchemeEdit() { window_.Draw(); }
+SchemeEdit::~SchemeEdit() { window_.EndEdit(); }
 
 TPipeLine& SchemeEdit::Scheme() const { return window_.Scheme(); }
 

@@ -182,6 +182,7 @@ void RestoreChunks(const Chunks<Chunk>& chunks, std::vector<Item>& items)
 }  // namespace
 
 struct EditHistory::Snapshot {
+    std::uint64_t Id = 0;
     std::uint8_t EtagCount = 1;
     std::uint8_t ActiveEtag = 1;
     bool RazVr = false;
@@ -192,8 +193,9 @@ struct EditHistory::Snapshot {
     Chunks<AreaChunk> Areas;
     std::vector<BitmapRef> Backgrounds;  // floors 1..EtagCount at index 0..EtagCount-1
 
-    Snapshot(const TPipeLine& s, const Snapshot* previous)
-        : EtagCount(s.EtagCount),
+    Snapshot(const TPipeLine& s, const Snapshot* previous, std::uint64_t id)
+        : Id(id),
+          EtagCount(s.EtagCount),
           ActiveEtag(s.ActiveEtag),
           RazVr(s.RazVr),
           VrSk(s.VrSk),
@@ -206,79 +208,56 @@ struct EditHistory::Snapshot {
     }
 };
 
-EditHistory::EditHistory() : slots_(kSlots) {}
+EditHistory::EditHistory() = default;
 
 EditHistory::~EditHistory() = default;
 
 void EditHistory::Reset()
 {
-    std::fill(slots_.begin(), slots_.end(), nullptr);
+    undo_.clear();
+    redo_.clear();
     latest_.reset();
-    historyPos_ = 0;
-    redoDepth_ = 0;
-    lastRedo_ = false;
-    lastUndo_ = true;
-    undoEnabled_ = false;
-    redoEnabled_ = false;
+    currentId_ = ++nextId_;
+    savedId_ = 0;
+}
+
+EditHistory::SnapshotRef EditHistory::Record(const TPipeLine& s, std::uint64_t id)
+{
+    latest_ = std::make_shared<const Snapshot>(s, latest_.get(), id);
+    return latest_;
 }
 
 void EditHistory::Push(const TPipeLine& s)
 {
-    if (historyPos_ > kSlots - 1) {
-        std::rotate(slots_.begin(), slots_.begin() + 1, slots_.end());  // the oldest goes to the end, overwritten below
-        historyPos_ = kSlots;
-    } else {
-        ++historyPos_;
-    }
-    redoDepth_ = 1;
-    latest_ = std::make_shared<const Snapshot>(s, latest_.get());
-    slots_[historyPos_ - 1] = latest_;
-    undoEnabled_ = true;
+    if (undo_.size() >= kSteps) undo_.erase(undo_.begin());
+    undo_.push_back(Record(s, currentId_));
+    redo_.clear();
+    currentId_ = ++nextId_;
 }
 
 bool EditHistory::Undo(TPipeLine& s)
 {
-    bool restored = false;
-    if (historyPos_ >= 1) {
-        if (!lastUndo_) --historyPos_;
-        ++redoDepth_;
-        restored = Restore(s);
-        --historyPos_;
-        lastUndo_ = true;
-        lastRedo_ = false;
-        redoEnabled_ = true;
-    } else {
-        undoEnabled_ = false;
-    }
-    if (historyPos_ < 1) undoEnabled_ = false;
-    return restored;
+    if (undo_.empty()) return false;
+    redo_.push_back(Record(s, currentId_));
+    const SnapshotRef snap = std::move(undo_.back());
+    undo_.pop_back();
+    Restore(snap, s);
+    return true;
 }
 
 bool EditHistory::Redo(TPipeLine& s)
 {
-    bool restored = false;
-    if (redoDepth_ > 2) {
-        if (!lastRedo_) ++historyPos_;
-        --redoDepth_;
-        ++historyPos_;
-        restored = Restore(s);
-        lastUndo_ = false;
-        lastRedo_ = true;
-        undoEnabled_ = true;
-    } else {
-        redoEnabled_ = false;
-    }
-    if (redoDepth_ <= 2) redoEnabled_ = false;
-    return restored;
+    if (redo_.empty()) return false;
+    undo_.push_back(Record(s, currentId_));
+    const SnapshotRef snap = std::move(redo_.back());
+    redo_.pop_back();
+    Restore(snap, s);
+    return true;
 }
 
-bool EditHistory::Restore(TPipeLine& s)
+void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
 {
-    // The counter rules keep HistoryPos on a recorded slot; never read
-    // outside the array even so.
-    if (historyPos_ < 1 || historyPos_ > kSlots || !slots_[historyPos_ - 1]) return false;
-    latest_ = slots_[historyPos_ - 1];
-    const Snapshot& snap = *latest_;
+    const Snapshot& snap = *snapshot;
     s.Nodes.resize(snap.NodeListSize);
     s.Areas.resize(snap.AreaListSize);
     s.EtagCount = snap.EtagCount;
@@ -287,23 +266,28 @@ bool EditHistory::Restore(TPipeLine& s)
     s.VrSk = snap.VrSk;
     RestoreChunks(snap.Nodes, s.Nodes);
     RestoreChunks(snap.Areas, s.Areas);
-    for (std::size_t f = 0; f < snap.Backgrounds.size(); ++f)
-        if (snap.Backgrounds[f]) s.Backgrounds[f + 1] = snap.Backgrounds[f];
-    return true;
+    for (TNode& n : s.Nodes) n.Hot = n.Selected = false;
+    for (TArea& a : s.Areas) a.Hot = a.Selected = false;
+    for (std::size_t f = 1; f < s.Backgrounds.size(); ++f)
+        s.Backgrounds[f] = f <= snap.Backgrounds.size() ? snap.Backgrounds[f - 1] : nullptr;
+    currentId_ = snap.Id;
+    latest_ = snapshot;
 }
 
 std::size_t EditHistory::MemoryBytes() const
 {
     std::unordered_set<const void*> counted;
-    std::size_t total = slots_.capacity() * sizeof(slots_[0]);
-    for (const auto& snap : slots_) {
-        if (!snap) continue;
-        total += sizeof(Snapshot) + snap->Nodes.capacity() * sizeof(snap->Nodes[0]) +
-                 snap->Areas.capacity() * sizeof(snap->Areas[0]) + snap->Backgrounds.capacity() * sizeof(BitmapRef);
-        for (const auto& chunk : snap->Nodes)
-            if (counted.insert(chunk.get()).second) total += chunk->Bytes();
-        for (const auto& chunk : snap->Areas)
-            if (counted.insert(chunk.get()).second) total += chunk->Bytes();
+    std::size_t total = (undo_.capacity() + redo_.capacity()) * sizeof(SnapshotRef);
+    for (const std::vector<SnapshotRef>* list : {&undo_, &redo_}) {
+        for (const auto& snap : *list) {
+            total += sizeof(Snapshot) + snap->Nodes.capacity() * sizeof(snap->Nodes[0]) +
+                     snap->Areas.capacity() * sizeof(snap->Areas[0]) +
+                     snap->Backgrounds.capacity() * sizeof(BitmapRef);
+            for (const auto& chunk : snap->Nodes)
+                if (counted.insert(chunk.get()).second) total += chunk->Bytes();
+            for (const auto& chunk : snap->Areas)
+                if (counted.insert(chunk.get()).second) total += chunk->Bytes();
+        }
     }
     return total;
 }

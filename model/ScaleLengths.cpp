@@ -26,27 +26,41 @@ long long DrawnLength(const TPipeLine& s, const TArea& a)
     return std::llrint(std::sqrt(dx * dx + dy * dy) * 10000);
 }
 
-std::optional<std::string> ApplyScaleLengths(TPipeLine& s, const ScaleRequest& r)
+ScaleResult MeasureScaleLengths(const TPipeLine& s, const ScaleRequest& r)
 {
+    ScaleResult result;
     const int count = AreaCount(s);
-    if (count == 0) return kNoAreasToMeasure;
+    if (count == 0) {
+        result.Refusal = kNoAreasToMeasure;
+        return result;
+    }
     const TArea& scale = s.Areas[r.ScaleArea];
     const long long ps = DrawnLength(s, scale);
-    if (ps == 0)
-        return "Участок для масштаба " + AreaLabel(s, scale) +
-               " имеет на чертеже нулевую длину: его узлы лежат в одной точке.\nВыберите другой участок для масштаба.";
+    if (ps == 0) {
+        result.Refusal = "Участок для масштаба " + AreaLabel(s, scale) +
+                         " имеет на чертеже нулевую длину: его узлы лежат в одной точке.\nВыберите другой участок "
+                         "для масштаба.";
+        return result;
+    }
     const double metres = scale.Length;
-    const auto measure = [&](TArea& a) {
-        a.Length = RoundTo3(static_cast<double>(DrawnLength(s, a)) / static_cast<double>(ps) * metres);
+    const auto measure = [&](int i) {
+        const double drawn = static_cast<double>(DrawnLength(s, s.Areas[i]));
+        result.Lengths.push_back({i, RoundTo3(drawn / static_cast<double>(ps) * metres)});
     };
-
     if (r.Targets == LengthTargets::One) {
-        measure(s.Areas[r.Area]);
-        return std::nullopt;
+        measure(r.Area);
+        return result;
     }
     for (int i = 1; i <= count; ++i)
-        if (i != r.ScaleArea && PassesFilters(s, s.Areas[i], r)) measure(s.Areas[i]);
-    return std::nullopt;
+        if (i != r.ScaleArea && PassesFilters(s, s.Areas[i], r)) measure(i);
+    return result;
+}
+
+std::optional<std::string> ApplyScaleLengths(TPipeLine& s, const ScaleRequest& r)
+{
+    ScaleResult result = MeasureScaleLengths(s, r);
+    for (const ScaledLength& l : result.Lengths) s.Areas[l.Area].Length = l.Length;
+    return result.Refusal;
 }
 
 }  // namespace stelmar

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Scheme.h"
 
@@ -34,6 +35,18 @@ struct ScaleRequest {
 
 // The drawn length of an area in 1/10000 pixel, rounded half to even.
 long long DrawnLength(const TPipeLine& s, const TArea& a);
+
+struct ScaledLength {
+    int Area;
+    double Length;
+};
+
+// The lengths ApplyScaleLengths would set, in area order, or its refusal.
+struct ScaleResult {
+    std::optional<std::string> Refusal;
+    std::vector<ScaledLength> Lengths;
+};
+ScaleResult MeasureScaleLengths(const TPipeLine& s, const ScaleRequest& r);
 
 // Sets the lengths of the requested areas to their drawn length in the
 // scale of `ScaleArea`, rounded to three decimals; `ScaleArea` and `Area`

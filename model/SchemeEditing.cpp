@@ -178,7 +178,6 @@ void RotateSelection(TPipeLine& s)
 
 void CopySelection(TPipeLine& s)
 {
-    s.Modified = true;
     s.ClipX = s.MouseX;
     s.ClipY = s.MouseY;
     s.ClipNodes.assign(1, TNode{});

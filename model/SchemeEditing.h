@@ -3,12 +3,12 @@
 // Editing operations of the scheme: adding, deleting, moving, rotating,
 // copying and pasting nodes and areas.
 //
-// These operations change data only. The editor records the undo snapshot
+// These operations change data only. The editor records the undo step
 // before calling one of them and redraws the floor afterwards. The
 // operations that make a user-visible change of their own (AddNode, AddArea,
-// DeleteSelection, CopySelection, PasteClipboard) mark the scheme modified;
-// DeleteNode, DeleteArea, MoveSelection and RotateSelection do not, their
-// callers do it where needed.
+// DeleteSelection, PasteClipboard) mark the scheme modified; DeleteNode,
+// DeleteArea, MoveSelection and RotateSelection do not, their callers do it
+// where needed; CopySelection changes only the clipboard and the selection.
 //
 // Node and area numbers passed in must be valid (1..NodeCount, 1..AreaCount).
 

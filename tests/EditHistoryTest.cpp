@@ -33,78 +33,81 @@ std::string Recorded(const TPipeLine& s)
     return out.str();
 }
 
-TEST(EditHistory, WorkedSequence)
+// S0 --A--> SA --B--> SB: undo gives SA then S0, redo gives SA then SB back.
+TEST(EditHistory, UndoAndRedoWalkTheRecordedStates)
 {
     TPipeLine s;
     Put(s, 10, 10);
     EditHistory h;
-    EXPECT_FALSE(h.LastUndo());
     h.Reset();
-    EXPECT_TRUE(h.LastUndo());
-    EXPECT_FALSE(h.UndoEnabled() || h.RedoEnabled());
+    EXPECT_FALSE(h.CanUndo() || h.CanRedo());
 
     h.Push(s);  // edit A
     s.Nodes[1].X = 20;
-    EXPECT_EQ(h.HistoryPos(), 1);
-    EXPECT_TRUE(h.UndoEnabled());
+    EXPECT_TRUE(h.CanUndo());
     h.Push(s);  // edit B
     s.Nodes[1].X = 30;
-    EXPECT_EQ(h.HistoryPos(), 2);
-    EXPECT_EQ(h.RedoDepth(), 1);
+    EXPECT_EQ(h.UndoSteps(), 2);
+    EXPECT_FALSE(h.CanRedo());
 
     EXPECT_TRUE(h.Undo(s));
     EXPECT_EQ(s.Nodes[1].X, 20);
-    EXPECT_EQ(h.HistoryPos(), 1);
-    EXPECT_EQ(h.RedoDepth(), 2);
-    EXPECT_TRUE(h.UndoEnabled() && h.RedoEnabled());
-
+    EXPECT_TRUE(h.CanUndo() && h.CanRedo());
     EXPECT_TRUE(h.Undo(s));
     EXPECT_EQ(s.Nodes[1].X, 10);
-    EXPECT_EQ(h.HistoryPos(), 0);
-    EXPECT_EQ(h.RedoDepth(), 3);
-    EXPECT_FALSE(h.UndoEnabled());
+    EXPECT_FALSE(h.CanUndo());
+    EXPECT_EQ(h.RedoSteps(), 2);
 
     EXPECT_TRUE(h.Redo(s));
     EXPECT_EQ(s.Nodes[1].X, 20);
-    EXPECT_EQ(h.HistoryPos(), 2);
-    EXPECT_EQ(h.RedoDepth(), 2);
-    EXPECT_FALSE(h.RedoEnabled());
-    EXPECT_TRUE(h.UndoEnabled());
-    EXPECT_TRUE(h.LastRedo() && !h.LastUndo());
+    EXPECT_TRUE(h.Redo(s));  // the state after the last edit comes back
+    EXPECT_EQ(s.Nodes[1].X, 30);
+    EXPECT_FALSE(h.CanRedo());
+    EXPECT_FALSE(h.Redo(s));
+    EXPECT_EQ(s.Nodes[1].X, 30);
 
-    EXPECT_FALSE(h.Redo(s));  // the state after B was never recorded
-    EXPECT_EQ(s.Nodes[1].X, 20);
-
-    EXPECT_TRUE(h.Undo(s));  // after a redo, undo steps back one more slot
-    EXPECT_EQ(s.Nodes[1].X, 10);
-    EXPECT_EQ(h.HistoryPos(), 0);
+    // Alternating undo and redo stays between the same two states.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(h.Undo(s));
+        EXPECT_EQ(s.Nodes[1].X, 20);
+        EXPECT_TRUE(h.Redo(s));
+        EXPECT_EQ(s.Nodes[1].X, 30);
+    }
+    EXPECT_EQ(h.UndoSteps(), 2);
 }
 
-TEST(EditHistory, CommandsWithNothingToDoOnlyDisableThemselves)
+TEST(EditHistory, CommandsWithNothingToDoChangeNothing)
 {
     TPipeLine s;
     Put(s, 1, 1);
     EditHistory h;
     h.Reset();
     EXPECT_FALSE(h.Undo(s));
-    EXPECT_EQ(h.HistoryPos(), 0);
-    EXPECT_EQ(h.RedoDepth(), 0);
-    EXPECT_FALSE(h.UndoEnabled());
+    EXPECT_FALSE(h.Redo(s));
+    EXPECT_EQ(s.Nodes[1].X, 1);
+}
 
+TEST(EditHistory, ANewEditDropsTheRedoChain)
+{
+    TPipeLine s;
+    Put(s, 1, 1);
+    EditHistory h;
+    h.Reset();
     h.Push(s);
     s.Nodes[1].X = 2;
     h.Push(s);
     s.Nodes[1].X = 3;
-    h.Undo(s);
-    ASSERT_TRUE(h.RedoEnabled());
-    h.Push(s);  // a new snapshot: RedoDepth 1, the button still shows enabled
+    ASSERT_TRUE(h.Undo(s));
+    ASSERT_TRUE(h.CanRedo());
+    h.Push(s);
     s.Nodes[1].X = 4;
-    EXPECT_TRUE(h.RedoEnabled());
+    EXPECT_FALSE(h.CanRedo());
     EXPECT_FALSE(h.Redo(s));
-    EXPECT_FALSE(h.RedoEnabled());
-    EXPECT_EQ(h.HistoryPos(), 2);
-    EXPECT_EQ(h.RedoDepth(), 1);
     EXPECT_EQ(s.Nodes[1].X, 4);
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_EQ(s.Nodes[1].X, 2);
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_EQ(s.Nodes[1].X, 1);
 }
 
 TEST(EditHistory, FiftyOneEditsKeepTheFiftyNewest)
@@ -117,11 +120,48 @@ TEST(EditHistory, FiftyOneEditsKeepTheFiftyNewest)
         h.Push(s);
         s.Nodes[1].X = edit;
     }
-    EXPECT_EQ(h.HistoryPos(), 50);
+    EXPECT_EQ(h.UndoSteps(), EditHistory::kSteps);
     int undos = 0;
     while (h.Undo(s)) ++undos;
     EXPECT_EQ(undos, 50);
     EXPECT_EQ(s.Nodes[1].X, 1);  // the state before the first edit is gone
+    int redos = 0;
+    while (h.Redo(s)) ++redos;
+    EXPECT_EQ(redos, 50);
+    EXPECT_EQ(s.Nodes[1].X, 51);
+}
+
+// The saved state is known again after undo and redo come back to it, and
+// no other state passes for it.
+TEST(EditHistory, SavedStateIsRecognised)
+{
+    TPipeLine s;
+    Put(s, 0, 0);
+    EditHistory h;
+    h.Reset();
+    EXPECT_FALSE(h.AtSavedState());  // a new project was never saved
+    h.MarkSaved();
+    EXPECT_TRUE(h.AtSavedState());
+    h.Push(s);
+    s.Nodes[1].X = 1;
+    EXPECT_FALSE(h.AtSavedState());
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_TRUE(h.AtSavedState());
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_FALSE(h.AtSavedState());
+    h.MarkSaved();  // saved after the edit
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_FALSE(h.AtSavedState());
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_TRUE(h.AtSavedState());
+
+    // The same values reached by another edit are not the saved state.
+    ASSERT_TRUE(h.Undo(s));
+    h.Push(s);
+    s.Nodes[1].X = 1;
+    EXPECT_FALSE(h.AtSavedState());
+    h.Reset();
+    EXPECT_FALSE(h.AtSavedState());
 }
 
 TEST(EditHistory, RestoresRecordedFieldsAndLeavesTheRest)
@@ -156,13 +196,16 @@ TEST(EditHistory, RestoresRecordedFieldsAndLeavesTheRest)
     s.AreaWidth = 9;
     s.Modified = false;
 
+    const std::string after = Recorded(s);
     ASSERT_TRUE(h.Undo(s));
     EXPECT_EQ(Recorded(s), before);
-    EXPECT_TRUE(s.Nodes[1].Selected);
+    EXPECT_FALSE(s.Nodes[1].Selected);  // selection and highlight are cleared
     EXPECT_EQ(s.Nodes[1].CopyIndex, 7);
     EXPECT_EQ(s.FileName, "/p/a.stm");
     EXPECT_EQ(s.AreaWidth, 9);
     EXPECT_FALSE(s.Modified);
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_EQ(Recorded(s), after);
 }
 
 TEST(EditHistory, DeletedNodeComesBackWithItsOwnMobilityGroup)
@@ -185,7 +228,9 @@ TEST(EditHistory, DeletedNodeComesBackWithItsOwnMobilityGroup)
     EXPECT_EQ(MobilityText(s.Nodes[1]), "М3");
 }
 
-TEST(EditHistory, FloorsAndPicturesComeBackWithoutEmptyingSlots)
+// Undo of a loaded or deleted picture and of a new floor gives back the
+// pictures exactly, empty slots included; pictures are shared, not copied.
+TEST(EditHistory, FloorsAndPicturesComeBackExactly)
 {
     TPipeLine s;
     auto picture = [](int w) { return std::make_shared<const Bitmap>(Bitmap{w, 1, std::vector<std::uint32_t>(w)}); };
@@ -196,24 +241,31 @@ TEST(EditHistory, FloorsAndPicturesComeBackWithoutEmptyingSlots)
     h.Push(s);  // one floor with a picture
     s.EtagCount = 2;
     s.ActiveEtag = 2;
-    h.Push(s);  // two floors, the second without a picture
-    s.Backgrounds[1] = picture(2);
+    h.Push(s);  // two floors, the second without a picture: a picture is loaded there
     s.Backgrounds[2] = picture(3);
-    const Bitmap* second = s.Backgrounds[2].get();
-    s.EtagCount = 3;
+    const Bitmap* loaded = s.Backgrounds[2].get();
+    h.Push(s);  // the first floor's picture is deleted
+    s.Backgrounds[1].reset();
     first.reset();  // only the history holds the first picture now
 
     ASSERT_TRUE(h.Undo(s));
-    EXPECT_EQ(s.EtagCount, 2);
-    EXPECT_EQ(s.ActiveEtag, 2);
     ASSERT_TRUE(s.Backgrounds[1]);
     EXPECT_EQ(s.Backgrounds[1]->Width, 1);
-    EXPECT_EQ(s.Backgrounds[2].get(), second);
+    EXPECT_EQ(s.Backgrounds[2].get(), loaded);
     const Bitmap* restored = s.Backgrounds[1].get();
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_EQ(s.EtagCount, 2);
+    EXPECT_FALSE(s.Backgrounds[2]);  // the loaded picture is taken back
+    EXPECT_EQ(s.Backgrounds[1].get(), restored);  // shared, not copied
     ASSERT_TRUE(h.Undo(s));
     EXPECT_EQ(s.EtagCount, 1);
     EXPECT_EQ(s.ActiveEtag, 1);
-    EXPECT_EQ(s.Backgrounds[1].get(), restored);  // shared, not copied
+
+    ASSERT_TRUE(h.Redo(s));
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_EQ(s.Backgrounds[2].get(), loaded);
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_FALSE(s.Backgrounds[1]);
 }
 
 TEST(EditHistory, SnapshotsShareWhatDidNotChange)
@@ -237,8 +289,8 @@ TEST(EditHistory, SnapshotsShareWhatDidNotChange)
     EXPECT_GT(h.MemoryBytes() - one - same - moved, one / 2);
 }
 
-// Random edits, undos and redos on a scheme of several chunks: every
-// restore must give exactly the state recorded in the slot it reads.
+// Random edits, undos and redos on a scheme of several chunks, against a
+// plain model of the two stacks of recorded states.
 TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
 {
     std::mt19937 rng(7);
@@ -248,26 +300,35 @@ TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
     for (int i = 1; i < 1500; ++i) Join(s, i, i + 1, 1);
     EditHistory h;
     h.Reset();
-    std::vector<std::string> expected(EditHistory::kSlots + 1);
+    std::vector<std::string> undo, redo;
     const char* names[] = {kDefaultNodeName, "А1", "", "Узел 5"};
 
-    for (int step = 0; step < 300; ++step) {
+    for (int step = 0; step < 400; ++step) {
         const int action = pick(10);
         if (action < 2) {
-            if (h.Undo(s)) {
-                EXPECT_EQ(Recorded(s), expected[h.HistoryPos() + 1]) << "undo at step " << step;
+            const std::string now = Recorded(s);
+            ASSERT_EQ(h.Undo(s), !undo.empty());
+            if (!undo.empty()) {
+                EXPECT_EQ(Recorded(s), undo.back()) << "undo at step " << step;
+                undo.pop_back();
+                redo.push_back(now);
             }
             continue;
         }
         if (action < 4) {
-            if (h.Redo(s)) {
-                EXPECT_EQ(Recorded(s), expected[h.HistoryPos()]) << "redo at step " << step;
+            const std::string now = Recorded(s);
+            ASSERT_EQ(h.Redo(s), !redo.empty());
+            if (!redo.empty()) {
+                EXPECT_EQ(Recorded(s), redo.back()) << "redo at step " << step;
+                redo.pop_back();
+                undo.push_back(now);
             }
             continue;
         }
-        if (h.HistoryPos() == EditHistory::kSlots) expected.erase(expected.begin() + 1), expected.emplace_back();
         h.Push(s);
-        expected[h.HistoryPos()] = Recorded(s);
+        undo.push_back(Recorded(s));
+        if (undo.size() > EditHistory::kSteps) undo.erase(undo.begin());
+        redo.clear();
         const int k = 1 + pick(NodeCount(s));
         switch (pick(7)) {
         case 0: s.Nodes[k].X += 1 + pick(5); break;
@@ -278,6 +339,7 @@ TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
         case 5: SetFlowCount(s.Nodes[k], pick(4)), s.Nodes[k].Mobility = static_cast<std::uint8_t>(pick(10)); break;
         default: s.EtagCount = s.ActiveEtag = static_cast<std::uint8_t>(1 + pick(3)), s.VrSk = !s.VrSk; break;
         }
+        EXPECT_EQ(h.UndoSteps(), static_cast<int>(undo.size()));
     }
 }
 

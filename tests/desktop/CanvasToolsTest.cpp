@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "CanvasDriver.h"
 #include "MainWindowFixture.h"
 #include "calc/FlowCalculation.h"
 #include "calc/Validation.h"
@@ -72,72 +73,13 @@ private:
 
 }  // namespace
 
-class CanvasToolsTest : public QObject {
+class CanvasToolsTest : public QObject, public CanvasDriver {
     Q_OBJECT
 
     std::unique_ptr<Session> session_;
     TF* tf_ = nullptr;
     TPipeLine* s_ = nullptr;
     CanvasWidget* canvas_ = nullptr;
-
-    void Use(const char* name) { tf_->findChild<QAction*>(name)->trigger(); }
-    CanvasTools& Tools() { return *tf_->findChild<CanvasTools*>(); }
-    QAction* PopupItem(const char* name) { return Tools().PopupMenu().findChild<QAction*>(name); }
-
-    void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) { QTest::mousePress(canvas_, b, {}, {x, y}); }
-    void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseRelease(canvas_, b, {}, {x, y}); }
-    void Click(int x, int y)
-    {
-        Press(x, y);
-        Release(x, y);
-    }
-    void RightClick(int x, int y)
-    {
-        Press(x, y, Qt::RightButton);
-        Tools().PopupMenu().close();
-        Release(x, y, Qt::RightButton);
-    }
-    void SendMove(int x, int y, Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        const QPointF at(x, y);
-        QMouseEvent move(QEvent::MouseMove, at, canvas_->mapToGlobal(at), Qt::NoButton, held, keys);
-        QApplication::sendEvent(canvas_, &move);
-    }
-    // Only every second movement is handled: a movement the tools see is
-    // two events at the same place.
-    void MoveTo(int x, int y, Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        SendMove(x, y, held, keys);
-        SendMove(x, y, held, keys);
-    }
-    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier)
-    {
-        Press(from.x(), from.y());
-        MoveTo(to.x(), to.y(), Qt::LeftButton, keys);
-        Release(to.x(), to.y());
-    }
-    // Press, release, then the second press arriving as the double click.
-    void DoubleClick(int x, int y)
-    {
-        Click(x, y);
-        QTest::mouseDClick(canvas_, Qt::LeftButton, {}, {x, y});
-        Release(x, y);
-    }
-    // A chain drawn with the area tool through existing nodes or empty
-    // places (which get junctions), each point joined to the next.
-    void Chain(const QList<QPoint>& points)
-    {
-        Use("TBArea");
-        for (int i = 1; i < points.size(); ++i) {
-            Click(points[i - 1].x(), points[i - 1].y());
-            Click(points[i].x(), points[i].y());
-        }
-    }
-    void Nodes(const char* tool, const QList<QPoint>& points)
-    {
-        Use(tool);
-        for (const QPoint& p : points) Click(p.x(), p.y());
-    }
 
 private slots:
     void init()
@@ -146,6 +88,7 @@ private slots:
         tf_ = &session_->Start();
         s_ = &tf_->Scheme();
         canvas_ = tf_->findChild<CanvasWidget*>("img");
+        Attach(*tf_);
     }
     void cleanup() { session_.reset(); }
 

@@ -237,8 +237,12 @@ private slots:
         QCOMPARE(session.Prompts().Questions, answer < 0 ? QStringList() : QStringList{question});
         const BitmapRef background = tf.Scheme().Backgrounds[1];
         QCOMPARE(QSize(background->Width, background->Height), loaded);
-        QVERIFY(!tf.Scheme().Modified);  // a background is not an edit
-        QVERIFY(!session.Enabled("TBUndo"));
+        // Loading a background is an edit of the project: undo takes it back.
+        QVERIFY(tf.Scheme().Modified);
+        QVERIFY(session.Enabled("TBUndo"));
+        session.Action("TBUndo")->trigger();
+        QVERIFY(!tf.Scheme().Backgrounds[1]);
+        QCOMPARE(session.Panel(1), QString("Изменено"));  // a new project was never saved
     }
 
     void backgroundStaysUnlessReplacedOrDeleted()
@@ -279,9 +283,11 @@ private slots:
         s.Nodes[1].People = 7;
         PointAt(tf, 150, 150);
         tf.SetModified(false);
+        const bool undoBefore = session.Enabled("TBUndo");
         session.Action("NCopy")->trigger();
         QVERIFY(tf.ClipboardHasCopy());
-        QVERIFY(s.Modified);
+        QVERIFY(!s.Modified);  // copying is no edit and no undo step
+        QCOMPARE(session.Enabled("TBUndo"), undoBefore);
         QCOMPARE(Selected(s.Nodes), (Flags{false, false}));  // the selection is dropped
 
         PointAt(tf, 250, 350);

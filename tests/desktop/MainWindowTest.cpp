@@ -309,6 +309,8 @@ private slots:
         QVERIFY(!session.Enabled("TBUndo") && !session.Enabled("Nundo"));
         session.Action("TBRendo")->trigger();
         QCOMPARE(NodeCount(tf.Scheme()), 1);
+        session.Action("TBRendo")->trigger();  // the last edit comes back too
+        QCOMPARE(NodeCount(tf.Scheme()), 2);
         QVERIFY(!session.Enabled("TBRendo") && !session.Enabled("Nrendo"));
         QVERIFY(session.Enabled("TBUndo"));
 

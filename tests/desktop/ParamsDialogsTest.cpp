@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <functional>
 
+#include "DirectChanges.h"
 #include "MainWindowFixture.h"
 #include "dialogs/AreaParamsDialog.h"
 #include "dialogs/NodeParamsDialog.h"
@@ -106,13 +107,16 @@ class ParamsDialogsTest : public QObject {
     TFpar* area_ = nullptr;
     std::shared_ptr<test::ScriptedPrompts> prompts_ = std::make_shared<test::ScriptedPrompts>();
     QStringList& warnings_ = prompts_->Warnings;
+    test::DirectChanges changes_;
 
     bool ShowNode(TPipeLine& s, int node, const std::function<void()>& act, QPoint pointer = QPoint(300, 300))
     {
+        changes_.Scheme = &s;
         return WhileShown(*node_, act, [&] { return node_->ShowNodeParams(s, node, pointer); });
     }
     bool ShowArea(TPipeLine& s, int area, const std::function<void()>& act)
     {
+        changes_.Scheme = &s;
         return WhileShown(*area_, act, [&] { return area_->ShowAreaParams(s, area, QPoint(300, 300)); });
     }
 
@@ -138,8 +142,8 @@ private slots:
         qputenv("LC_ALL", "ru_RU.UTF-8");  // numbers are shown with a decimal comma
         main_.setGeometry(100, 100, 800, 600);
         main_.show();
-        node_ = new TFuzel(prompts_, &main_);
-        area_ = new TFpar(prompts_, &main_);
+        node_ = new TFuzel(prompts_, changes_, &main_);
+        area_ = new TFpar(prompts_, changes_, &main_);
     }
 
     void init() { warnings_.clear(); }

@@ -17,7 +17,9 @@
 #include <functional>
 #include <memory>
 
+#include "DirectChanges.h"
 #include "MainWindowFixture.h"
+#include "ModalDialogs.h"
 #include "dialogs/ColorButton.h"
 #include "dialogs/LabelFontDialog.h"
 #include "dialogs/SettingsDialog.h"
@@ -28,35 +30,6 @@ using namespace stelmar;
 using namespace stelmar::test;
 
 namespace {
-
-// Runs `action` on the next modal dialog of type T as soon as it shows,
-// from inside the event loop that is waiting for it. A dialog that never
-// shows within five seconds leaves the action undone and sets *missed;
-// whatever modal dialog is open then is rejected so the test goes on.
-template <typename T>
-void OnModal(std::function<void(T*)> action, bool* missed = nullptr)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, missed, tries] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            if (++*tries < 1000) return;
-            timer->deleteLater();
-            timer->stop();
-            if (missed) *missed = true;
-            if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) open->reject();
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(dialog);
-        // A failed check inside the action must not leave the dialog waiting.
-        if (QTest::currentTestFailed() && dialog->isVisible()) dialog->reject();
-    });
-    timer->start();
-}
 
 // Texts of the message boxes answered by AnswerMessages.
 struct MessageLog {
@@ -231,7 +204,8 @@ void SettingsLengthsTest::filters()
     TPipeLine s = FilterScheme();
     const bool modified = s.Modified;
     QWidget host;
-    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TForm2 dialog(std::make_shared<QtPrompts>(), changes, &host);
     dialog.Open(s);
     for (const QString& name : clicks) Click(&dialog, name.toUtf8().constData());
     // Choosing an entry in the second list chooses "№".
@@ -254,7 +228,8 @@ void SettingsLengthsTest::zeroLengthScaleRefused()
     AddTestArea(s, 1, 2, kHorizontal, 10);
     AddTestArea(s, 1, 3, kHorizontal, 4);
     QWidget host;
-    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TForm2 dialog(std::make_shared<QtPrompts>(), changes, &host);
     dialog.Open(s);
 
     MessageLog log;
@@ -277,7 +252,8 @@ void SettingsLengthsTest::emptySchemeRefused()
 {
     TPipeLine s = SchemeWithLabels();
     QWidget host;
-    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TForm2 dialog(std::make_shared<QtPrompts>(), changes, &host);
     dialog.Open(s);
     QCOMPARE(dialog.findChild<QComboBox*>("ComboBox1")->count(), 0);
 
@@ -298,7 +274,8 @@ void SettingsLengthsTest::singleAreaChoice()
 {
     TPipeLine s = FilterScheme();
     QWidget host;
-    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TForm2 dialog(std::make_shared<QtPrompts>(), changes, &host);
     dialog.Open(s);
     auto* kinds = dialog.findChild<QGroupBox*>("CBtypes");
     QVERIFY(dialog.findChild<QRadioButton*>("RadioButton1")->isChecked());
@@ -320,7 +297,8 @@ void SettingsLengthsTest::listsFollowTheScheme()
     AddTestArea(s, 2, 3, kDoorway, 4);
     AddTestArea(s, 3, 1, kStairsUp, 5);
     QWidget host;
-    TForm2 dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TForm2 dialog(std::make_shared<QtPrompts>(), changes, &host);
     auto* scale = dialog.findChild<QComboBox*>("ComboBox1");
     auto* single = dialog.findChild<QComboBox*>("ComboBox2");
     dialog.Open(s);
@@ -373,8 +351,14 @@ void SettingsLengthsTest::lengthsFromTheMainWindow()
     QVERIFY(!dialog->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(s.Areas[2].Length, 20.0);
-    QVERIFY(!s.Modified);
+    // The lengths are one edit: modified, and undone in one step.
+    QVERIFY(s.Modified);
+    QVERIFY(session.Enabled("Nundo"));
+    session.Action("Nundo")->trigger();
+    QCOMPARE(s.Areas[2].Length, 0.0);
     QVERIFY(!session.Enabled("Nundo"));
+    session.Action("Nrendo")->trigger();
+    QCOMPARE(s.Areas[2].Length, 20.0);
 
     // The title-bar close gives the window back as well.
     session.Action("TBItem2")->trigger();
@@ -390,7 +374,8 @@ void SettingsLengthsTest::acceptWritesEverySetting()
     const std::vector<TNode> nodes = SchemeWithLabels().Nodes;
     s.Nodes = nodes;
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
 
     bool missed = false;
     OnModal<TFParams>(
@@ -450,7 +435,8 @@ void SettingsLengthsTest::cancelWritesNothing()
     s.Nodes = SchemeWithLabels().Nodes;
     const Shown before = SettingsOf(s);
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
 
     OnModal<TFParams>([](TFParams* d) {
         Type(d, "SpinEdit1", "9");
@@ -487,7 +473,8 @@ void SettingsLengthsTest::arrowSizes()
     s.AngleStr = 0.28;
     s.DlStr = 13;
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
 
     OnModal<TFParams>([](TFParams* d) {
         auto* length = d->findChild<QSpinBox*>("SPdl");
@@ -523,7 +510,8 @@ void SettingsLengthsTest::spinsRefuseBadInput()
 {
     TPipeLine s;
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
     OnModal<TFParams>([](TFParams* d) {
         Type(d, "SpinEdit1", "x,");
         Type(d, "SpinEditV", "99999");
@@ -540,7 +528,8 @@ void SettingsLengthsTest::labelReset()
 {
     TPipeLine s = SchemeWithLabels();
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
 
     // Ticking and unticking warns twice and resets nothing.
     MessageLog log;
@@ -587,7 +576,8 @@ void SettingsLengthsTest::labelFont()
 
     TPipeLine s;
     QWidget host;
-    TFParams dialog(std::make_shared<QtPrompts>(), &host);
+    test::DirectChanges changes(&s);
+    TFParams dialog(std::make_shared<QtPrompts>(), changes, &host);
     OnModal<TFParams>([](TFParams* d) {
         // Cancelled, the chooser changes nothing.
         OnModal<LabelFontDialog>([](LabelFontDialog* chooser) {
