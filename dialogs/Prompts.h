@@ -16,6 +16,9 @@ namespace stelmar {
 
 enum class Answer { Yes, No, Cancel };
 
+// What to do with the recovery copy of unsaved work found at start.
+enum class RecoveryChoice { Restore, Later, Discard };
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -33,6 +36,10 @@ public:
     virtual void ShowWarning(const QString& text) = 0;
     // A plain message under the program's title, with an OK button.
     virtual void ShowMessage(const QString& text) = 0;
+    // The question about a recovery copy, titled "Внимание!", with the
+    // buttons "Восстановить", "Позже" and "Удалить копию"; closing the box
+    // counts as "Позже".
+    virtual RecoveryChoice AskRecovery(const QString& text) = 0;
 
     // The project file to open, or an empty text when the user cancels.
     virtual QString OpenProjectName() = 0;
@@ -66,6 +73,7 @@ public:
     bool AskTitled(const QString& caption, const QString& text) override;
     void ShowWarning(const QString& text) override;
     void ShowMessage(const QString& text) override;
+    RecoveryChoice AskRecovery(const QString& text) override;
     QString OpenProjectName() override;
     QString SaveProjectName(const QString& current) override;
     QString OpenPictureName() override;

@@ -82,6 +82,19 @@ void QtPrompts::ShowMessage(const QString& text)
     box.exec();
 }
 
+RecoveryChoice QtPrompts::AskRecovery(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::NoButton, Owner());
+    QPushButton* restore = box.addButton("Восстановить", QMessageBox::AcceptRole);
+    QPushButton* later = box.addButton("Позже", QMessageBox::RejectRole);
+    QPushButton* discard = box.addButton("Удалить копию", QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == restore) return RecoveryChoice::Restore;
+    return box.clickedButton() == discard ? RecoveryChoice::Discard : RecoveryChoice::Later;
+}
+
 QString QtPrompts::OpenProjectName()
 {
     return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), kProjectFilter);

@@ -12,10 +12,12 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "dialogs/Icons.h"
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
+#include "editor/RecoveryCopies.h"
 #include "editor/SchemeEdit.h"
-#include "dialogs/Icons.h"
+#include "model/NumberText.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
@@ -34,6 +36,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     WireEditCommands();
     CreateStatusBar();
     CreateCanvas();
+    recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and
     // exit can act.
@@ -61,6 +64,7 @@ void TF::StartWork()
 
     if (startProject_.isEmpty() || !OpenProjectFile(startProject_)) NewProject();
     FillRecentMenu();
+    OfferRecoveryCopies();
     emit Started();
 }
 
@@ -102,6 +106,7 @@ void TF::SetModified(bool modified)
 {
     scheme_.Modified = modified;
     savedPanel_->setText(modified ? "Изменено" : "Сохранено");
+    recovery_->Changed(modified);
 }
 
 void TF::ShowStatus(const QString& text)

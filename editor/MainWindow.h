@@ -29,6 +29,7 @@ class QToolBar;
 namespace stelmar {
 
 class CanvasWidget;
+class RecoveryCopies;
 class TAboutBox;
 class TFcalc;
 class TFcalcNet;
@@ -65,6 +66,7 @@ public:
     const PromptsRef& Prompter() const { return prompts_; }
 
     TPipeLine& Scheme() { return scheme_; }
+    RecoveryCopies& Recovery() { return *recovery_; }
     // A dialog's change of the scheme, made as one edit.
     void Apply(const SchemeChange& change) override;
     bool StartDone() const { return startDone_; }
@@ -165,6 +167,7 @@ private:
     void OpenCommand();
     void OpenRecent(int entry);
     bool AdoptReadProject(ProjectReadResult&& read);
+    void OfferRecoveryCopies();
     void BeginEditing();
     void EnableProjectCommands();
     void CloseProjectView();
@@ -183,6 +186,7 @@ private:
 
     TPipeLine scheme_;
     EditHistory history_;
+    RecoveryCopies* recovery_ = nullptr;
     PromptsRef prompts_;
     Dialogs dialogs_;
     QString startProject_;

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "editor/MainWindow.h"
+#include "editor/RecoveryCopies.h"
 #include "model/NumberText.h"
 #include "model/RecentFiles.h"
 #include "model/UserFolders.h"
@@ -56,7 +57,7 @@ bool TF::SaveBeforeLeaving(const QString& question)
 {
     switch (prompts_->AskYesNoCancel(question)) {
     case Answer::Yes: return SaveCommand();
-    case Answer::No: return true;
+    case Answer::No: recovery_->Discarded(); return true;
     case Answer::Cancel: break;
     }
     return false;
@@ -139,6 +140,21 @@ bool TF::AdoptReadProject(ProjectReadResult&& read)
     return true;
 }
 
+// A copy of unsaved work that a program which ended otherwise left opens
+// as the modified project it was, under its own file name.
+void TF::OfferRecoveryCopies()
+{
+    std::optional<ProjectReadResult> read = recovery_->OfferLeftCopies(*prompts_);
+    if (!read) return;
+    AdoptProject(scheme_, std::move(*read->Scheme));
+    BeginEditing();
+    saveWithoutDialog_ = IsProjectName(QString::fromStdString(scheme_.FileName));
+    SetModified(true);
+    QStringList warnings;
+    for (const std::string& warning : read->Warnings) warnings << UserText(warning);
+    if (!warnings.isEmpty()) prompts_->ShowWarning(warnings.join('\n'));
+}
+
 bool TF::OpenProject(const QString& path)
 {
     const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
@@ -201,6 +217,7 @@ bool TF::SaveProject(bool askName)
         return false;
     }
     scheme_.FileName = path.toStdString();
+    recovery_->Saved();
     return true;
 }
 

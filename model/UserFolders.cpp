@@ -68,6 +68,13 @@ std::string ConfigFolder()
     return folder + "/";
 }
 
+std::string RecoveryFolder()
+{
+    std::string base = AbsoluteEnv("XDG_STATE_HOME");
+    if (base.empty()) base = HomeFolder() + "/.local/state";
+    return WithoutTrailingSlash(base) + "/stelmar/recovery/";
+}
+
 std::string TempFolder()
 {
     const std::string runtime = WithoutTrailingSlash(AbsoluteEnv("XDG_RUNTIME_DIR"));

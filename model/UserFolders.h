@@ -10,6 +10,11 @@ namespace stelmar {
 // with a trailing separator.
 std::string ConfigFolder();
 
+// The folder of recovery copies: $XDG_STATE_HOME/stelmar/recovery/ when
+// XDG_STATE_HOME is an absolute path, else $HOME/.local/state/stelmar/recovery/
+// (not created here), with a trailing separator.
+std::string RecoveryFolder();
+
 // A private per-user folder for temporary files such as the calculation
 // report, with a trailing separator: $XDG_RUNTIME_DIR/stelmar/ when that
 // variable names an existing absolute folder, else stelmar-<uid>/ in $TMPDIR

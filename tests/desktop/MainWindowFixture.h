@@ -25,6 +25,7 @@ public:
     Session()
     {
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        qputenv("XDG_STATE_HOME", state_.path().toUtf8());
     }
 
     QString ConfigFile(const QString& name) const { return config_.path() + "/stelmar/" + name; }
@@ -79,6 +80,7 @@ public:
 
 private:
     QTemporaryDir config_;
+    QTemporaryDir state_;
     QTemporaryDir files_;
     std::unique_ptr<TF> window_;
     ScriptedPrompts* prompts_ = nullptr;

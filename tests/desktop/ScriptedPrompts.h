@@ -23,6 +23,8 @@ public:
     QString ExportName;
     QString PdfName;  // empty cancels the file dialog
     bool OpenSucceeds = true;
+    // Answers to the coming recovery questions; "Позже" when none is left.
+    QList<RecoveryChoice> RecoveryChoices;
 
     QStringList Questions;
     QStringList Captions;  // of the questions asked under their own caption
@@ -49,6 +51,11 @@ public:
     }
     void ShowWarning(const QString& text) override { Warnings << text; }
     void ShowMessage(const QString& text) override { Messages << text; }
+    RecoveryChoice AskRecovery(const QString& text) override
+    {
+        Questions << text;
+        return RecoveryChoices.isEmpty() ? RecoveryChoice::Later : RecoveryChoices.takeFirst();
+    }
     QString OpenProjectName() override { return OpenName; }
     QString SaveProjectName(const QString&) override
     {
