@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (extra arguments go to cmake).
+# Configures and builds into build/ by the preset `default` (extra arguments
+# go to cmake).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
-cmake --build build -j "$(nproc)"
+cmake --preset default "$@" > /dev/null
+cmake --build --preset default -j "$(nproc)"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Fails when a file includes across the layers the wrong way:
+#   - the engine (model/*.h, model/*.cpp and calc/) includes a Qt header;
+#   - model/*.h, model/*.cpp include anything from calc/;
+#   - dialogs/ includes anything from editor/.
+# Prints each offending line as FILE:LINE: TEXT.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+failed=0
+
+# $1: what is wrong, $2: the include pattern (extended regex), then the files.
+refuse() {
+    local what=$1 pattern=$2
+    shift 2
+    local hits
+    hits=$(grep -IHnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*$pattern" "$@" || true)
+    if [ -n "$hits" ]; then
+        echo "$what:"
+        echo "$hits"
+        failed=1
+    fi
+}
+
+shopt -s nullglob
+model=(model/*.h model/*.cpp)
+mapfile -t calc < <(find calc -type f \( -name '*.h' -o -name '*.cpp' \))
+mapfile -t dialogs < <(find dialogs -type f)
+
+refuse "the engine includes a Qt header" '[<"]Qt?[A-Z]' "${model[@]}" "${calc[@]}"
+refuse "model includes calc" '["<]([^">]*/)?calc/' "${model[@]}"
+refuse "dialogs include editor" '["<]([^">]*/)?editor/' "${dialogs[@]}"
+
+if [ "$failed" -ne 0 ]; then
+    exit 1
+fi
+echo "layers: the engine uses no Qt, model uses no calc, dialogs use no editor"
