@@ -53,7 +53,7 @@ QString RecoveryCopies::Folder() const { return writer_ ? QString::fromStdString
 void RecoveryCopies::Changed(bool modified)
 {
     if (!writer_) return;
-    if (!modified || NothingToKeep(scheme_)) {
+    if (!modified) {
         Discarded();
         return;
     }
@@ -76,6 +76,10 @@ void RecoveryCopies::Schedule()
 void RecoveryCopies::Write()
 {
     if (!writer_ || firstPending_ < 0) return;
+    if (NothingToKeep(scheme_)) {
+        Discarded();
+        return;
+    }
     lastWrite_ = Now();
     firstPending_ = -1;
     writer_->Submit(ProjectPartOf(scheme_), lastWrite_ / 1000);

@@ -57,15 +57,14 @@ public:
     // its start work.
     TF& Start(const QString& project = QString())
     {
-        auto prompts = std::make_shared<ScriptedPrompts>();
-        prompts_ = prompts.get();
-        window_ = CreateForms(project, prompts);
+        window_ = CreateForms(project, prompts_);
         window_->show();
         if (!QTest::qWaitFor([this] { return window_->StartDone(); })) qFatal("the main window did not start");
         return *window_;
     }
 
     TF& Window() { return *window_; }
+    // The answers may be set before Start, for the questions of the start.
     ScriptedPrompts& Prompts() { return *prompts_; }
 
     QAction* Action(const char* name) { return window_->findChild<QAction*>(name); }
@@ -83,7 +82,7 @@ private:
     QTemporaryDir state_;
     QTemporaryDir files_;
     std::unique_ptr<TF> window_;
-    ScriptedPrompts* prompts_ = nullptr;
+    std::shared_ptr<ScriptedPrompts> prompts_ = std::make_shared<ScriptedPrompts>();
 };
 
 }  // namespace stelmar::test
