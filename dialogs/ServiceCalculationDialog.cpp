@@ -132,6 +132,11 @@ void TFcalcNet::CreateBrowser()
     // The engine refuses to run as root inside its sandbox.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The browser's own texts (the file field's button and its note) in
+    // Russian, whatever the locale of the session: the engine takes its
+    // language from its command line when it first starts.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--lang=")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --lang=ru").trimmed());
     browser_ = new QWebEngineView;
     browser_->setObjectName("WebBr");
     splitter_->insertWidget(0, browser_);

@@ -2,15 +2,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
 #include <QTimer>
-#include <QUrl>
 
 #include "dialogs/Icons.h"
 #include "editor/AreaLengthsDialog.h"
@@ -132,9 +131,17 @@ void TF::NumberNodesInOrder()
     for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Name = std::to_string(i);
 }
 
+// The help opens in the desktop's program for PDF documents; when there is
+// none, or the document is missing, the user is told instead of nothing
+// happening.
 void TF::ShowHelp()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/help.pdf"));
+    const QString help = QCoreApplication::applicationDirPath() + "/help.pdf";
+    if (!QFileInfo(help).isFile())
+        prompts_->ShowWarning("Не найден файл справки \"" + help + "\". Переустановите программу.");
+    else if (!prompts_->OpenDocument(help))
+        prompts_->ShowWarning("Не удалось открыть справку \"" + help +
+                              "\": не найдена программа для просмотра документов PDF.");
 }
 
 void TF::ShowDialog(QDialog* dialog)

@@ -319,6 +319,33 @@ private slots:
         QVERIFY(!session.Enabled("TBUndo") && !session.Enabled("Nundo"));
     }
 
+    // Help used to do nothing at all when the desktop had no program for
+    // PDF documents.
+    void helpSaysWhyItDoesNotOpen()
+    {
+        Session session;
+        session.Start();
+        const QString help = QCoreApplication::applicationDirPath() + "/help.pdf";
+        QFile::remove(help);
+        session.Action("N11")->trigger();
+        QCOMPARE(session.Prompts().Warnings,
+                 QStringList{"Не найден файл справки \"" + help + "\". Переустановите программу."});
+
+        session.WriteFile(help, "%PDF-1.4");
+        session.Prompts().Warnings.clear();
+        session.Prompts().OpenSucceeds = false;
+        session.Action("TBXItemHelp")->trigger();
+        QCOMPARE(session.Prompts().Opened, QStringList{help});
+        QCOMPARE(session.Prompts().Warnings,
+                 QStringList{"Не удалось открыть справку \"" + help +
+                             "\": не найдена программа для просмотра документов PDF."});
+        session.Prompts().OpenSucceeds = true;
+        session.Prompts().Warnings.clear();
+        session.Action("N11")->trigger();
+        QVERIFY(session.Prompts().Warnings.isEmpty());
+        QFile::remove(help);
+    }
+
     void undoRebuildsFloorListKeepingTheEntry()
     {
         Session session;

@@ -125,6 +125,16 @@ private slots:
         QVERIFY(page.find("name=\"prec\" type=\"hidden\" value=9>") != std::string::npos);
     }
 
+    // The file field said "Choose File" / "No file chosen" under an English
+    // session locale: the engine runs in Russian.
+    void browserSpeaksRussian()
+    {
+        auto s = Show(Corridor(), "http://127.0.0.1:1");
+        QVERIFY(!FieldValue(s->Page(), "prec").isEmpty());
+        QCOMPARE(RunScript(s->Page(), "navigator.language").toString(), QString("ru"));
+        QVERIFY(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--disable-gpu"));  // the other flags are kept
+    }
+
     void optionsAreShownWrittenAndReachThePage()
     {
         TPipeLine scheme = Corridor();
