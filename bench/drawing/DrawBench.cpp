@@ -57,6 +57,35 @@ void BM_DrawVisible(benchmark::State& state)
 }
 BENCHMARK(BM_DrawVisible)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// A plan picture of the whole canvas behind the scheme.
+BitmapRef PlanPicture()
+{
+    auto picture = std::make_shared<Bitmap>();
+    picture->Width = picture->Height = kSide;
+    picture->Pixels.resize(std::size_t(kSide) * kSide);
+    std::mt19937 random(3);
+    for (auto& pixel : picture->Pixels) pixel = 0xFF000000u | (random() & 0xFFFFFF);
+    return picture;
+}
+
+// The screen's redraw at a zoom (percent): the 1200 x 800 box centred on
+// the canvas, painted into an image of the box's size, the reduced
+// background taken from the cache as the canvas widget does.
+void BM_DrawZoomed(benchmark::State& state)
+{
+    TPipeLine s = LargeScheme();
+    s.Backgrounds[1] = PlanPicture();
+    const double zoom = state.range(0) / 100.0;
+    const int side = static_cast<int>(kSide * zoom);
+    const CanvasView view{std::max(0, side / 2 - 600), std::max(0, side / 2 - 400), 1200, 800, zoom, true};
+    QImage box;
+    BackgroundCache cache;
+    Draw(s, box, view, false, nullptr, &cache);
+    for (auto _ : state) benchmark::DoNotOptimize(Draw(s, box, view, false, nullptr, &cache));
+}
+BENCHMARK(BM_DrawZoomed)->ArgName("zoom_percent")->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
 void BM_DrawExport(benchmark::State& state)
 {
     TPipeLine s = LargeScheme();

@@ -17,7 +17,11 @@ void DrawArrowLine(const TPipeLine& s, Canvas& canvas, int x1, int y1, int x2, i
 {
     canvas.Line(x1, y1, x2, y2);
     canvas.SetPenWidth(1);
+    DrawArrowHead(s, canvas, x1, y1, x2, y2);
+}
 
+void DrawArrowHead(const TPipeLine& s, Canvas& canvas, int x1, int y1, int x2, int y2)
+{
     const int L = s.DlStr;
     if (std::abs(x1 - x2) < L + 5 && std::abs(y1 - y2) < L + 5) return;
     if (!s.StrV) return;

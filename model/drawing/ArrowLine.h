@@ -14,4 +14,7 @@ namespace stelmar {
 // filled with the current brush.
 void DrawArrowLine(const TPipeLine& s, Canvas& canvas, int x1, int y1, int x2, int y2);
 
+// The arrowhead of that line alone, in the current pen and brush.
+void DrawArrowHead(const TPipeLine& s, Canvas& canvas, int x1, int y1, int x2, int y2);
+
 }  // namespace stelmar

@@ -32,7 +32,7 @@ void PreparePainter(QPainter& painter)
 
 }  // namespace
 
-Canvas::Canvas(QImage& image) : own_(&image), painter_(own_)
+Canvas::Canvas(QImage& image) : own_(&image), raster_(true), painter_(own_)
 {
     PreparePainter(painter_);
     ApplyPen(applied_);
@@ -60,6 +60,13 @@ void Canvas::DrawImage(const QPoint& at, const QImage& image, const QRect& sourc
     painter_.drawImage(at, image, source);
 }
 
+void Canvas::DrawScaledImage(const QRectF& target, const QImage& image, const QRect& source, bool smooth)
+{
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter_.drawImage(target, image, source);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
 void Canvas::UsePen(const PenKey& key)
 {
     if (!(key == applied_)) ApplyPen(key);
@@ -82,6 +89,12 @@ void Canvas::Line(int x1, int y1, int x2, int y2)
 {
     UseShapePen();
     painter_.drawLine(x1, y1, x2, y2);
+}
+
+void Canvas::Lines(const std::vector<QLine>& lines)
+{
+    UseShapePen();
+    painter_.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom)

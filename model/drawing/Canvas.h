@@ -16,6 +16,7 @@
 #include <QRawFont>
 #include <QString>
 #include <array>
+#include <vector>
 
 #include "model/Scheme.h"
 
@@ -47,14 +48,20 @@ public:
     void SetPenWidth(int width) { penWidth_ = width; }
     void SetPenDotted(bool dotted) { penDotted_ = dotted; }
     TColor PenColor() const { return penColor_; }
+    // The canvas paints on an image of its own (not through another painter).
+    bool IsRaster() const { return raster_; }
 
     void SetBrush(TColor color);
     void SetFont(const TextFont& font, TColor color);
 
     void FillRect(const QRect& rect, TColor color);
     void DrawImage(const QPoint& at, const QImage& image, const QRect& source);
+    // `source` of `image` stretched over `target`, smoothly when `smooth`.
+    void DrawScaledImage(const QRectF& target, const QImage& image, const QRect& source, bool smooth);
 
     void Line(int x1, int y1, int x2, int y2);
+    // Many lines in the current pen at once.
+    void Lines(const std::vector<QLine>& lines);
     // Outline in the pen, filled with the brush; (left, top)-(right, bottom)
     // with the right column and bottom row left out.
     void Ellipse(int left, int top, int right, int bottom);
@@ -78,6 +85,7 @@ private:
     bool DrawDigits(int x, int baseline, const QString& text);
 
     QPainter own_;  // active only when the canvas paints on an image of its own
+    bool raster_ = false;
     QPainter& painter_;
     QPen pen_;
     PenKey applied_;

@@ -12,12 +12,12 @@
 
 namespace stelmar {
 
-// Paints the active floor in canvas coordinates: the background of the
-// visible part (of the whole canvas in export mode), then areas, the area
-// being drawn, nodes, selection marks and the band. Nodes are pulled back
-// inside `canvasSize`. Label fonts are measured for `device` (the screen
-// when null).
+// Paints the active floor, in the view's zoom, shifted for a box-only
+// image: the background of the visible part (of the whole canvas at zoom 1
+// in export mode), then areas, the area being drawn, nodes, selection marks
+// and the band. Nodes are pulled back inside `canvasSize` (canvas pixels).
+// Label fonts are measured for `device` (the screen when null).
 void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
-                bool exportMode);
+                bool exportMode, BackgroundCache* cache = nullptr);
 
 }  // namespace stelmar

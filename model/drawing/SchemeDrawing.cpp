@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "model/SchemePicking.h"
 #include "model/drawing/ArrowLine.h"
@@ -20,8 +21,21 @@ constexpr TColor kBlack = 0x000000;
 constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kLightBlue = 0xF0CAA6;
 constexpr TColor kHotShift = 70;
+constexpr double kSmallestLabelZoom = 0.5;
 
-// The part of the canvas to paint; everything in export mode.
+// From canvas pixels to the pixels of the image painted: scaled by the
+// zoom, shifted so that the image's top-left shows `Origin`.
+struct ViewMap {
+    double Zoom = 1;
+    int OriginX = 0;
+    int OriginY = 0;
+
+    int Scale(int v) const { return Zoom == 1 ? v : static_cast<int>(std::lround(v * Zoom)); }
+    QPoint operator()(int x, int y) const { return {Scale(x) - OriginX, Scale(y) - OriginY}; }
+    QPoint operator()(const TNode& n) const { return (*this)(n.X, n.Y); }
+};
+
+// The part of the image to paint, in image pixels; everything in export mode.
 struct Visibility {
     bool All = false;
     int Left = 0;
@@ -29,15 +43,15 @@ struct Visibility {
     int Right = 0;
     int Bottom = 0;
 
-    bool Node(const TNode& n) const
+    bool Node(const QPoint& n) const
     {
-        return All || (Left < n.X && n.X < Right && Top < n.Y && n.Y < Bottom);
+        return All || (Left < n.x() && n.x() < Right && Top < n.y() && n.y() < Bottom);
     }
 
-    bool Area(const TNode& a, const TNode& b) const
+    bool Area(const QPoint& a, const QPoint& b) const
     {
-        return All || !((a.X < Left && b.X < Left) || (a.X > Right && b.X > Right) || (a.Y < Top && b.Y < Top) ||
-                         (a.Y > Bottom && b.Y > Bottom));
+        return All || !((a.x() < Left && b.x() < Left) || (a.x() > Right && b.x() > Right) ||
+                         (a.y() < Top && b.y() < Top) || (a.y() > Bottom && b.y() > Bottom));
     }
 };
 
@@ -73,6 +87,12 @@ QFont MarkerFont(const TFontSpec& f)
 
 void PrepareCanvas(const TPipeLine& s, QImage& canvas, const CanvasView& view)
 {
+    if (view.BoxOnly) {
+        const QSize box(std::max(view.BoxWidth, 1), std::max(view.BoxHeight, 1));
+        if (canvas.size() != box || canvas.format() != QImage::Format_RGB32)
+            canvas = QImage(box, QImage::Format_RGB32);
+        return;
+    }
     if (canvas.isNull()) canvas = QImage(std::max(s.WSpaceG, 1), std::max(s.WSpaceV, 1), QImage::Format_RGB32);
     // Pictures are copied pixel for pixel, their fourth byte included, so
     // the canvas keeps 32-bit pixels without alpha.
@@ -84,15 +104,41 @@ void PrepareCanvas(const TPipeLine& s, QImage& canvas, const CanvasView& view)
     if (width != canvas.width() || height != canvas.height()) canvas = canvas.copy(0, 0, width, height);
 }
 
-void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect)
+QImage ImageOf(const Bitmap& picture)
+{
+    return QImage(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width, picture.Height,
+                  picture.Width * 4, QImage::Format_RGB32);
+}
+
+// White, then the floor's picture over the image rectangle `rect`: copied
+// pixel for pixel at zoom 1, enlarged pixel by pixel above it (only the
+// part in view), and reduced smoothly below it (once per zoom, through the
+// cache).
+void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache)
 {
     c.FillRect(rect, kWhite);
     const BitmapRef& picture = s.Backgrounds[s.ActiveEtag];
     if (!picture || picture->Width <= 0 || picture->Height <= 0) return;
-    const QImage image(reinterpret_cast<const uchar*>(picture->Pixels.data()), picture->Width, picture->Height,
-                       picture->Width * 4, QImage::Format_RGB32);
-    const QRect source = rect.intersected(image.rect());
-    if (!source.isEmpty()) c.DrawImage(source.topLeft(), image, source);
+    const QImage image = ImageOf(*picture);
+    if (map.Zoom == 1) {
+        const QRect source = rect.translated(map.OriginX, map.OriginY).intersected(image.rect());
+        if (!source.isEmpty()) c.DrawImage(source.topLeft() - QPoint(map.OriginX, map.OriginY), image, source);
+        return;
+    }
+    if (map.Zoom < 1 && cache) {
+        const QImage& reduced = cache->Reduced(picture, map.Zoom);
+        const QRect source = rect.translated(map.OriginX, map.OriginY).intersected(reduced.rect());
+        if (!source.isEmpty()) c.DrawImage(source.topLeft() - QPoint(map.OriginX, map.OriginY), reduced, source);
+        return;
+    }
+    // The canvas pixels under the image rectangle, one more at each edge.
+    const QRectF wanted(QPointF(rect.left() + map.OriginX, rect.top() + map.OriginY) / map.Zoom,
+                        QSizeF(rect.width(), rect.height()) / map.Zoom);
+    const QRect source = wanted.toAlignedRect().adjusted(-1, -1, 1, 1).intersected(image.rect());
+    if (source.isEmpty()) return;
+    const QRectF target(QPointF(source.left() * map.Zoom - map.OriginX, source.top() * map.Zoom - map.OriginY),
+                        QSizeF(source.width(), source.height()) * map.Zoom);
+    c.DrawScaledImage(target, image, source, map.Zoom < 1);
 }
 
 void ClampNodes(TPipeLine& s, int width, int height)
@@ -110,98 +156,242 @@ bool ValidNode(const TPipeLine& s, int i) { return i >= 1 && i <= NodeCount(s); 
 
 // Both ends exist, one of them lies on the active floor and the area is in
 // view.
-bool AreaShown(const TPipeLine& s, const TArea& a, const Visibility& vis)
+bool AreaShown(const TPipeLine& s, const TArea& a, const Visibility& vis, const ViewMap& map)
 {
     if (!ValidNode(s, a.Node1) || !ValidNode(s, a.Node2)) return false;
     const TNode& n1 = s.Nodes[a.Node1];
     const TNode& n2 = s.Nodes[a.Node2];
     if (n1.Etag != s.ActiveEtag && n2.Etag != s.ActiveEtag) return false;
-    return vis.Area(n1, n2);
+    return vis.Area(map(n1), map(n2));
 }
 
-void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const TextFont& marker)
+// The pen of an area: its kind's colour, the highlight colour and a wider
+// pen when highlighted, blue or red when it leads to a higher or lower floor.
+std::pair<TColor, int> AreaPen(const TPipeLine& s, const TArea& a)
 {
+    std::pair<TColor, int> pen = a.Hot ? std::pair{s.Color + kHotShift, s.AreaWidth + 2}
+                                       : std::pair{KindColor(s, a.Kind), int(s.AreaWidth)};
+    const TNode& n1 = s.Nodes[a.Node1];
+    const TNode& n2 = s.Nodes[a.Node2];
+    if (n1.Etag != n2.Etag) {
+        const TNode& other = n1.Etag != s.ActiveEtag ? n1 : n2;
+        pen.first = other.Etag > s.ActiveEtag ? kBlue : kRed;
+    }
+    return pen;
+}
+
+// The "?" of an area without a width, centred on (mx, my), in `color`.
+void DrawMarker(Canvas& c, const TextFont& marker, TColor color, int mx, int my)
+{
+    c.SetPenWidth(1);
+    c.SetPenColor(color);
+    c.SetFont(marker, color);
+    c.Ellipse(mx - 7, my - 7, mx + 8, my + 8);
+    c.TextOut(mx - 3, my - 7, QStringLiteral("?"));
+}
+
+// Markers drawn once per colour into a small picture and copied.
+class MarkerSprites {
+public:
+    explicit MarkerSprites(const TextFont& marker) : marker_(marker) {}
+
+    void Draw(Canvas& c, TColor color, int mx, int my)
+    {
+        auto found = std::find_if(sprites_.begin(), sprites_.end(), [color](const auto& e) { return e.first == color; });
+        if (found == sprites_.end()) {
+            QImage sprite(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+            sprite.fill(Qt::transparent);
+            {
+                Canvas own(sprite);
+                DrawMarker(own, marker_, color, kCentre, kCentre);
+            }
+            found = sprites_.insert(sprites_.end(), {color, std::move(sprite)});
+        }
+        c.DrawImage(QPoint(mx - kCentre, my - kCentre), found->second, found->second.rect());
+    }
+
+private:
+    static constexpr int kCentre = 10;
+    static constexpr int kSide = 2 * kCentre + 1;
+    const TextFont& marker_;
+    std::vector<std::pair<TColor, QImage>> sprites_;
+};
+
+QPoint Middle(const QPoint& p1, const QPoint& p2)
+{
+    return {p1.x() - (p1.x() - p2.x()) / 2, p1.y() - (p1.y() - p2.y()) / 2};
+}
+
+// Below zoom 1 a floor shows many areas in little room: the lines are drawn
+// pen by pen in batches, then the arrowheads and markers over them.
+void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker)
+{
+    struct Batch {
+        std::pair<TColor, int> Pen;
+        std::vector<QLine> Lines;
+    };
+    std::vector<Batch> batches;
+    struct Mark {
+        QPoint From, To;
+        TColor Color;
+        bool Marker;
+    };
+    std::vector<Mark> marks;
     for (int i = 1; i <= AreaCount(s); ++i) {
         const TArea& a = s.Areas[i];
-        if (!AreaShown(s, a, vis)) continue;
-        const TNode& n1 = s.Nodes[a.Node1];
-        const TNode& n2 = s.Nodes[a.Node2];
-        if (a.Hot) {
-            c.SetPenWidth(s.AreaWidth + 2);
-            c.SetPenColor(s.Color + kHotShift);
-        } else {
-            c.SetPenWidth(s.AreaWidth);
-            c.SetPenColor(KindColor(s, a.Kind));
-        }
-        if (n1.Etag != n2.Etag) {
-            const TNode& other = n1.Etag != s.ActiveEtag ? n1 : n2;
-            c.SetPenColor(other.Etag > s.ActiveEtag ? kBlue : kRed);
-        }
-        DrawArrowLine(s, c, n1.X, n1.Y, n2.X, n2.Y);
+        if (!AreaShown(s, a, vis, map)) continue;
+        const QPoint p1 = map(s.Nodes[a.Node1]);
+        const QPoint p2 = map(s.Nodes[a.Node2]);
+        const std::pair<TColor, int> pen = AreaPen(s, a);
+        auto batch = std::find_if(batches.begin(), batches.end(), [&pen](const Batch& b) { return b.Pen == pen; });
+        if (batch == batches.end()) batch = batches.insert(batches.end(), Batch{pen, {}});
+        batch->Lines.emplace_back(p1, p2);
+        marks.push_back({p1, p2, pen.first, a.Width == 0 && s.QuestionMark});
+    }
+    for (const Batch& batch : batches) {
+        c.SetPenColor(batch.Pen.first);
+        c.SetPenWidth(batch.Pen.second);
+        c.Lines(batch.Lines);
+    }
+    c.SetPenWidth(1);
+    MarkerSprites markers(marker);
+    for (const Mark& m : marks) {
+        c.SetPenColor(m.Color);
+        DrawArrowHead(s, c, m.From.x(), m.From.y(), m.To.x(), m.To.y());
+        if (!m.Marker) continue;
+        const QPoint mid = Middle(m.From, m.To);
+        if (c.IsRaster())
+            markers.Draw(c, m.Color, mid.x(), mid.y());
+        else
+            DrawMarker(c, marker, m.Color, mid.x(), mid.y());
+    }
+}
+
+void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker)
+{
+    if (map.Zoom < 1 && c.IsRaster()) {
+        DrawAreasReduced(s, c, vis, map, marker);
+        return;
+    }
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        const TArea& a = s.Areas[i];
+        if (!AreaShown(s, a, vis, map)) continue;
+        const QPoint p1 = map(s.Nodes[a.Node1]);
+        const QPoint p2 = map(s.Nodes[a.Node2]);
+        const auto [color, width] = AreaPen(s, a);
+        c.SetPenWidth(width);
+        c.SetPenColor(color);
+        DrawArrowLine(s, c, p1.x(), p1.y(), p2.x(), p2.y());
         if (a.Width == 0 && s.QuestionMark) {
-            const int mx = n1.X - (n1.X - n2.X) / 2;
-            const int my = n1.Y - (n1.Y - n2.Y) / 2;
-            c.SetFont(marker, c.PenColor());
-            c.Ellipse(mx - 7, my - 7, mx + 8, my + 8);
-            c.TextOut(mx - 3, my - 7, QStringLiteral("?"));
+            const QPoint mid = Middle(p1, p2);
+            DrawMarker(c, marker, c.PenColor(), mid.x(), mid.y());
         }
     }
 }
 
 // The area the user is drawing from node `AreaFrom` to the pointer.
-void DrawAreaInProgress(TPipeLine& s, Canvas& c)
+void DrawAreaInProgress(TPipeLine& s, Canvas& c, const ViewMap& map)
 {
     if (s.AreaFrom == 0 || !ValidNode(s, s.AreaFrom)) return;
     c.SetPenWidth(1);
     c.SetPenColor(kLime);
-    const TNode& from = s.Nodes[s.AreaFrom];
+    const QPoint from = map(s.Nodes[s.AreaFrom]);
     const int target = NodeAt(s);
-    if (target != 0 && s.Nodes[target].Etag == from.Etag) {
-        DrawArrowLine(s, c, from.X, from.Y, s.Nodes[target].X, s.Nodes[target].Y);
+    if (target != 0 && s.Nodes[target].Etag == s.Nodes[s.AreaFrom].Etag) {
+        const QPoint to = map(s.Nodes[target]);
+        DrawArrowLine(s, c, from.x(), from.y(), to.x(), to.y());
     } else {
         c.SetPenDotted(true);
         if (s.Snap) {
             s.MouseX = s.MouseX / 5 * 5 + 2;
             s.MouseY = s.MouseY / 5 * 5 + 2;
         }
-        DrawArrowLine(s, c, from.X, from.Y, s.MouseX, s.MouseY);
+        const QPoint to = map(s.MouseX, s.MouseY);
+        DrawArrowLine(s, c, from.x(), from.y(), to.x(), to.y());
         c.SetPenDotted(false);
     }
     c.SetPenColor(kBlack);
 }
 
-void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, int peopleOffset)
+// The symbol of a node of `kind` centred on (x, y): a blue circle with an
+// arrow into it for an input, a red one with an arrow out for an exit, a
+// circle of `NodeWidth` in the node colour for a junction; a highlighted
+// node is drawn with a pen of two pixels.
+void DrawSymbol(const TPipeLine& s, Canvas& c, std::uint8_t kind, bool hot, int x, int y)
 {
     const int r = s.NodeWidth / 2;
+    if (hot) {
+        c.SetPenWidth(2);
+        c.SetPenColor(s.NodeColor + kHotShift);
+    } else {
+        c.SetPenWidth(1);
+        c.SetPenColor(s.NodeColor);
+    }
+    if (kind == kInput) {
+        c.SetPenColor(kBlue);
+        c.Ellipse(x - 5, y - 5, x + 6, y + 6);
+        const QPoint arrow[] = {{x - 8, y}, {x + 2, y}, {x - 1, y - 2}, {x - 1, y + 2}, {x + 2, y}};
+        c.Polyline(arrow, 5);
+    } else if (kind == kExit) {
+        c.SetPenColor(kRed);
+        c.Ellipse(x - 5, y - 5, x + 6, y + 6);
+        const QPoint arrow[] = {{x - 1, y}, {x + 10, y}, {x + 8, y - 2}, {x + 8, y + 2}, {x + 10, y}};
+        c.Polyline(arrow, 5);
+    } else if (kind == kJunction) {
+        c.Ellipse(x - r, y - r, x - r + s.NodeWidth, y - r + s.NodeWidth);
+    }
+}
+
+// The node symbols drawn once into small pictures and copied to every
+// node: the same pixels as drawing each one, at a fraction of the cost.
+// Only for raster images; a printer page gets each symbol as shapes.
+class SymbolSprites {
+public:
+    explicit SymbolSprites(const TPipeLine& s) : s_(s) {}
+
+    void Draw(Canvas& c, std::uint8_t kind, bool hot, int x, int y)
+    {
+        if (kind < kInput || kind > kJunction) return;
+        // Pixels the symbol reaches from its centre: the arrows of inputs
+        // and exits, the circle of a junction, one more for the wide pen.
+        const int reach = kind == kJunction ? s_.NodeWidth / 2 + 3 : 12;
+        QImage& sprite = sprites_[kind - 1][hot ? 1 : 0];
+        if (sprite.isNull()) {
+            sprite = QImage(2 * reach + 1, 2 * reach + 1, QImage::Format_ARGB32_Premultiplied);
+            sprite.fill(Qt::transparent);
+            Canvas own(sprite);
+            DrawSymbol(s_, own, kind, hot, reach, reach);
+        }
+        c.DrawImage(QPoint(x - reach, y - reach), sprite, sprite.rect());
+    }
+
+private:
+    const TPipeLine& s_;
+    QImage sprites_[3][2];
+};
+
+void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, int peopleOffset)
+{
+    const int r = s.NodeWidth / 2;
+    // Labels closer together than this are not drawn: they could not be told
+    // apart, and writing them all would slow every redraw of a large floor.
+    const bool labels = map.Zoom >= kSmallestLabelZoom;
+    std::optional<SymbolSprites> sprites;
+    if (c.IsRaster()) sprites.emplace(s);
     for (int i = 1; i <= NodeCount(s); ++i) {
         const TNode& n = s.Nodes[i];
-        if (n.Etag != s.ActiveEtag || !vis.Node(n)) continue;
-        const int x = n.X;
-        const int y = n.Y;
-        if (n.Hot) {
-            c.SetPenWidth(2);
-            c.SetPenColor(s.NodeColor + kHotShift);
-        } else {
-            c.SetPenWidth(1);
-            c.SetPenColor(s.NodeColor);
-        }
-        if (n.Kind == kInput) {
-            c.SetPenColor(kBlue);
-            c.Ellipse(x - 5, y - 5, x + 6, y + 6);
-            const QPoint arrow[] = {{x - 8, y}, {x + 2, y}, {x - 1, y - 2}, {x - 1, y + 2}, {x + 2, y}};
-            c.Polyline(arrow, 5);
-            if (s.ShowNumPeople) {
-                c.TextOut(x + s.LNum, y + s.LNum + peopleOffset, QString::number(n.People) + QStringLiteral(" чел."));
-            }
-        } else if (n.Kind == kExit) {
-            c.SetPenColor(kRed);
-            c.Ellipse(x - 5, y - 5, x + 6, y + 6);
-            const QPoint arrow[] = {{x - 1, y}, {x + 10, y}, {x + 8, y - 2}, {x + 8, y + 2}, {x + 10, y}};
-            c.Polyline(arrow, 5);
-        } else if (n.Kind == kJunction) {
-            c.Ellipse(x - r, y - r, x - r + s.NodeWidth, y - r + s.NodeWidth);
-        }
-        if (s.ShowNumbers) {
+        if (n.Etag != s.ActiveEtag) continue;
+        const QPoint at = map(n);
+        if (!vis.Node(at)) continue;
+        const int x = at.x();
+        const int y = at.y();
+        if (sprites)
+            sprites->Draw(c, n.Kind, n.Hot, x, y);
+        else
+            DrawSymbol(s, c, n.Kind, n.Hot, x, y);
+        if (n.Kind == kInput && s.ShowNumPeople && labels)
+            c.TextOut(x + s.LNum, y + s.LNum + peopleOffset, QString::number(n.People) + QStringLiteral(" чел."));
+        if (s.ShowNumbers && labels) {
             const QString label =
                 n.Name == kDefaultNodeName ? QString::number(i) : QString::fromStdString(n.Name);
             c.TextOut(x + s.LNum, y + s.LNum, label);
@@ -218,14 +408,16 @@ void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, int peopleO
     }
 }
 
-void DrawSelectedAreas(const TPipeLine& s, Canvas& c, const Visibility& vis)
+void DrawSelectedAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map)
 {
     for (int i = 1; i <= AreaCount(s); ++i) {
         const TArea& a = s.Areas[i];
-        if (!a.Selected || !AreaShown(s, a, vis)) continue;
+        if (!a.Selected || !AreaShown(s, a, vis, map)) continue;
         const TNode& n1 = s.Nodes[a.Node1];
         const TNode& n2 = s.Nodes[a.Node2];
-        const int x1 = n1.X, y1 = n1.Y, x2 = n2.X, y2 = n2.Y;
+        const QPoint p1 = map(n1);
+        const QPoint p2 = map(n2);
+        const int x1 = p1.x(), y1 = p1.y(), x2 = p2.x(), y2 = p2.y();
         const int mx = x1 - (x1 - x2) / 2;
         const int my = y1 - (y1 - y2) / 2;
         c.SetBrush(kBlue);
@@ -241,14 +433,15 @@ void DrawSelectedAreas(const TPipeLine& s, Canvas& c, const Visibility& vis)
     }
 }
 
-void DrawBand(const TPipeLine& s, Canvas& c)
+void DrawBand(const TPipeLine& s, Canvas& c, const ViewMap& map)
 {
     if (!s.Banding) return;
     c.SetPenColor(kBlack);
     c.SetPenWidth(1);
     c.SetPenDotted(true);
-    const QPoint band[] = {{s.AnchorX, s.AnchorY}, {s.MouseX, s.AnchorY}, {s.MouseX, s.MouseY},
-                           {s.AnchorX, s.MouseY}, {s.AnchorX, s.AnchorY}};
+    const QPoint anchor = map(s.AnchorX, s.AnchorY);
+    const QPoint pointer = map(s.MouseX, s.MouseY);
+    const QPoint band[] = {anchor, {pointer.x(), anchor.y()}, pointer, {anchor.x(), pointer.y()}, anchor};
     c.Polyline(band, 5);
     c.SetPenDotted(false);
 }
@@ -268,38 +461,66 @@ TColor KindColor(const TPipeLine& s, int kind)
     }
 }
 
-void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
-                bool exportMode)
+QSize CanvasExtent(const TPipeLine& s, int boxWidth, int boxHeight)
 {
+    return {std::max(s.WSpaceG, boxWidth), std::max(s.WSpaceV, boxHeight)};
+}
+
+const QImage& BackgroundCache::Reduced(const BitmapRef& picture, double zoom)
+{
+    if (picture != source_ || zoom != zoom_) {
+        source_ = picture;
+        zoom_ = zoom;
+        const QSize size(std::max(1, static_cast<int>(std::lround(picture->Width * zoom))),
+                         std::max(1, static_cast<int>(std::lround(picture->Height * zoom))));
+        reduced_ = ImageOf(*picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return reduced_;
+}
+
+void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
+                bool exportMode, BackgroundCache* cache)
+{
+    ViewMap map;
     Visibility vis;
     vis.All = exportMode;
-    vis.Left = view.HorzPos;
-    vis.Top = view.VertPos;
-    vis.Right = view.HorzPos + view.BoxWidth;
-    vis.Bottom = view.VertPos + view.BoxHeight;
+    if (!exportMode) {
+        map.Zoom = view.Zoom > 0 ? view.Zoom : 1;
+        if (view.BoxOnly) {
+            map.OriginX = view.HorzPos;
+            map.OriginY = view.VertPos;
+        }
+        vis.Left = view.HorzPos - map.OriginX;
+        vis.Top = view.VertPos - map.OriginY;
+        vis.Right = vis.Left + view.BoxWidth;
+        vis.Bottom = vis.Top + view.BoxHeight;
+    }
     const QRect shown(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
-    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown);
+    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache);
     ClampNodes(s, canvasSize.width(), canvasSize.height());
 
     const TextFont marker(MarkerFont(s.Font), device);
-    DrawAreas(s, c, vis, marker);
+    DrawAreas(s, c, vis, map, marker);
 
     const TextFont label(LabelFont(s.Font), device);
     c.SetFont(label, s.Font.Color);
-    DrawAreaInProgress(s, c);
+    DrawAreaInProgress(s, c, map);
     const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
-    DrawNodes(s, c, vis, peopleOffset);
-    DrawSelectedAreas(s, c, vis);
-    DrawBand(s, c);
+    DrawNodes(s, c, vis, map, peopleOffset);
+    DrawSelectedAreas(s, c, vis, map);
+    DrawBand(s, c, map);
 }
 
-bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters)
+bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters,
+          BackgroundCache* cache)
 {
     if (!s.Opened) return false;
+    if (exportMode && view.BoxOnly) return false;
     PrepareCanvas(s, canvas, view);
+    const QSize extent = view.BoxOnly ? CanvasExtent(s, view.BoxWidth, view.BoxHeight) : canvas.size();
     {
         Canvas c(canvas);
-        PaintFloor(s, c, &canvas, canvas.size(), view, exportMode);
+        PaintFloor(s, c, &canvas, extent, view, exportMode, cache);
     }
     if (counters != nullptr) {
         counters->Nodes = QStringLiteral("Узлов %1").arg(NodeCount(s));

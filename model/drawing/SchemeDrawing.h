@@ -14,12 +14,33 @@
 namespace stelmar {
 
 // The part of the canvas the user sees: the scroll positions and the size
-// of the visible box.
+// of the visible box in screen pixels, and the zoom (screen pixels per
+// canvas pixel). Positions, lines and the background scale with the zoom;
+// node symbols, line widths, arrowheads and label fonts keep their size in
+// screen pixels.
 struct CanvasView {
     int HorzPos = 0;
     int VertPos = 0;
     int BoxWidth = 0;
     int BoxHeight = 0;
+    double Zoom = 1;
+    // The image holds only the box, its top-left pixel showing (HorzPos,
+    // VertPos) of the zoomed canvas; otherwise the image is the whole canvas
+    // at zoom 1 and only the box's part of it is painted.
+    bool BoxOnly = false;
+};
+
+// Scaled copies of the floor pictures for a zoom below 1, made once for a
+// picture and a zoom rather than at every redraw.
+class BackgroundCache {
+public:
+    // `picture` (shared with the scheme) smoothly reduced to `zoom`.
+    const QImage& Reduced(const BitmapRef& picture, double zoom);
+
+private:
+    BitmapRef source_;
+    double zoom_ = 0;
+    QImage reduced_;
 };
 
 // Texts of the status bar counters written by Draw.
@@ -29,14 +50,21 @@ struct DrawCounters {
     QString Floors;  // "Этажей " + EtagCount
 };
 
-// Paints the visible part (or, in export mode, the whole canvas). Widens
-// `canvas` to the box when the box is larger than the canvas. Pulls node
-// positions back inside the canvas and, while an area is being drawn with
-// snapping, snaps the pointer. Returns false (and paints nothing) when no
-// project is open. The canvas is kept in QImage::Format_RGB32 (background
-// pictures are copied into it pixel for pixel); a null canvas becomes
-// `WSpaceG` x `WSpaceV`.
-bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters = nullptr);
+// Paints the visible part (or, in export mode, the whole canvas at zoom 1).
+// Widens a whole-canvas image to the box when the box is larger than the
+// canvas; a box-only image is made the size of the box. Pulls node
+// positions back inside the canvas (CanvasExtent) and, while an area is
+// being drawn with snapping, snaps the pointer. Returns false (and paints
+// nothing) when no project is open. The image is kept in
+// QImage::Format_RGB32 (background pictures are copied into it pixel for
+// pixel); a null whole-canvas image becomes `WSpaceG` x `WSpaceV`. Reduced
+// backgrounds come from `cache` when given.
+bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters = nullptr,
+          BackgroundCache* cache = nullptr);
+
+// The canvas in canvas pixels: `WSpaceG` x `WSpaceV`, widened to a box of
+// `boxWidth` x `boxHeight` screen pixels that is larger, whatever the zoom.
+QSize CanvasExtent(const TPipeLine& s, int boxWidth, int boxHeight);
 
 // Colour ($00BBGGRR) of an area of the given path kind.
 TColor KindColor(const TPipeLine& s, int kind);
