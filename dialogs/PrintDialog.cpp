@@ -146,11 +146,11 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
 
 TForm3::~TForm3() = default;
 
-void TForm3::SetPicture(TPipeLine& scheme, QImage& picture)
+void TForm3::SetPicture(TPipeLine& scheme, const QSize& canvasSize)
 {
     scheme_ = &scheme;
-    picture_ = &picture;
-    layout_.Picture = picture.size();
+    picture_ = QImage(canvasSize, QImage::Format_RGB32);
+    layout_.Picture = canvasSize;
 }
 
 void TForm3::showEvent(QShowEvent* event)
@@ -184,15 +184,15 @@ void TForm3::UpdatePreview()
 
     QImage preview(size, QImage::Format_RGB32);
     preview.fill(Qt::white);
-    if (scheme_ != nullptr && picture_ != nullptr) {
+    if (scheme_ != nullptr && !picture_.isNull()) {
         // The whole canvas, not only the part the main window shows.
-        Draw(*scheme_, *picture_, CanvasView{}, true);
-        layout_.Picture = picture_->size();
+        Draw(*scheme_, picture_, CanvasView{}, true);
+        layout_.Picture = picture_.size();
         const QRect target = layout_.PreviewRect(size);
         if (target.width() > 0 && target.height() > 0) {
             QPainter painter(&preview);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(target, *picture_);
+            painter.drawImage(target, picture_);
         }
     }
     pageImage_->setPixmap(QPixmap::fromImage(preview));
@@ -240,11 +240,11 @@ bool TForm3::PrintPicture()
     QPainter painter;
     if (!painter.begin(&printer_)) return false;
     const QRect target = layout_.PageRect();
-    if (scheme_ != nullptr && picture_ != nullptr && target.width() > 0 && target.height() > 0) {
+    if (scheme_ != nullptr && !picture_.isNull() && target.width() > 0 && target.height() > 0) {
         painter.translate(target.topLeft());
-        painter.scale(static_cast<double>(target.width()) / picture_->width(),
-                      static_cast<double>(target.height()) / picture_->height());
-        DrawOnDevice(*scheme_, painter, picture_->size());
+        painter.scale(static_cast<double>(target.width()) / picture_.width(),
+                      static_cast<double>(target.height()) / picture_.height());
+        DrawOnDevice(*scheme_, painter, picture_.size());
     }
     return painter.end();
 }

@@ -29,10 +29,10 @@ public:
     TForm3(PromptsRef prompts, QWidget* parent);
     ~TForm3() override;
 
-
-    // The scheme to print and the main window's drawing image, whose size
-    // is the size of the picture; both outlive the showing of the dialog.
-    void SetPicture(TPipeLine& scheme, QImage& picture);
+    // The scheme to print, which outlives the showing of the dialog, and
+    // the size of its whole canvas in canvas pixels: the size of the picture,
+    // whatever the main window's zoom.
+    void SetPicture(TPipeLine& scheme, const QSize& canvasSize);
 
     // The printer the dialog prints on: a PDF file when the system knows
     // no printer.
@@ -59,7 +59,8 @@ private:
     QPrinter printer_;
     PrintLayout layout_;
     TPipeLine* scheme_ = nullptr;
-    QImage* picture_ = nullptr;
+    // The whole canvas drawn for the preview.
+    QImage picture_;
     PromptsRef prompts_;
 
     QLineEdit* printerName_ = nullptr;

@@ -129,7 +129,7 @@ class CalculationPrintTest : public QObject {
         p->Dialog = std::make_unique<TForm3>(p->Prompts, nullptr);
         p->Dialog->Printer().setOutputFormat(QPrinter::PdfFormat);
         p->Dialog->Printer().setPageOrientation(QPageLayout::Portrait);
-        p->Dialog->SetPicture(p->Scheme, p->Picture);
+        p->Dialog->SetPicture(p->Scheme, p->Picture.size());
         p->Dialog->show();
         return p;
     }
