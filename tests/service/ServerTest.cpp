@@ -258,7 +258,7 @@ TEST_F(HttpService, SurvivesAThousandMalformedRequests)
         case 2:
             request = std::string("GET / HTTP/1.1\r\nConnection: close\r\nX-Big: ") + std::string(9000 + rng() % 20000, 'a') +
                       "\r\n\r\n";
-            exact = 400;
+            exact = 431;
             break;
         case 3:
             request = Post("multipart/form-data; boundary=other", valid, valid.size());
