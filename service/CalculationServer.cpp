@@ -38,9 +38,10 @@ HttpLimits LimitsOf(const ServerSettings& s)
     limits.MaxLineBytes = std::min(s.MaxLineBytes, s.MaxHeaderBytes);
     limits.MaxHeaderBytes = s.MaxHeaderBytes;
     limits.MaxBodyBytes = s.MaxUpload;
-    // Enough for the calculations running and queued behind them; the
-    // bound keeps many large uploads at once from exhausting memory.
-    limits.MaxBodiesBytes = std::max<std::size_t>(s.MaxUpload * 8, std::size_t{64} << 20);
+    // Room for eight uploads of the largest size at once, being read or
+    // waiting for a calculation thread; more would let many large uploads
+    // together exhaust memory.
+    limits.MaxBodiesBytes = s.MaxUpload * 8;
     limits.RequestTimeout = s.RequestTimeout;
     return limits;
 }

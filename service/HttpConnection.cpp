@@ -124,6 +124,7 @@ void HttpConnection::BeginRequest()
     lineStart_ = 0;
     firstLine_ = true;
     headerEnd_ = false;
+    headerTaken_ = 0;
     received_ = buffer_.size() > 0;
     request_ = {};
     Arm(shared_.Limits.RequestTimeout);
@@ -148,7 +149,9 @@ void HttpConnection::ParseHeader()
     if (const int status = ScanLines()) return SendError(status);
     error_code ec;
     const std::size_t used = parser_->put(buffer_.data(), ec);
+    // The parser takes the start line and complete fields as they come.
     buffer_.consume(used);
+    headerTaken_ += used;
     scanned_ -= std::min(scanned_, used);
     lineStart_ -= std::min(lineStart_, used);
     if (parser_->is_header_done()) return HeaderRead();
@@ -178,7 +181,7 @@ int HttpConnection::ScanLines()
     }
     if (headerEnd_) return 0;
     if (size - lineStart_ > limits.MaxLineBytes) return firstLine_ ? 414 : 431;
-    if (size > limits.MaxHeaderBytes) return 431;
+    if (headerTaken_ + size > limits.MaxHeaderBytes) return 431;
     return 0;
 }
 

@@ -127,6 +127,7 @@ private:
     std::size_t lineStart_ = 0;
     bool firstLine_ = true;
     bool headerEnd_ = false;
+    std::size_t headerTaken_ = 0;  // bytes of the header the parser has taken
     bool received_ = false;  // some byte of this request has arrived
     HttpRequest request_;
     std::size_t bodyLength_ = 0;

@@ -138,6 +138,15 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
     EXPECT_EQ(c->Port, 8830);
     EXPECT_EQ(c->Settings.MaxUpload, 32u << 20);
     EXPECT_EQ(c->Settings.Threads, 4);
+    EXPECT_EQ(c->Settings.MaxHeaderBytes, 64u << 10);
+    EXPECT_EQ(c->Settings.RequestTimeout, std::chrono::seconds(10));
+    EXPECT_EQ(c->Settings.MaxConnections, 512);
+
+    c = Parse({"--max-header-bytes", "16384", "--request-timeout", "3", "--max-connections", "2000"}, error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_EQ(c->Settings.MaxHeaderBytes, 16384u);
+    EXPECT_EQ(c->Settings.RequestTimeout, std::chrono::seconds(3));
+    EXPECT_EQ(c->Settings.MaxConnections, 2000);
 
     c = Parse({"--listen", "[::1]:0", "--max-upload", "1048576", "--threads", "2", "--max-areas", "10", "--max-work",
                "5000"},
@@ -158,7 +167,9 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--listen", "localhost"}, {"--listen", "::1:80"}, {"--listen", "h:65536"},
           {"--listen", ":80"}, {"--threads", "0"}, {"--threads", "x"}, {"--max-upload", "12"},
-          {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"}}) {
+          {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"},
+          {"--max-header-bytes", "100"}, {"--max-header-bytes", "2097152"}, {"--request-timeout", "0"},
+          {"--request-timeout", "1.5"}, {"--max-connections", "0"}, {"--max-connections", "100001"}}) {
         error.clear();
         EXPECT_FALSE(Parse(bad, error)) << bad[0];
         EXPECT_FALSE(error.empty());
