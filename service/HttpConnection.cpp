@@ -25,10 +25,11 @@ namespace {
 
 constexpr std::size_t kReadChunk = 16 << 10;
 constexpr std::size_t kWriteChunk = 256 << 10;
-// How long a closing connection reads what the client still sends, so
-// that the close does not reset the connection before the client has read
-// the answer.
+// How long and how much a closing connection reads of what the client
+// still sends, so that the close does not reset the connection before the
+// client has read the answer; a client that sends on and on is reset.
 constexpr std::chrono::milliseconds kLinger{1000};
+constexpr std::size_t kLingerBytes = 1 << 20;
 
 constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
 
@@ -137,7 +138,7 @@ void HttpConnection::ReadHeader()
 {
     socket_.async_read_some(buffer_.prepare(kReadChunk),
                             [self = shared_from_this()](const error_code& ec, std::size_t n) {
-                                if (ec) return self->ReadFailed();
+                                if (ec || self->timedOut_) return self->ReadFailed();
                                 self->buffer_.commit(n);
                                 self->received_ = true;
                                 self->ParseHeader();
@@ -218,7 +219,7 @@ void HttpConnection::HeaderRead()
     if (!expectsContinue || early == bodyLength_) return ReadBody();
     asio::async_write(socket_, asio::buffer(kContinue),
                       [self = shared_from_this()](const error_code& ec, std::size_t) {
-                          if (ec) return self->ReadFailed();
+                          if (ec || self->timedOut_) return self->ReadFailed();
                           self->ReadBody();
                       });
 }
@@ -229,7 +230,7 @@ void HttpConnection::ReadBody()
     if (have == bodyLength_) return RequestRead();
     socket_.async_read_some(buffer_.prepare(std::min(kReadChunk, bodyLength_ - have)),
                             [self = shared_from_this()](const error_code& ec, std::size_t n) {
-                                if (ec) return self->ReadFailed();
+                                if (ec || self->timedOut_) return self->ReadFailed();
                                 beast::flat_buffer& buffer = self->buffer_;
                                 buffer.commit(n);
                                 self->request_.Body.append(static_cast<const char*>(buffer.data().data()),
@@ -300,7 +301,7 @@ void HttpConnection::WriteNext()
     Arm(shared_.Limits.RequestTimeout);
     asio::async_write(socket_, parts,
                       [self = shared_from_this()](const error_code& ec, std::size_t n) {
-                          if (ec) return self->Close();
+                          if (ec || self->timedOut_) return self->Close();
                           self->written_ += n;
                           self->WriteNext();
                       });
@@ -323,15 +324,16 @@ void HttpConnection::Linger()
     socket_.shutdown(Socket::shutdown_send, ec);
     if (ec || stopping_) return Close();
     buffer_.clear();
+    lingered_ = 0;
     Arm(std::min<std::chrono::steady_clock::duration>(kLinger, shared_.Limits.RequestTimeout));
     Drain();
 }
 
 void HttpConnection::Drain()
 {
-    socket_.async_read_some(buffer_.prepare(kReadChunk), [self = shared_from_this()](const error_code& ec, std::size_t) {
-        if (ec) return self->Close();
-        self->buffer_.clear();
+    socket_.async_read_some(buffer_.prepare(kReadChunk), [self = shared_from_this()](const error_code& ec, std::size_t n) {
+        self->lingered_ += n;
+        if (ec || self->timedOut_ || self->lingered_ > kLingerBytes) return self->Close();
         self->Drain();
     });
 }
@@ -345,6 +347,9 @@ void HttpConnection::Close()
     socket_.close(ignored);
 }
 
+// The deadline cancels the operation in progress; a client that keeps data
+// always available could still have its next read succeed at once, so every
+// completion also looks at timedOut_.
 void HttpConnection::Arm(std::chrono::steady_clock::duration timeout)
 {
     timedOut_ = false;

@@ -142,6 +142,7 @@ private:
     std::string_view body_;
     std::size_t written_ = 0;
     bool closeAfter_ = false;
+    std::size_t lingered_ = 0;  // bytes read and dropped while closing
 
     unsigned deadline_ = 0;  // tells the current deadline from earlier ones
     bool timedOut_ = false;
