@@ -3,13 +3,14 @@
 // project (full report, precision 2), throughput, latency percentiles, the
 // count of failed requests and the memory of the server process.
 //
-//     service_load [keep-alive|new-connection|attack] [REQUESTS [CLIENTS]]
+//     service_load [keep-alive|new-connection|attack] [REQUESTS [CLIENTS [SERVER OPTIONS...]]]
 //
 // keep-alive (default): each client sends its requests on one connection;
 // new-connection: a connection per request; attack: keep-alive clients
 // while 300 connections trickle a request one byte every 2 s and 4 send
 // endless header lines, both reconnecting whenever the server closes them.
-// Defaults: 10000 requests, 64 clients. Exits non-zero on any failure.
+// Defaults: 10000 requests, 64 clients; further arguments go to
+// stelmar-service. Exits non-zero on any failure.
 
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -148,7 +149,7 @@ struct Server {
 
 // Starts stelmar-service on a free port and reads the port from the line
 // it prints.
-Server StartServer()
+Server StartServer(const std::vector<std::string>& options)
 {
     int out[2];
     if (::pipe(out) != 0) return {};
@@ -157,7 +158,10 @@ Server StartServer()
     if (server.Pid == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
-        ::execl(STELMAR_SERVICE_BINARY, "stelmar-service", "--listen", "127.0.0.1:0", nullptr);
+        std::vector<const char*> argv{"stelmar-service", "--listen", "127.0.0.1:0"};
+        for (const std::string& o : options) argv.push_back(o.c_str());
+        argv.push_back(nullptr);
+        ::execv(STELMAR_SERVICE_BINARY, const_cast<char* const*>(argv.data()));
         std::_Exit(127);
     }
     ::close(out[1]);
@@ -332,7 +336,8 @@ int main(int argc, char** argv)
                                 "Content-Type: multipart/form-data; boundary=" + b +
                                 "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 
-    const Server server = StartServer();
+    const std::vector<std::string> options(argv + std::min(argc, 3 + shift), argv + argc);
+    const Server server = StartServer(options);
     if (server.Port <= 0) {
         std::fprintf(stderr, "stelmar-service did not start\n");
         return 1;
