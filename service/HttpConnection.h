@@ -16,20 +16,17 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "service/ConnectionSet.h"
 #include "service/HttpMessages.h"
 
 namespace stelmar {
 
-class HttpConnection;
 class ServiceRoutes;
 class WorkPool;
 
@@ -43,25 +40,6 @@ struct HttpLimits {
     // it. Also the longest wait for the client to take each part of an
     // answer.
     std::chrono::milliseconds RequestTimeout{10'000};
-};
-
-// The open connections of a server, so that it can count them and close
-// them when it stops.
-class ConnectionSet {
-public:
-    // Adds `connection` unless `limit` connections are open.
-    bool Admit(const std::shared_ptr<HttpConnection>& connection, std::size_t limit);
-    void Remove(const HttpConnection* connection);
-    std::size_t Count() const;
-    // Each connection closes now, or after the answer it is writing.
-    void ShutdownAll();
-    // False when connections are still open after `timeout`.
-    bool WaitUntilEmpty(std::chrono::milliseconds timeout);
-
-private:
-    mutable std::mutex mutex_;
-    std::condition_variable emptied_;
-    std::unordered_map<const HttpConnection*, std::weak_ptr<HttpConnection>> open_;
 };
 
 // What the connections of one server share.
