@@ -108,7 +108,7 @@ TEST_F(HostileClients, EndlessLinesAreRefusedOnceTheyPassTheLimit)
             std::size_t sent = c.start.size();
             while (sent <= 64 * c.limit && client->Send(c.piece)) {
                 sent += c.piece.size();
-                if (client->Readable(sent > c.limit ? milliseconds(2000) : milliseconds(0))) break;
+                if (client->Readable(sent > c.limit ? milliseconds(5000) : milliseconds(0))) break;
             }
             EXPECT_LE(sent, c.limit + c.piece.size()) << c.what;
             const std::string answer = client->Answer();
