@@ -1,5 +1,6 @@
 #include "calc/EquationText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -73,6 +74,14 @@ void Render(std::string_view text, std::string& out)
 {
     std::size_t i = 0;
     while (i < text.size()) {
+        // Only a backslash opens a construct and only a brace a Greek
+        // group: the plain text up to the next of them is copied at once.
+        if (text[i] != '\\' && text[i] != '{') {
+            const std::size_t next = std::min(text.find_first_of("\\{", i), text.size());
+            out.append(text.substr(i, next - i));
+            i = next;
+            continue;
+        }
         const std::string_view rest = text.substr(i);
         std::string_view construct;
         for (std::string_view c : {kFraction, kRaised, kLowered, kSum}) {

@@ -1,143 +1,157 @@
 #include "service/CalculationServer.h"
 
-#include <httplib.h>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
 
-#include <atomic>
-#include <chrono>
+#include <future>
 #include <thread>
+#include <vector>
 
-#include "service/ServicePages.h"
+#include "service/HttpConnection.h"
+#include "service/ServiceRoutes.h"
+#include "service/WorkPool.h"
 
 namespace stelmar {
 
+namespace asio = boost::asio;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
+
 namespace {
 
-constexpr const char* kFormPath = "/obe/StelmarCalc_3000.php";
-constexpr const char* kReportPattern = R"(/obe/report/([0-9a-f]{32})/report\.rtf)";
-constexpr const char* kHtml = "text/html; charset=utf-8";
+constexpr int kIoThreads = 2;
+// How long accepting pauses when the process is out of descriptors or
+// memory, instead of failing again at once.
+constexpr std::chrono::milliseconds kAcceptPause{50};
+// How long Stop waits for answers being written.
+constexpr std::chrono::milliseconds kStopGrace{3000};
+// Connections over the limit answered 503 at the same time; beyond them
+// a connection is closed without an answer.
+constexpr std::size_t kMaxRefusing = 64;
 
-// Short timeouts so that a silent client holds a worker only briefly and
-// Stop does not wait long for idle keep-alive connections.
-constexpr time_t kKeepAliveSeconds = 1;
-constexpr std::size_t kKeepAliveRequests = 100;
-constexpr time_t kReadSeconds = 5;
-constexpr time_t kWriteSeconds = 5;
-constexpr std::size_t kReportChunk = 1 << 16;
-
-// Methods whose body the library reads.
-bool CarriesBody(const std::string& method)
+HttpLimits LimitsOf(const ServerSettings& s)
 {
-    return method == "POST" || method == "PUT" || method == "PATCH" || method == "DELETE" || method == "PRI";
-}
-
-Upload UploadOf(const httplib::Request& req)
-{
-    Upload upload;
-    upload.Parts.reserve(req.files.size());
-    for (const auto& [name, part] : req.files) upload.Parts.push_back({name, part.filename, part.content});
-    return upload;
+    HttpLimits limits;
+    limits.MaxLineBytes = std::min(s.MaxLineBytes, s.MaxHeaderBytes);
+    limits.MaxHeaderBytes = s.MaxHeaderBytes;
+    limits.MaxBodyBytes = s.MaxUpload;
+    // Room for eight uploads of the largest size at once, being read or
+    // waiting for a calculation thread; more would let many large uploads
+    // together exhaust memory.
+    limits.MaxBodiesBytes = s.MaxUpload * 8;
+    limits.RequestTimeout = s.RequestTimeout;
+    return limits;
 }
 
 }  // namespace
 
+// One run of the server, from Start to Stop. The members are destroyed in
+// reverse order: the I/O context, with the connections its handlers hold,
+// before what they refer to.
+struct ServerRun {
+    ServerRun(const ServerSettings& s, ServiceRoutes& routes)
+        : maxConnections(static_cast<std::size_t>(std::max(1, s.MaxConnections))),
+          pool(s.Threads),
+          shared{LimitsOf(s), routes, pool, open},
+          acceptStrand(asio::make_strand(io)),
+          acceptor(acceptStrand),
+          pause(acceptStrand)
+    {
+    }
+
+    // The port bound on `host`, or 0.
+    int Listen(const std::string& host, int port)
+    {
+        tcp::resolver resolver(io);
+        error_code ec;
+        const auto found = resolver.resolve(host, std::to_string(port),
+                                            tcp::resolver::passive | tcp::resolver::numeric_service, ec);
+        if (ec) return 0;
+        for (const auto& entry : found) {
+            tcp::acceptor candidate(acceptStrand);
+            candidate.open(entry.endpoint().protocol(), ec);
+            // Only SO_REUSEADDR: SO_REUSEPORT would let a second server
+            // share the port unnoticed.
+            if (!ec) candidate.set_option(tcp::acceptor::reuse_address(true), ec);
+            if (!ec) candidate.bind(entry.endpoint(), ec);
+            if (!ec) candidate.listen(asio::socket_base::max_listen_connections, ec);
+            if (ec) continue;
+            acceptor = std::move(candidate);
+            return acceptor.local_endpoint(ec).port();
+        }
+        return 0;
+    }
+
+    void Run()
+    {
+        asio::post(acceptStrand, [this] { Accept(); });
+        for (int i = 0; i < kIoThreads; ++i) threads.emplace_back([this] { io.run(); });
+    }
+
+    void Accept()
+    {
+        acceptor.async_accept(asio::make_strand(io),
+                              [this](const error_code& ec, tcp::socket socket) { Accepted(ec, std::move(socket)); });
+    }
+
+    void Accepted(const error_code& ec, tcp::socket socket)
+    {
+        if (!acceptor.is_open()) return;
+        if (ec && ec != asio::error::connection_aborted) {
+            pause.expires_after(kAcceptPause);
+            pause.async_wait([this](const error_code& e) {
+                if (!e) Accept();
+            });
+            return;
+        }
+        if (!ec) {
+            error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
+            auto connection = std::make_shared<HttpConnection>(std::move(socket), shared);
+            if (open.Admit(connection, maxConnections)) connection->Serve();
+            else if (shared.Refusing < kMaxRefusing) connection->Refuse();
+        }
+        Accept();
+    }
+
+    void Stop()
+    {
+        std::promise<void> closed;
+        asio::post(acceptStrand, [this, &closed] {
+            error_code ignored;
+            acceptor.close(ignored);
+            pause.cancel();
+            closed.set_value();
+        });
+        closed.get_future().wait();
+        pool.Stop();
+        open.ShutdownAll();
+        open.WaitUntilEmpty(kStopGrace);
+        io.stop();
+        for (std::thread& t : threads) t.join();
+    }
+
+    const std::size_t maxConnections;
+    ConnectionSet open;
+    WorkPool pool;
+    ConnectionShared shared;
+    asio::io_context io;
+    asio::strand<asio::io_context::executor_type> acceptStrand;
+    tcp::acceptor acceptor;
+    asio::steady_timer pause;
+    std::vector<std::thread> threads;
+};
+
 struct CalculationServer::Impl {
-    explicit Impl(ServerSettings s) : settings(s), store(s.Store) {}
-
-    void Configure(httplib::Server& server)
-    {
-        const std::size_t threads = static_cast<std::size_t>(std::max(1, settings.Threads));
-        server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-        server.set_payload_max_length(settings.MaxUpload);
-        server.set_keep_alive_max_count(kKeepAliveRequests);
-        server.set_keep_alive_timeout(kKeepAliveSeconds);
-        server.set_read_timeout(kReadSeconds, 0);
-        server.set_write_timeout(kWriteSeconds, 0);
-        // The library's default also sets SO_REUSEPORT, which would let a
-        // second server share the port unnoticed.
-        server.set_socket_options([this](socket_t sock) {
-            const int on = 1;
-            ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-            listenSocket = sock;
-        });
-        server.set_default_headers({{"Cache-Control", "no-store"}, {"X-Content-Type-Options", "nosniff"}});
-
-        // The library bounds a body only by its Content-Length: a chunked
-        // body, or one read until the connection ends, could grow without
-        // limit. A form always declares its length.
-        server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-            if (!CarriesBody(req.method)) return httplib::Server::HandlerResponse::Unhandled;
-            if (req.has_header("Content-Length") && !req.has_header("Transfer-Encoding"))
-                return httplib::Server::HandlerResponse::Unhandled;
-            res.status = 411;
-            res.set_content(StatusPage(411, settings.MaxUpload), kHtml);
-            return httplib::Server::HandlerResponse::Handled;
-        });
-        server.Get("/", [this](const httplib::Request&, httplib::Response& res) {
-            res.set_content(AboutPage(settings.MaxUpload), kHtml);
-        });
-        server.Get(kFormPath, [this](const httplib::Request&, httplib::Response& res) {
-            res.status = 405;
-            res.set_header("Allow", "POST");
-            res.set_content(StatusPage(405, settings.MaxUpload), kHtml);
-        });
-        server.Post(kFormPath, [this](const httplib::Request& req, httplib::Response& res) { Calculate(req, res); });
-        server.Get(kReportPattern, [this](const httplib::Request& req, httplib::Response& res) { Download(req, res); });
-
-        // Pages for what the server answers by itself; pages the handlers
-        // wrote are left as they are.
-        server.set_error_handler(httplib::Server::HandlerWithResponse(
-            [this](const httplib::Request&, httplib::Response& res) {
-                if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-                res.set_content(StatusPage(res.status, settings.MaxUpload), kHtml);
-                return httplib::Server::HandlerResponse::Handled;
-            }));
-        server.set_exception_handler([this](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-            res.status = 500;
-            res.set_content(StatusPage(500, settings.MaxUpload), kHtml);
-        });
-    }
-
-    void Calculate(const httplib::Request& req, httplib::Response& res)
-    {
-        if (!req.is_multipart_form_data()) {
-            res.status = 400;
-            res.set_content(HtmlPage("Ошибка в запросе",
-                                     "<p class=\"error\">Файл проекта и параметры расчета должны быть отправлены "
-                                     "формой в кодировке multipart/form-data.</p>\n<p><a href=\"/\">На главную</a></p>"),
-                            kHtml);
-            return;
-        }
-        ServiceResponse answer = HandleCalculation(UploadOf(req), settings.Limits);
-        if (answer.Report) store.Put(answer.ReportId, std::move(*answer.Report));
-        res.status = answer.Status;
-        res.set_content(std::move(answer.Html), kHtml);
-    }
-
-    void Download(const httplib::Request& req, httplib::Response& res)
-    {
-        const std::shared_ptr<const std::string> report = store.Get(req.matches[1].str());
-        if (!report) {
-            res.status = 404;
-            res.set_content(HtmlPage("Отчет не найден",
-                                     "<p class=\"error\">Отчета по этой ссылке нет: срок его хранения истек "
-                                     "или адрес неверен. Отправьте файл проекта на расчет еще раз.</p>\n"
-                                     "<p><a href=\"/\">На главную</a></p>"),
-                            kHtml);
-            return;
-        }
-        res.set_header("Content-Disposition", "attachment; filename=\"report.rtf\"");
-        res.set_content_provider(report->size(), "application/rtf",
-                                 [report](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                                     return sink.write(report->data() + offset, std::min(length, kReportChunk));
-                                 });
-    }
+    explicit Impl(const ServerSettings& s) : settings(s), store(s.Store), routes(s.MaxUpload, s.Limits, store) {}
 
     const ServerSettings settings;
     ReportStore store;
-    std::unique_ptr<httplib::Server> server;
-    std::thread listener;
-    std::atomic<bool> listenerDone{false};
-    socket_t listenSocket = -1;
+    ServiceRoutes routes;
+    std::unique_ptr<ServerRun> run;
     int port = 0;
 };
 
@@ -147,32 +161,14 @@ CalculationServer::~CalculationServer() { Stop(); }
 
 std::optional<std::string> CalculationServer::Start(const std::string& host, int port)
 {
-    if (impl_->server) return "Сервис уже запущен.";
+    if (impl_->run) return "Сервис уже запущен.";
     if (port < 0 || port > 65535) return "Недопустимый номер порта: " + std::to_string(port) + ".";
-    auto server = std::make_unique<httplib::Server>();
-    impl_->Configure(*server);
-    const int bound = port == 0 ? server->bind_to_any_port(host) : (server->bind_to_port(host, port) ? port : -1);
+    auto run = std::make_unique<ServerRun>(impl_->settings, impl_->routes);
+    const int bound = run->Listen(host, port);
     if (bound <= 0)
         return "Не удалось открыть адрес " + host + ":" + std::to_string(port) + " (адрес занят или недоступен).";
-    // The library listens with a backlog of 5: under load, connections
-    // beyond it wait for the client's SYN retry, a second or more. Listening
-    // again on the bound socket only raises the backlog.
-    ::listen(impl_->listenSocket, SOMAXCONN);
-
-    impl_->listenerDone = false;
-    impl_->listener = std::thread([this, s = server.get()] {
-        s->listen_after_bind();
-        impl_->listenerDone = true;
-    });
-    // Stop has no effect before the server runs, so wait for it (or for
-    // the listener to give up).
-    for (int i = 0; i < 5000 && !server->is_running() && !impl_->listenerDone; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    impl_->server = std::move(server);
-    if (!impl_->server->is_running()) {
-        Stop();
-        return "Не удалось запустить сервис на адресе " + host + ":" + std::to_string(bound) + ".";
-    }
+    run->Run();
+    impl_->run = std::move(run);
     impl_->port = bound;
     return std::nullopt;
 }
@@ -181,10 +177,9 @@ int CalculationServer::Port() const { return impl_->port; }
 
 void CalculationServer::Stop()
 {
-    if (!impl_->server) return;
-    impl_->server->stop();
-    if (impl_->listener.joinable()) impl_->listener.join();
-    impl_->server.reset();
+    if (!impl_->run) return;
+    impl_->run->Stop();
+    impl_->run.reset();
     impl_->port = 0;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 // The calculation web service: the form's address, the report downloads
-// and the start page, served by a pool of worker threads in the
-// background. The desktop program runs it in-process on a loopback port;
-// the stelmar-service program runs it on its own.
+// and the start page, served in the background: two I/O threads read
+// requests and write answers for all connections, a fixed number of
+// calculation threads calculate. The desktop program runs it in-process on
+// a loopback port; the stelmar-service program runs it on its own.
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -17,7 +19,17 @@ namespace stelmar {
 
 struct ServerSettings {
     std::size_t MaxUpload = std::size_t{32} << 20;  // bytes of a request body
-    int Threads = 4;
+    int Threads = 4;                                // calculation threads
+    // The request line or one header field (answered 414 or 431 past it),
+    // and all of them together (431).
+    std::size_t MaxLineBytes = 8 << 10;
+    std::size_t MaxHeaderBytes = 64 << 10;
+    // From the start of waiting for a request to its last byte, however
+    // slowly it trickles (answered 408 and closed); also the longest wait
+    // for a client to take each part of an answer.
+    std::chrono::milliseconds RequestTimeout{10'000};
+    // Open connections; more are answered 503 at once and closed.
+    int MaxConnections = 512;
     ServiceLimits Limits;
     ReportStoreLimits Store;
 };
@@ -35,8 +47,9 @@ public:
     std::optional<std::string> Start(const std::string& host, int port);
     // The port listened on; 0 when not running.
     int Port() const;
-    // Stops listening and waits for the requests in progress. Idle
-    // keep-alive connections are closed within about a second.
+    // Stops listening, closes idle connections and those still sending,
+    // drops the calculations not yet started and waits for those running
+    // and for the answers being written (a few seconds at most).
     void Stop();
 
 private:

@@ -14,7 +14,15 @@ const char* const kServiceUsage =
     "  --listen АДРЕС:ПОРТ   адрес и порт для приема запросов (по умолчанию 127.0.0.1:8830;\n"
     "                        адрес IPv6 пишется в квадратных скобках: [::1]:8830)\n"
     "  --max-upload БАЙТ     наибольший размер запроса (по умолчанию 33554432, 32 МБ)\n"
-    "  --threads N           число рабочих потоков, 1..256 (по умолчанию 4)\n"
+    "  --threads N           число потоков расчета, 1..256 (по умолчанию 4)\n"
+    "  --max-header-bytes БАЙТ\n"
+    "                        наибольший размер строки запроса и заголовков вместе\n"
+    "                        (по умолчанию 65536, 64 КБ; строка запроса и каждый\n"
+    "                        заголовок - не более 8 КБ); больше - ответ 431\n"
+    "  --request-timeout СЕК наибольшее время передачи запроса целиком, 1..3600\n"
+    "                        (по умолчанию 10); дольше - ответ 408 и разрыв соединения\n"
+    "  --max-connections N   наибольшее число открытых соединений, 1..100000\n"
+    "                        (по умолчанию 512); сверх него - сразу ответ 503\n"
     "  --max-areas N         наибольшее число участков схемы (по умолчанию 2000000)\n"
     "  --max-report БАЙТ     наибольший размер отчета (по умолчанию 134217728, 128 МБ)\n"
     "  --max-work N          наибольшая оценка трудоемкости расчета одной схемы\n"
@@ -65,7 +73,9 @@ std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv,
             return c;
         }
         const bool known = arg == "--listen" || arg == "--max-upload" || arg == "--threads" ||
-                           arg == "--max-areas" || arg == "--max-report" || arg == "--max-work";
+                           arg == "--max-areas" || arg == "--max-report" || arg == "--max-work" ||
+                           arg == "--max-header-bytes" || arg == "--request-timeout" ||
+                           arg == "--max-connections";
         if (!known) {
             error = "Неизвестный параметр: " + std::string(arg);
             return std::nullopt;
@@ -96,6 +106,27 @@ std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv,
                 return std::nullopt;
             }
             c.Settings.Threads = *threads;
+        } else if (arg == "--max-header-bytes") {
+            const auto bytes = Number<std::size_t>(value, 1024, std::size_t{1} << 20);
+            if (!bytes) {
+                error = bad + " (ожидалось число байт от 1024 до 1048576)";
+                return std::nullopt;
+            }
+            c.Settings.MaxHeaderBytes = *bytes;
+        } else if (arg == "--request-timeout") {
+            const auto seconds = Number<int>(value, 1, 3600);
+            if (!seconds) {
+                error = bad + " (ожидалось число секунд от 1 до 3600)";
+                return std::nullopt;
+            }
+            c.Settings.RequestTimeout = std::chrono::seconds(*seconds);
+        } else if (arg == "--max-connections") {
+            const auto connections = Number<int>(value, 1, 100'000);
+            if (!connections) {
+                error = bad + " (ожидалось целое число от 1 до 100000)";
+                return std::nullopt;
+            }
+            c.Settings.MaxConnections = *connections;
         } else if (arg == "--max-areas") {
             const auto areas = Number<std::int64_t>(value, 1, INT32_MAX);
             if (!areas) {

@@ -1,15 +1,35 @@
 // stelmar-service: the calculation web service on its own. Runs until
 // SIGINT or SIGTERM.
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 
 #include <pthread.h>
+#include <sys/resource.h>
 
 #include "service/CalculationServer.h"
 #include "service/ServiceCommandLine.h"
 
 using namespace stelmar;
+
+namespace {
+
+// Each connection takes a descriptor: raise the soft limit towards the hard
+// one when the connection limit needs more (the server still pauses
+// accepting, rather than failing, when descriptors run out).
+void AllowDescriptors(int connections)
+{
+    constexpr rlim_t kSpare = 64;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+    const rlim_t wanted = static_cast<rlim_t>(connections) + kSpare;
+    if (limit.rlim_cur >= wanted) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,6 +52,7 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    AllowDescriptors(options->Settings.MaxConnections);
 
     CalculationServer server(options->Settings);
     if (const auto failure = server.Start(options->Host, options->Port)) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "calc/FlowCalculation.h"
 #include "calc/Validation.h"
@@ -12,6 +15,7 @@
 #include "service/RequestFields.h"
 #include "service/ServiceCommandLine.h"
 #include "service/WorkEstimate.h"
+#include "service/WorkPool.h"
 #include "tests/TestSchemes.h"
 
 namespace stelmar::test {
@@ -121,6 +125,66 @@ TEST(RequestText, OnlyPrintableUtf8IsShown)
     EXPECT_EQ(PrintableText("абвгд", 3), "абв…");
 }
 
+TEST(WorkPoolTest, RunsInOrderAndStopsWithoutTheTasksNotStarted)
+{
+    WorkPool pool(1);
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool release = false;
+    std::vector<int> order;
+    // The first task holds the only thread until it is released.
+    ASSERT_TRUE(pool.Submit([&] {
+        std::unique_lock lock(mutex);
+        order.push_back(0);
+        changed.notify_all();
+        changed.wait(lock, [&] { return release; });
+    }));
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return !order.empty(); });
+    }
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(pool.Submit([&, i] {
+            std::lock_guard lock(mutex);
+            order.push_back(i);
+            changed.notify_all();
+        }));
+    {
+        std::unique_lock lock(mutex);
+        release = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return order.size() == 4; });
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+
+    // Stop waits for the running task and drops the queued ones.
+    auto owned = std::make_shared<int>(0);
+    release = false;
+    ASSERT_TRUE(pool.Submit([&] {
+        std::unique_lock lock(mutex);
+        order.push_back(4);
+        changed.notify_all();
+        changed.wait(lock, [&] { return release; });
+    }));
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return order.size() == 5; });
+    }
+    ASSERT_TRUE(pool.Submit([&, owned] { order.push_back(5); }));
+    std::thread stopper([&] { pool.Stop(); });
+    // Stop drops the queue at once, then waits for the running task.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    {
+        std::lock_guard lock(mutex);
+        release = true;
+        changed.notify_all();
+    }
+    stopper.join();
+    EXPECT_EQ(order.size(), 5u) << "the queued task did not run";
+    EXPECT_EQ(owned.use_count(), 1) << "and was destroyed";
+    EXPECT_FALSE(pool.Submit([] {}));
+}
+
 std::optional<ServiceCommandLine> Parse(std::vector<std::string> args, std::string& error)
 {
     args.insert(args.begin(), "stelmar-service");
@@ -138,6 +202,15 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
     EXPECT_EQ(c->Port, 8830);
     EXPECT_EQ(c->Settings.MaxUpload, 32u << 20);
     EXPECT_EQ(c->Settings.Threads, 4);
+    EXPECT_EQ(c->Settings.MaxHeaderBytes, 64u << 10);
+    EXPECT_EQ(c->Settings.RequestTimeout, std::chrono::seconds(10));
+    EXPECT_EQ(c->Settings.MaxConnections, 512);
+
+    c = Parse({"--max-header-bytes", "16384", "--request-timeout", "3", "--max-connections", "2000"}, error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_EQ(c->Settings.MaxHeaderBytes, 16384u);
+    EXPECT_EQ(c->Settings.RequestTimeout, std::chrono::seconds(3));
+    EXPECT_EQ(c->Settings.MaxConnections, 2000);
 
     c = Parse({"--listen", "[::1]:0", "--max-upload", "1048576", "--threads", "2", "--max-areas", "10", "--max-work",
                "5000"},
@@ -158,7 +231,9 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--listen", "localhost"}, {"--listen", "::1:80"}, {"--listen", "h:65536"},
           {"--listen", ":80"}, {"--threads", "0"}, {"--threads", "x"}, {"--max-upload", "12"},
-          {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"}}) {
+          {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"},
+          {"--max-header-bytes", "100"}, {"--max-header-bytes", "2097152"}, {"--request-timeout", "0"},
+          {"--request-timeout", "1.5"}, {"--max-connections", "0"}, {"--max-connections", "100001"}}) {
         error.clear();
         EXPECT_FALSE(Parse(bad, error)) << bad[0];
         EXPECT_FALSE(error.empty());
