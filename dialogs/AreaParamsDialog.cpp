@@ -14,13 +14,10 @@
 #include <utility>
 
 #include "dialogs/NumberFields.h"
+#include "model/PathKinds.h"
 
 namespace stelmar {
 namespace {
-
-// Path kinds 1..6 by item index.
-constexpr const char* kPathKinds[] = {"Горизонтальный путь", "Лестница вниз", "Лестница вверх",
-                                      "Дверной проем",       "Пандус вниз",   "Пандус вверх"};
 
 constexpr int kMinClientWidth = 238;
 constexpr int kMinClientHeight = 150;
@@ -40,7 +37,7 @@ TFpar::TFpar(PromptsRef prompts, SchemeChanges& changes, QWidget* parent)
     width_->setObjectName("Dedit");
     kind_ = new QComboBox(frame_);
     kind_->setObjectName("KeEdit");
-    for (const char* kind : kPathKinds) kind_->addItem(kind);
+    for (const char* kind : kPathKindCaptions) kind_->addItem(kind);
     reverse_ = new QCheckBox("Изменить направление стрелки", frame_);
     reverse_->setObjectName("CBarrow");
     cancelButton_ = FlatButton("Отменить", QStyle::SP_DialogCancelButton, frame_);
@@ -118,9 +115,9 @@ void TFpar::SpeedButton2Click()
     accept();
 }
 
-// Enter in the length, the width or the kind list accepts the dialog; a
-// letter typed into the closed kind list opens it at the first kind that
-// begins with it.
+// Enter in the length, the width or the kind list accepts the dialog (the
+// closed list would take it for itself); a letter typed into the closed
+// kind list opens it at the first kind that begins with it.
 bool TFpar::eventFilter(QObject* watched, QEvent* event)
 {
     const bool field = watched == length_ || watched == width_ || watched == kind_;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -121,6 +122,18 @@ bool TFuzel::ShowNodeParams(const TPipeLine& s, int node, const QPoint& globalPo
 }
 
 bool TFuzel::IsInput() const { return scheme_ && scheme_->Nodes[std::size_t(node_)].Kind == kInput; }
+
+void TFuzel::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        ParamsWindow::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QToolButton*>(focusWidget()))
+        button->click();
+    else
+        SpeedButton3Click();
+}
 
 void TFuzel::SpeedButton1Click() { label_->setText(kDefaultNodeName); }
 

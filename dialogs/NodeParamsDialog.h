@@ -35,6 +35,13 @@ signals:
 private:
     void SpeedButton1Click();
     void SpeedButton3Click();
+
+protected:
+    // Enter in a field accepts as "Принять" does, Enter on a button presses
+    // it; Esc cancels.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
     bool IsInput() const;
 
     QGroupBox* frame_ = nullptr;

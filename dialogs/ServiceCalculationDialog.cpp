@@ -88,6 +88,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     panel->setObjectName("Panel1");
     auto* close = new QPushButton("Закрыть", panel);
     close->setObjectName("Button1");
+    close->setDefault(true);
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();

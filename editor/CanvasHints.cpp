@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "model/NumberText.h"
+#include "model/PathKinds.h"
 
 namespace stelmar {
 
@@ -13,25 +14,20 @@ QString Real(double x)
     return QString::fromStdString(FormatReal(x, DecimalSeparatorFromEnvironment()));
 }
 
-QString PathKindText(int kind)
-{
-    switch (kind) {
-    case kHorizontal: return "Горизонтальный путь";
-    case kStairsDown: return "Лестница вниз";
-    case kStairsUp: return "Лестница вверх";
-    case kDoorway: return "Дверной проем";
-    case kRampDown: return "Пандус вниз";
-    case kRampUp: return "Пандус вверх";
-    default: return QString();
-    }
-}
-
 }  // namespace
+
+QString NodeTitle(const TPipeLine& s, int node) { return "Узел № " + QString::fromStdString(NodeLabel(s, node)); }
+
+QString AreaTitle(const TPipeLine& s, int area)
+{
+    const TArea& a = s.Areas[area];
+    return "Участок № " + QString::fromStdString(AreaLabel(s, a)) + " (" + PathKindCaption(a.Kind) + ")";
+}
 
 QString NodeHint(const TPipeLine& s, int node)
 {
     const TNode& n = s.Nodes[node];
-    QStringList lines{"Узел № " + QString::fromStdString(NodeLabel(s, node)), QString("Этаж № %1").arg(n.Etag)};
+    QStringList lines{NodeTitle(s, node), QString("Этаж № %1").arg(n.Etag)};
     if (n.Kind == kInput) {
         lines << QString("Людей: %1").arg(n.People) << "Средняя площадь: " + Real(n.F)
               << "Группа маломобильности: " + QString::fromStdString(MobilityText(n));
@@ -42,7 +38,7 @@ QString NodeHint(const TPipeLine& s, int node)
 QString AreaHint(const TPipeLine& s, int area)
 {
     const TArea& a = s.Areas[area];
-    QStringList lines{"Участок № " + QString::fromStdString(AreaLabel(s, a)) + " (" + PathKindText(a.Kind) + ")"};
+    QStringList lines{AreaTitle(s, area)};
     const int floor1 = s.Nodes[a.Node1].Etag;
     const int floor2 = s.Nodes[a.Node2].Etag;
     if (floor1 != floor2) {

@@ -1,13 +1,17 @@
 #pragma once
 
 // The texts shown when the pointer rests on a node or an area of the
-// canvas.
+// canvas, and the titles naming an element ("Узел № 20",
+// "Участок № 20-21 (Лестница вниз)"), their first lines.
 
 #include <QString>
 
 #include "model/Scheme.h"
 
 namespace stelmar {
+
+QString NodeTitle(const TPipeLine& s, int node);
+QString AreaTitle(const TPipeLine& s, int area);
 
 // Number and floor of node `node`; for an input also its people, mean
 // projection area and mobility group.

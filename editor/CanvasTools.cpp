@@ -96,21 +96,31 @@ int CanvasTools::PendingFrom()
     return s.AreaFrom;
 }
 
+void CanvasTools::Point(QPointF at)
+{
+    TPipeLine& s = S();
+    widgetPointer_ = at;
+    const QPoint canvas = canvas_.ToCanvas(at);
+    s.MouseX = canvas.x();
+    s.MouseY = canvas.y();
+}
+
+QPoint CanvasTools::GlobalPointer() const { return canvas_.mapToGlobal(widgetPointer_.toPoint()); }
+
 // The press that completes a double click arrives as the double click
 // itself, so there is no later press to swallow.
-void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
-                        int y)
+void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
 {
     TPipeLine& s = S();
     if (!s.Opened) return;
-    s.MouseX = x;
-    s.MouseY = y;
+    Point(at);
+    const int x = s.MouseX;
+    const int y = s.MouseY;
 
     if (MiddleAlone(buttons, modifiers)) {
         panStartH_ = HorzPos();
         panStartV_ = VertPos();
-        s.AnchorX = x - HorzPos();
-        s.AnchorY = y - VertPos();
+        panAnchor_ = at - QPointF(HorzPos(), VertPos());
         return;
     }
 
@@ -125,7 +135,7 @@ void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
         window_.SelectTool(kPointerTool);
         s.AreaFrom = 0;
         window_.Draw();
-        popup_->popup(canvas_.mapToGlobal(QPoint(x, y)));
+        popup_->popup(GlobalPointer());
         return;
     }
     if (n > 0) {
@@ -229,33 +239,46 @@ void CanvasTools::StartDrag(int dragging, int x, int y)
 }
 
 void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                              int x, int y)
+                              QPointF at)
 {
     // Only the left button double-clicks; another button's second press is
     // an ordinary press.
     if (button != Qt::LeftButton) {
-        Press(button, buttons, modifiers, x, y);
+        Press(button, buttons, modifiers, at);
         return;
     }
     TPipeLine& s = S();
     if (!s.Opened) return;
-    s.MouseX = x;
-    s.MouseY = y;
-    if (s.Tool == kPointerTool) OpenParams(x, y);
+    Point(at);
+    if (s.Tool == kPointerTool) OpenParams(modifiers & (Qt::ShiftModifier | Qt::AltModifier));
 }
 
-void CanvasTools::OpenParams(int x, int y)
+void CanvasTools::OpenParams(bool areaFirst)
 {
-    TPipeLine& s = S();
-    const TF::Dialogs& dialogs = window_.DialogSet();
-    const QPoint pointer = canvas_.mapToGlobal(QPoint(x, y));
-    if (const int n = NodeAt(s); n > 0) {
-        dialogs.NodeParams->ShowNodeParams(s, n, pointer);
-    } else if (const int a = AreaAt(s); a > 0) {
-        dialogs.AreaParams->ShowAreaParams(s, a, pointer);
-    } else {
-        return;
+    const TPipeLine& s = S();
+    if (areaFirst) {
+        const std::vector<int> areas = AreasUnder(s);
+        if (!areas.empty()) {
+            OpenAreaParams(areas.front());
+            return;
+        }
     }
+    if (const int n = NodeAt(s); n > 0) {
+        OpenNodeParams(n);
+    } else if (const int a = AreaAt(s); a > 0) {
+        OpenAreaParams(a);
+    }
+}
+
+void CanvasTools::OpenNodeParams(int node)
+{
+    window_.DialogSet().NodeParams->ShowNodeParams(S(), node, GlobalPointer());
+    window_.Draw();
+}
+
+void CanvasTools::OpenAreaParams(int area)
+{
+    window_.DialogSet().AreaParams->ShowAreaParams(S(), area, GlobalPointer());
     window_.Draw();
 }
 

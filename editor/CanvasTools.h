@@ -6,11 +6,14 @@
 // deleting, panning), the keys and the wheel of the main window, the hover
 // texts and the canvas pop-up menu with its commands.
 //
-// Positions are canvas pixels. Every change of the scheme records an undo
-// snapshot and marks the project modified before it is made, and redraws
-// the active floor afterwards.
+// Events come in the canvas widget's pixels and are turned into canvas
+// pixels at the zoom in use; snapping, the tools and the scheme work in
+// canvas pixels, scrolling and the menus in screen pixels. Every change of
+// the scheme is one SchemeEdit.
 
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -34,18 +37,22 @@ public:
     CanvasTools(TF& window, QScrollArea& box, CanvasWidget& canvas);
 
     // `button` is the button pressed or released, `buttons` every button
-    // held (on a press including `button`), `modifiers` the keys held.
-    void Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
-    void Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    // held (on a press including `button`), `modifiers` the keys held, `at`
+    // the pointer in the canvas widget's pixels.
+    void Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
+    void Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
     void Release();
-    void DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
-                     int y);
+    // With Shift or Alt a double click opens the area under the pointer
+    // even where a node lies on it.
+    void DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at);
     // A key pressed on the main window that no shortcut took, and a key
     // released on it (Delete, Z, Y, Esc act on release).
     void KeyPress(int key);
     void KeyRelease(int key);
-    // Wheel rotation in eighths of a degree (120 per notch, up positive).
-    void Wheel(int angleDelta);
+    // Wheel rotation in eighths of a degree (120 per notch, up positive):
+    // scrolls vertically, with Shift horizontally, and with Ctrl zooms about
+    // the pointer.
+    void Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF at);
 
     // The pop-up menu commands "Параметры", "Вставить узел" and "Удалить"
     // (the last is also the window's "Удалить" command and Del shortcut).
@@ -77,11 +84,18 @@ private:
     // longer exists).
     int PendingFrom();
 
+    // Takes the pointer from the widget's pixels into the scheme.
+    void Point(QPointF at);
     void PressOnNode(int node, int x, int y);
     void PressBeside(int area, int x, int y);
     void StartDrag(int dragging, int x, int y);
-    // Opens the parameters dialog of the node or area under the pointer.
-    void OpenParams(int x, int y);
+    // Opens the parameters dialog of the node or area under the pointer
+    // (of the area even over a node with `areaFirst`).
+    void OpenParams(bool areaFirst = false);
+    void OpenNodeParams(int node);
+    void OpenAreaParams(int area);
+    // The pointer on the screen.
+    QPoint GlobalPointer() const;
 
     // Movement, hover texts and scrolling (CanvasToolsMove.cpp).
     void MoveSelectionWith(Qt::KeyboardModifiers modifiers);
@@ -99,6 +113,9 @@ private:
     // Pop-up menu (CanvasToolsCommands.cpp).
     void CreatePopupMenu();
     void UpdatePopupItems();
+    // The elements under the pointer at the top of the menu, each with
+    // "Параметры" and "Выделить".
+    void ListStackedElements();
     QAction* PopupItem(const char* name, const QString& caption);
 
     TF& window_;
@@ -108,13 +125,20 @@ private:
 
     // Only every second pointer movement is handled.
     int moveTick_ = 0;
-    // Scroll positions when panning started.
+    // The pointer in the widget's pixels at the last event.
+    QPointF widgetPointer_;
+    // Scroll positions and the pointer in the visible box when panning
+    // started.
     int panStartH_ = 0;
     int panStartV_ = 0;
+    QPointF panAnchor_;
     // The drag in progress, once it has moved something.
     std::optional<SchemeEdit> drag_;
-    // Wheel rotation not yet amounting to a notch.
+    // Wheel rotation not yet amounting to a notch, per direction.
     int wheelRest_ = 0;
+    int wheelRestH_ = 0;
+    // The menu items of the elements listed by ListStackedElements.
+    QList<QAction*> stacked_;
     // The undo or redo key whose press reached the window itself rather than
     // a shortcut (Ctrl+Z and Ctrl+Y are the menu's).
     int historyKeyPressed_ = 0;

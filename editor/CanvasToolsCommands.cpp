@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "editor/CanvasHints.h"
 #include "editor/CanvasTools.h"
 #include "editor/MainWindow.h"
 #include "model/SchemeEditing.h"
@@ -52,8 +53,56 @@ void CanvasTools::CreatePopupMenu()
     connect(popup_, &QMenu::aboutToShow, this, &CanvasTools::UpdatePopupItems);
 }
 
+// Both ends of a stair between floors often lie on one spot, and so do
+// overlapping nodes: every element under the pointer can be reached from
+// here, whatever lies on top.
+void CanvasTools::ListStackedElements()
+{
+    for (QAction* item : stacked_) {
+        popup_->removeAction(item);
+        // A submenu owns its item; the separator belongs to the menu.
+        if (QMenu* menu = item->menu())
+            menu->deleteLater();
+        else
+            item->deleteLater();
+    }
+    stacked_.clear();
+    const TPipeLine& s = S();
+    QAction* first = popup_->actions().value(0);
+    auto add = [&](const QString& title, auto open, auto select) {
+        auto* menu = new QMenu(title, popup_);
+        connect(menu->addAction("Параметры"), &QAction::triggered, this, open);
+        connect(menu->addAction("Выделить"), &QAction::triggered, this, select);
+        QAction* item = menu->menuAction();
+        popup_->insertAction(first, item);
+        stacked_ << item;
+    };
+    for (int node : NodesAt(s))
+        add(NodeTitle(s, node), [this, node] { OpenNodeParams(node); },
+            [this, node] {
+                ClearSelection(S());
+                S().Nodes[node].Selected = true;
+                window_.Draw();
+            });
+    for (int area : AreasUnder(s))
+        add(AreaTitle(s, area), [this, area] { OpenAreaParams(area); },
+            [this, area] {
+                TPipeLine& scheme = S();
+                ClearSelection(scheme);
+                scheme.Areas[area].Selected = true;
+                window_.Draw();
+            });
+    if (!stacked_.isEmpty()) {
+        QAction* separator = new QAction(popup_);
+        separator->setSeparator(true);
+        popup_->insertAction(first, separator);
+        stacked_ << separator;
+    }
+}
+
 void CanvasTools::UpdatePopupItems()
 {
+    ListStackedElements();
     const TPipeLine& s = S();
     const bool nodeHit = NodeAt(s) > 0;
     const bool areaHit = AreaAt(s) > 0;
@@ -66,7 +115,7 @@ void CanvasTools::UpdatePopupItems()
 void CanvasTools::ShowParams()
 {
     const TPipeLine& s = S();
-    if (s.Opened && s.Tool == kPointerTool) OpenParams(s.MouseX, s.MouseY);
+    if (s.Opened && s.Tool == kPointerTool) OpenParams();
 }
 
 // A junction at the pointer splits the area under it.

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
+#include <cmath>
 
 #include "editor/CanvasHints.h"
 #include "editor/CanvasTools.h"
@@ -25,13 +26,21 @@ constexpr int kWheelStep = 25;
 constexpr int kBandMargin = 15;
 constexpr int kBandStep = 10;
 
+// Whole notches of `delta` added to `rest`, the remainder kept.
+int Notches(int delta, int& rest)
+{
+    rest += delta;
+    const int notches = rest / kWheelNotch;
+    rest -= notches * kWheelNotch;
+    return notches;
+}
+
 }  // namespace
 
-void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)
+void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF at)
 {
     TPipeLine& s = S();
-    s.MouseX = x;
-    s.MouseY = y;
+    Point(at);
     TakeKeyboardFocus();
     // Every movement may redraw the floor; every second one is enough.
     if (moveTick_ != 0) {
@@ -42,8 +51,9 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
     if (!s.Opened) return;
 
     if (MiddleAlone(buttons, modifiers)) {
-        SetHorzPos(panStartH_ - ((x - HorzPos()) - s.AnchorX));
-        SetVertPos(panStartV_ - ((y - VertPos()) - s.AnchorY));
+        const QPointF inBox = at - QPointF(HorzPos(), VertPos());
+        SetHorzPos(panStartH_ - static_cast<int>(std::lround(inBox.x() - panAnchor_.x())));
+        SetVertPos(panStartV_ - static_cast<int>(std::lround(inBox.y() - panAnchor_.y())));
         return;
     }
 
@@ -92,15 +102,17 @@ void CanvasTools::MoveSelectionWith(Qt::KeyboardModifiers modifiers)
     window_.Draw();
 }
 
-// Near an edge of the visible part the view follows the band.
+// Near an edge of the visible part the view follows the band (screen
+// pixels, whatever the zoom).
 void CanvasTools::ScrollTowardsPointer()
 {
-    const TPipeLine& s = S();
     const QWidget& view = *box_.viewport();
-    if (HorzPos() + view.width() < s.MouseX + kBandMargin) SetHorzPos(HorzPos() + kBandStep);
-    if (VertPos() + view.height() < s.MouseY + kBandMargin) SetVertPos(VertPos() + kBandStep);
-    if (HorzPos() > s.MouseX - kBandMargin) SetHorzPos(HorzPos() - kBandStep);
-    if (VertPos() > s.MouseY - kBandMargin) SetVertPos(VertPos() - kBandStep);
+    const double x = widgetPointer_.x();
+    const double y = widgetPointer_.y();
+    if (HorzPos() + view.width() < x + kBandMargin) SetHorzPos(HorzPos() + kBandStep);
+    if (VertPos() + view.height() < y + kBandMargin) SetVertPos(VertPos() + kBandStep);
+    if (HorzPos() > x - kBandMargin) SetHorzPos(HorzPos() - kBandStep);
+    if (VertPos() > y - kBandMargin) SetVertPos(VertPos() - kBandStep);
 }
 
 void CanvasTools::Release()
@@ -116,19 +128,26 @@ void CanvasTools::Release()
     }
 }
 
-void CanvasTools::Wheel(int angleDelta)
+void CanvasTools::Wheel(QPoint angleDelta, Qt::KeyboardModifiers modifiers, QPointF at)
 {
-    wheelRest_ += angleDelta;
-    const int notches = wheelRest_ / kWheelNotch;
-    wheelRest_ -= notches * kWheelNotch;
-    if (notches != 0) SetVertPos(VertPos() - notches * kWheelStep);
+    if (modifiers & Qt::ControlModifier) {
+        if (const int notches = Notches(angleDelta.y(), wheelRest_))
+            window_.ZoomBy(std::pow(kZoomStep, notches), at - QPointF(HorzPos(), VertPos()));
+        return;
+    }
+    // Shift turns the wheel sideways; a wheel that turns sideways itself
+    // scrolls sideways too.
+    const bool sideways = modifiers & Qt::ShiftModifier;
+    const int vertical = sideways ? 0 : angleDelta.y();
+    const int horizontal = sideways ? angleDelta.y() + angleDelta.x() : angleDelta.x();
+    if (const int notches = Notches(vertical, wheelRest_)) SetVertPos(VertPos() - notches * kWheelStep);
+    if (const int notches = Notches(horizontal, wheelRestH_)) SetHorzPos(HorzPos() - notches * kWheelStep);
 }
 
 void CanvasTools::ShowHint(const QString& text)
 {
-    const TPipeLine& s = S();
     hint_ = text;
-    QToolTip::showText(canvas_.mapToGlobal(QPoint(s.MouseX, s.MouseY)), text, &canvas_);
+    QToolTip::showText(GlobalPointer(), text, &canvas_);
 }
 
 void CanvasTools::HideHint()

@@ -4,20 +4,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "editor/CanvasTools.h"
 #include "editor/Cursors.h"
 
 namespace stelmar {
-
-namespace {
-
-QPoint Position(const QMouseEvent* event)
-{
-    return event->position().toPoint();
-}
-
-}  // namespace
 
 CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
 {
@@ -26,17 +18,29 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
-void CanvasWidget::ResetImage(int width, int height)
+void CanvasWidget::SetExtent(const QSize& extent, double zoom)
 {
-    image_ = QImage(width, height, QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    FitToImage();
+    extent_ = extent;
+    zoom_ = zoom;
+    const QSize size(std::max(1, static_cast<int>(std::lround(extent.width() * zoom))),
+                     std::max(1, static_cast<int>(std::lround(extent.height() * zoom))));
+    if (this->size() != size) setFixedSize(size);
 }
 
-void CanvasWidget::FitToImage()
+void CanvasWidget::ShowImage(const QPoint& origin)
 {
-    if (size() != image_.size()) setFixedSize(image_.size());
+    origin_ = origin;
     update();
+}
+
+QPoint CanvasWidget::ToWidget(int x, int y) const
+{
+    return {static_cast<int>(std::lround(x * zoom_)), static_cast<int>(std::lround(y * zoom_))};
+}
+
+QPoint CanvasWidget::ToCanvas(const QPointF& widget) const
+{
+    return {static_cast<int>(std::lround(widget.x() / zoom_)), static_cast<int>(std::lround(widget.y() / zoom_))};
 }
 
 void CanvasWidget::SetPointerShape(int shape)
@@ -46,25 +50,25 @@ void CanvasWidget::SetPointerShape(int shape)
     setCursor(ToolCursor(shape));
 }
 
+// The picture covers the visible box; anything else the widget is asked
+// to paint (before the first Draw) is white.
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, image_, area);
+    const QRect shown = QRect(origin_, image_.size()).intersected(area);
+    if (shown != area) painter.fillRect(area, Qt::white);
+    if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), image_, shown.translated(-origin_));
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (!tools_) return;
-    const QPoint at = Position(event);
-    tools_->Press(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
+    if (tools_) tools_->Press(event->button(), event->buttons(), event->modifiers(), event->position());
 }
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!tools_) return;
-    const QPoint at = Position(event);
-    tools_->Move(event->buttons(), event->modifiers(), at.x(), at.y());
+    if (tools_) tools_->Move(event->buttons(), event->modifiers(), event->position());
 }
 
 void CanvasWidget::mouseReleaseEvent(QMouseEvent*)
@@ -74,14 +78,12 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent*)
 
 void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (!tools_) return;
-    const QPoint at = Position(event);
-    tools_->DoubleClick(event->button(), event->buttons(), event->modifiers(), at.x(), at.y());
+    if (tools_) tools_->DoubleClick(event->button(), event->buttons(), event->modifiers(), event->position());
 }
 
 void CanvasWidget::wheelEvent(QWheelEvent* event)
 {
-    if (tools_) tools_->Wheel(event->angleDelta().y());
+    if (tools_) tools_->Wheel(event->angleDelta(), event->modifiers(), event->position());
     event->accept();
 }
 

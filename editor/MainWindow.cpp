@@ -10,6 +10,8 @@
 #include <QShowEvent>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 #include "dialogs/Icons.h"
 #include "editor/AreaLengthsDialog.h"
@@ -76,12 +78,15 @@ WindowLayout TF::CurrentLayout() const
     layout.Width = width();
     layout.Height = height();
     layout.Maximized = isMaximized();
+    layout.ZoomPercent = static_cast<int>(std::lround(scheme_.Zoom * 100));
     return layout;
 }
 
 void TF::ApplyLayout(const WindowLayout& layout)
 {
     PlaceToolbars(*this, toolbars_, layout.Toolbars);
+    scheme_.Zoom = std::clamp(layout.ZoomPercent / 100.0, kMinZoom, kMaxZoom);
+    ShowZoom();
     if (layout.Maximized) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {

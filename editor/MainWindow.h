@@ -90,6 +90,15 @@ public:
     // active floor. Changes of the scheme go through SchemeEdit.
     void SetModified(bool modified);
     void Draw();
+
+    // The zoom (MainWindowZoom.cpp): screen pixels per canvas pixel, kept
+    // within kMinZoom..kMaxZoom; the canvas point at `anchor` (pixels of the
+    // visible box) stays where it is.
+    void ZoomTo(double zoom, QPointF anchor);
+    void ZoomBy(double factor, QPointF anchor);
+    // The active floor's elements and picture fill the visible box.
+    void ZoomToFit();
+    double Zoom() const { return scheme_.Zoom; }
     // Refills the floor chooser after the number of floors changed,
     // keeping its selected entry.
     void RebuildFloorList();
@@ -153,6 +162,9 @@ private:
     void CreateStatusBar();
     void CreateCanvas();
     void ResetCanvas();
+    QSize Extent() const;
+    void ShowZoom();
+    QPointF BoxCentre() const;
     void FillFloorList(int selectedIndex);
     void FloorChanged(int index);
     void UndoCommand();
@@ -206,6 +218,7 @@ private:
     QLabel* nodesPanel_ = nullptr;     // node count of the active floor
     QLabel* areasPanel_ = nullptr;     // area count
     QLabel* floorsPanel_ = nullptr;    // floor count
+    QLabel* zoomPanel_ = nullptr;      // "StatusPanel5": the zoom, "100 %"
     Toolbars toolbars_{};
 };
 

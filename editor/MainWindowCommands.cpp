@@ -63,7 +63,14 @@ const std::vector<MenuDefinition> kMenus = {
       {"Ndel", "Удалить", "Del", "delete"},
       {nullptr, nullptr, nullptr, nullptr},
       {"NSelectAll", "Выделить все", "Ctrl+A", nullptr}}},
-    {"N7", "Вид", {{"N9", "Привязка", nullptr, nullptr}, {"N18", "Номера узлов", nullptr, nullptr}}},
+    {"N7", "Вид",
+     {{"N9", "Привязка", nullptr, nullptr},
+      {"N18", "Номера узлов", nullptr, nullptr},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"NZoomIn", "Увеличить", "Ctrl+=", nullptr},
+      {"NZoomOut", "Уменьшить", "Ctrl+-", nullptr},
+      {"NZoom100", "Масштаб 100 %", "Ctrl+0", nullptr},
+      {"NZoomFit", "По размеру окна", nullptr, nullptr}}},
     {"N8", "Элементы",
      {{"N13", "Нет элемента", "Esc", "cursor"},
       {"N19", "Вход", "S", "input"},
@@ -90,6 +97,25 @@ void SetHint(QAction* action, const QString& hint)
     const int bar = hint.indexOf('|');
     action->setToolTip((bar < 0 ? hint : hint.left(bar)).trimmed());
     action->setStatusTip((bar < 0 ? hint : hint.mid(bar + 1)).trimmed());
+}
+
+// The caption with a keyboard mnemonic ("&"): the first letter of a word,
+// else any letter, that no other entry of the same menu has taken. The
+// text shown stays the same but for the underlined letter.
+QString WithMnemonic(const QString& caption, QString& taken)
+{
+    auto free = [&taken](QChar c) { return c.isLetterOrNumber() && !taken.contains(c.toLower()); };
+    int chosen = -1;
+    for (int i = 0; i < caption.size() && chosen < 0; ++i)
+        if ((i == 0 || caption[i - 1].isSpace()) && free(caption[i])) chosen = i;
+    for (int i = 0; i < caption.size() && chosen < 0; ++i)
+        if (free(caption[i])) chosen = i;
+    QString text = caption;
+    text.replace('&', "&&");
+    if (chosen < 0) return text;
+    taken += caption[chosen].toLower();
+    const int shift = static_cast<int>(caption.left(chosen).count('&'));
+    return text.insert(chosen + shift, '&');
 }
 
 QToolBar* NewToolbar(QWidget* parent, const char* name, const QString& title)
@@ -151,6 +177,8 @@ void TF::CreateCommands()
         Command(name)->setCheckable(true);
         Command(name)->setChecked(true);
     }
+    // Ctrl++ as well as Ctrl+=: the plus sign needs Shift on most keyboards.
+    Command("NZoomIn")->setShortcuts({QKeySequence("Ctrl+="), QKeySequence("Ctrl++")});
 
     const ButtonSpec buttons[] = {
         {"TBNew", "new", "Создать | Создать новый план эвакуации"},
@@ -194,7 +222,7 @@ void TF::CreateCommands()
     wire({"N4", "TBSave"}, [this] { SaveCommand(); });
     wire({"NSaveAs"}, [this] { SaveAsCommand(); });
     wire({"MMPrint", "TBPrint"}, [this] {
-        if (dialogs_.Print) dialogs_.Print->SetPicture(scheme_, img_->Image());
+        if (dialogs_.Print) dialogs_.Print->SetPicture(scheme_, Extent());
         ShowDialog(dialogs_.Print);
     });
     // Accepted settings are saved at once and the canvas takes the new size.
@@ -212,12 +240,16 @@ void TF::CreateCommands()
         scheme_.ShowNumbers = Command("N18")->isChecked();
         Draw();
     });
+    wire({"NZoomIn"}, [this] { ZoomBy(kZoomStep, BoxCentre()); });
+    wire({"NZoomOut"}, [this] { ZoomBy(1 / kZoomStep, BoxCentre()); });
+    wire({"NZoom100"}, [this] { ZoomTo(1, BoxCentre()); });
+    wire({"NZoomFit"}, [this] { ZoomToFit(); });
     wire({"N13", "TBcursor"}, [this] { SelectTool(kPointerTool); });
     wire({"N19", "TBNodeIn"}, [this] { SelectTool(kInput); });
     wire({"N21", "TBNode"}, [this] { SelectTool(kJunction); });
     wire({"N22", "TBNodeOut"}, [this] { SelectTool(kExit); });
-    wire({"N23", "TBArea"}, [this] { SelectTool(4); });
-    wire({"TBDel"}, [this] { SelectTool(5); });
+    wire({"N23", "TBArea"}, [this] { SelectTool(kAreaTool); });
+    wire({"TBDel"}, [this] { SelectTool(kDeleteTool); });
     wire({"MMCalc", "TBRun"}, [this] { ShowDialog(dialogs_.ServiceCalculation); });
     wire({"MMCalcLocal", "TBRunLocal"}, [this] { ShowDialog(dialogs_.LocalCalculation); });
     wire({"MMCalcL", "TBItem2"}, [this] { ShowAreaLengths(); });
@@ -228,24 +260,37 @@ void TF::CreateCommands()
     wire({"TBDelIm"}, [this] { DeleteBackgroundCommand(); });
 }
 
+// Every menu and item can be reached from the keyboard: Alt with the
+// underlined letter, or F10 and the arrows.
 void TF::CreateMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName("TBXToolbar1");
+    QString barTaken;
     for (const MenuDefinition& definition : kMenus) {
-        QMenu* menu = bar->addMenu(definition.Caption);
+        QMenu* menu = bar->addMenu(WithMnemonic(QString::fromUtf8(definition.Caption), barTaken));
         menu->setObjectName(definition.Name);
+        QString taken;
         for (const MenuCommand& item : definition.Items) {
             if (!item.Name) {
                 menu->addSeparator();
             } else if (!item.Caption) {
-                recentMenu_ = menu->addMenu("Открытые");
+                recentMenu_ = menu->addMenu(WithMnemonic("Открытые", taken));
                 recentMenu_->setObjectName(item.Name);
             } else {
-                menu->addAction(Command(item.Name));
+                QAction* action = Command(item.Name);
+                action->setText(WithMnemonic(action->text(), taken));
+                menu->addAction(action);
             }
         }
     }
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    connect(menuKey, &QAction::triggered, this, [bar] {
+        bar->setFocus(Qt::ShortcutFocusReason);
+        bar->setActiveAction(bar->actions().value(0));
+    });
+    addAction(menuKey);
 }
 
 void TF::CreateToolbars()

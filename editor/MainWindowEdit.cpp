@@ -159,7 +159,7 @@ void TF::ExportCommand()
     if (!scheme_.Opened) return;
     const QString path = prompts_->ExportPictureName();
     if (path.isEmpty()) return;
-    QImage picture(img_->Image().size(), QImage::Format_RGB32);
+    QImage picture(Extent(), QImage::Format_RGB32);
     stelmar::Draw(scheme_, picture, CanvasView{}, true);
     QString error;
     if (!SavePicture(picture, path, &error)) prompts_->ShowWarning(error);

@@ -16,15 +16,16 @@
 
 namespace stelmar {
 
-// Five panels of 550, 80, 65, 80 and 50 pixels. The first gives way when
-// the window is narrow; the others grow when their text needs more room.
+// Five panels of 550, 80, 65, 80 and 50 pixels, and the zoom of 50. The
+// first gives way when the window is narrow; the others grow when their
+// text needs more room.
 void TF::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
-    QLabel** panels[] = {&hintPanel_, &savedPanel_, &nodesPanel_, &areasPanel_, &floorsPanel_};
-    const int widths[] = {550, 80, 65, 80, 50};
-    for (int i = 0; i < 5; ++i) {
+    QLabel** panels[] = {&hintPanel_, &savedPanel_, &nodesPanel_, &areasPanel_, &floorsPanel_, &zoomPanel_};
+    const int widths[] = {550, 80, 65, 80, 50, 50};
+    for (int i = 0; i < 6; ++i) {
         QLabel* panel = *panels[i] = new QLabel(bar);
         panel->setObjectName(QString("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
@@ -55,22 +56,36 @@ void TF::CreateCanvas()
     scrollBox_->viewport()->installEventFilter(this);
 }
 
-void TF::ResetCanvas()
+QSize TF::Extent() const
 {
-    img_->ResetImage(scheme_.WSpaceG, scheme_.WSpaceV);
+    return CanvasExtent(scheme_, scrollBox_->viewport()->width(), scrollBox_->viewport()->height());
 }
 
+// The canvas takes the size of the settings at the zoom in use.
+void TF::ResetCanvas()
+{
+    img_->SetExtent(Extent(), scheme_.Zoom);
+    img_->update();
+}
+
+// Only the visible box is painted, at the zoom in use, into a picture of
+// the box's size that the canvas widget shows in place.
 void TF::Draw()
 {
+    img_->SetExtent(Extent(), scheme_.Zoom);
     const QScrollArea& box = *scrollBox_;
-    const CanvasView view{box.horizontalScrollBar()->value(), box.verticalScrollBar()->value(),
-                          box.viewport()->width(), box.viewport()->height()};
+    const CanvasView view{box.horizontalScrollBar()->value(),
+                          box.verticalScrollBar()->value(),
+                          box.viewport()->width(),
+                          box.viewport()->height(),
+                          scheme_.Zoom,
+                          true};
     DrawCounters counters;
-    if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters)) return;
+    if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters, &img_->Backgrounds())) return;
     nodesPanel_->setText(counters.Nodes);
     areasPanel_->setText(counters.Areas);
     floorsPanel_->setText(counters.Floors);
-    img_->FitToImage();
+    img_->ShowImage(QPoint(view.HorzPos, view.VertPos));
 }
 
 void TF::BeginEdit()

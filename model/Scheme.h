@@ -149,6 +149,7 @@ struct TPipeLine {
     bool ShowNumbers = true;       // draw node labels
     bool Opened = true;            // a project is open; nothing is drawn otherwise
     bool Banding = false;          // a rubber-band selection is in progress
+    double Zoom = 1;               // screen pixels per canvas pixel of the view picked in
 
     // Display settings.
     std::uint8_t AreaWidth = 5;  // line width of areas, px; also the pick tolerance of AreaAt

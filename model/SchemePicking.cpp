@@ -6,21 +6,22 @@
 
 namespace stelmar {
 
-int NodeAt(const TPipeLine& s)
+namespace {
+
+double ZoomOf(const TPipeLine& s) { return s.Zoom > 0 ? s.Zoom : 1; }
+
+// The pick square: -3 < (pointer - centre) * zoom + NodeWidth div 2 <
+// NodeWidth + 3 in both directions, in screen pixels.
+bool NodeHit(const TPipeLine& s, const TNode& n)
 {
+    if (n.Etag != s.ActiveEtag) return false;
     const int width = s.NodeWidth;
     const int h = width / 2;
-    for (int i = 1; i <= NodeCount(s); ++i) {
-        const TNode& n = s.Nodes[i];
-        if (n.Etag != s.ActiveEtag) continue;
-        const int dx = s.MouseX - n.X + h;
-        const int dy = s.MouseY - n.Y + h;
-        if (-3 < dx && dx < width + 3 && -3 < dy && dy < width + 3) return i;
-    }
-    return 0;
+    const double zoom = ZoomOf(s);
+    const double dx = (s.MouseX - n.X) * zoom + h;
+    const double dy = (s.MouseY - n.Y) * zoom + h;
+    return -3 < dx && dx < width + 3 && -3 < dy && dy < width + 3;
 }
-
-namespace {
 
 int Sign(std::int64_t v) { return (v > 0) - (v < 0); }
 
@@ -28,7 +29,7 @@ int Sign(std::int64_t v) { return (v > 0) - (v < 0); }
 // steps and tells whether one of them lies within `AreaWidth` of the pointer.
 bool WalkHits(const TPipeLine& s, const TNode& from, const TNode& to)
 {
-    const std::int64_t w = s.AreaWidth;
+    const double w = s.AreaWidth / ZoomOf(s);
     const std::int64_t mx = s.MouseX;
     const std::int64_t my = s.MouseY;
     // Every pixel of the walk lies in the box spanned by the two ends, so a
@@ -64,18 +65,45 @@ bool WalkHits(const TPipeLine& s, const TNode& from, const TNode& to)
     return false;
 }
 
+bool AreaHit(const TPipeLine& s, const TArea& a)
+{
+    const TNode& from = s.Nodes[a.Node1];
+    const TNode& to = s.Nodes[a.Node2];
+    if (from.Etag != s.ActiveEtag && to.Etag != s.ActiveEtag) return false;
+    return WalkHits(s, from, to);
+}
+
 }  // namespace
+
+int NodeAt(const TPipeLine& s)
+{
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (NodeHit(s, s.Nodes[i])) return i;
+    return 0;
+}
 
 int AreaAt(const TPipeLine& s)
 {
     if (NodeAt(s) != 0) return 0;
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        const TNode& from = s.Nodes[s.Areas[i].Node1];
-        const TNode& to = s.Nodes[s.Areas[i].Node2];
-        if (from.Etag != s.ActiveEtag && to.Etag != s.ActiveEtag) continue;
-        if (WalkHits(s, from, to)) return i;
-    }
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (AreaHit(s, s.Areas[i])) return i;
     return 0;
+}
+
+std::vector<int> NodesAt(const TPipeLine& s)
+{
+    std::vector<int> found;
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (NodeHit(s, s.Nodes[i])) found.push_back(i);
+    return found;
+}
+
+std::vector<int> AreasUnder(const TPipeLine& s)
+{
+    std::vector<int> found;
+    for (int i = 1; i <= AreaCount(s); ++i)
+        if (AreaHit(s, s.Areas[i])) found.push_back(i);
+    return found;
 }
 
 bool Connected(const TPipeLine& s, int a, int b)

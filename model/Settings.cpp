@@ -109,6 +109,7 @@ void LoadSettings(TPipeLine& s, WindowLayout& layout, const std::string& folder)
     s.WSpaceV = static_cast<int>(r.Int("PARAMS", "WSpaceV", 2000, kMinCanvas, kMaxCanvas));
     s.ShowNumPeople = r.Bool("PARAMS", "ShowNumPeople", false);
     layout.ServiceUrl = r.Text("PARAMS", "service_url", "");
+    layout.ZoomPercent = static_cast<int>(r.Int("VIEW", "zoom_percent", 100, 10, 800));
 
     const WindowLayout defaults;
     for (int t = 0; t < kToolbarCount; ++t) {
@@ -174,6 +175,8 @@ std::optional<std::string> SaveSettings(const TPipeLine& s, const WindowLayout& 
     put("VIEW", "FWidth", layout.Width);
     put("VIEW", "FHeight", layout.Height);
     put("VIEW", "Maximized", layout.Maximized);
+    // A file of a program without zoom stays as it was at 100 %.
+    if (layout.ZoomPercent != 100 || ini.Get("VIEW", "zoom_percent")) put("VIEW", "zoom_percent", layout.ZoomPercent);
 
     if (ini.Save(path)) return std::string(kConfigWriteFailed);
     return std::nullopt;

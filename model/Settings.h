@@ -35,6 +35,9 @@ struct WindowLayout {
     int Width = 881;
     int Height = 567;
     bool Maximized = false;
+    // The zoom of the canvas in percent (VIEW key zoom_percent, 10..800),
+    // written only when it is not 100.
+    int ZoomPercent = 100;
     // Base address (scheme and host) of the calculation service, PARAMS
     // key service_url; empty: the program runs the service itself.
     std::string ServiceUrl;

@@ -178,7 +178,7 @@ TEST(Settings, RoundTripExceptFixedWidthsAndQuestionMark)
     WindowLayout layout;
     layout.Toolbars[kTBMain] = {120, 1, "nil"};
     layout.Toolbars[kTBHelp] = {0, 3, "TBDockleft"};
-    layout = {layout.Toolbars, -8, -8, 1936, 1056, true, {}};
+    layout = {layout.Toolbars, -8, -8, 1936, 1056, true, 100, {}};
     ASSERT_EQ(SaveSettings(s, layout, dir.Folder(), ','), std::nullopt);
 
     TPipeLine t;

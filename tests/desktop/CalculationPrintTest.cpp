@@ -325,7 +325,7 @@ private slots:
         session.Start();
         QAction* command = session.Action("MMCalcLocal");
         QVERIFY(command);
-        QCOMPARE(command->text(), QString("Расчет на этом компьютере..."));
+        QCOMPARE(command->text().remove('&'), QString("Расчет на этом компьютере..."));
         QCOMPARE(command->shortcut(), QKeySequence("Shift+F5"));
         const QList<QAction*> operations = session.Window().findChild<QMenu*>("MMOperations")->actions();
         QCOMPARE(operations.indexOf(command), operations.indexOf(session.Action("MMCalc")) + 1);
