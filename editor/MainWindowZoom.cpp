@@ -79,9 +79,10 @@ void TF::ZoomBy(double factor, QPointF anchor) { ZoomTo(scheme_.Zoom * factor, a
 
 void TF::ZoomToFit()
 {
-    const QRect contents = FloorContents(scheme_).adjusted(-kFitMargin, -kFitMargin, kFitMargin, kFitMargin);
+    const QRect contents = FloorContents(scheme_);
     const QSize box = scrollBox_->viewport()->size();
-    const QRect fitted = contents.isEmpty() ? QRect(QPoint(0, 0), Extent()) : contents;
+    const QRect fitted = contents.isEmpty() ? QRect(QPoint(0, 0), Extent())
+                                            : contents.adjusted(-kFitMargin, -kFitMargin, kFitMargin, kFitMargin);
     const double zoom = std::clamp(std::min(double(box.width()) / fitted.width(), double(box.height()) / fitted.height()),
                                    kMinZoom, kMaxZoom);
     ZoomTo(zoom, BoxCentre());
