@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "model/NumberText.h"
 #include "model/Settings.h"
 #include "model/UserFolders.h"
 #include "service/CalculationServer.h"
@@ -25,7 +26,11 @@ ServiceAddress ServiceBaseAddress(const QString& configured)
     if (!configured.isEmpty()) return {configured, {}};
     std::unique_ptr<CalculationServer>& server = Server();
     if (!server) {
-        auto started = std::make_unique<CalculationServer>();
+        // Its pages and reports write numbers as the program's own
+        // calculation does.
+        ServerSettings settings;
+        settings.Limits.DecimalSeparator = DecimalSeparatorFromEnvironment();
+        auto started = std::make_unique<CalculationServer>(settings);
         if (const std::optional<std::string> failure = started->Start(kLoopback, 0))
             return {{}, QString::fromStdString(*failure)};
         server = std::move(started);

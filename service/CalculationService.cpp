@@ -106,10 +106,10 @@ std::string OptionsText(const CalculationRequest& r)
 
 // The table of flows as the summary report gives it: report numbers, and
 // for each flow the people and f where it starts and its length and time.
-std::string FlowTable(const TPipeLine& s)
+std::string FlowTable(const TPipeLine& s, char separator)
 {
     const FlowOrder order(s);
-    const auto num = [](double x) { return FormatReal(x, kServiceSeparator); };
+    const auto num = [separator](double x) { return FormatReal(x, separator); };
     std::string html =
         "<h2>Сводная таблица по потокам</h2>\n<table>\n<tr><th>№ потока</th><th>Количество людей</th>"
         "<th>Средняя площадь горизонтальной проекции человека, м²</th><th>Длина, м</th><th>Время, мин.</th></tr>\n";
@@ -140,12 +140,12 @@ std::string FlowTable(const TPipeLine& s)
 }
 
 // The report for download, or nullopt when it would exceed `limit`.
-std::optional<std::string> BoundedReport(const TPipeLine& s, std::size_t limit)
+std::optional<std::string> BoundedReport(const TPipeLine& s, std::size_t limit, char separator)
 {
     if (static_cast<std::size_t>(ReportCount(s)) > limit / kMinReportBytesPerStep) return std::nullopt;
     BoundedBuffer buffer(limit);
     std::ostream out(&buffer);
-    BuildReport(s, kServiceSeparator, out);
+    BuildReport(s, separator, out);
     if (buffer.Overflowed()) return std::nullopt;
     return buffer.Take();
 }
@@ -185,9 +185,9 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
                                      "error") +
                         kBackLink);
 
-    const std::string resultLine = Calculate(s, kServiceSeparator);
+    const std::string resultLine = Calculate(s, limits.DecimalSeparator);
     ServiceResponse response;
-    response.Report = BoundedReport(s, limits.MaxReportBytes);
+    response.Report = BoundedReport(s, limits.MaxReportBytes, limits.DecimalSeparator);
 
     std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
                        Paragraph(resultLine, "result");
@@ -204,7 +204,7 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
                                                    : "Выполните расчет в программе Stelmar."),
                           "error");
     }
-    body += FlowTable(s) + kBackLink;
+    body += FlowTable(s, limits.DecimalSeparator) + kBackLink;
     response.Html = HtmlPage("Результат расчета", body);
     return response;
 }

@@ -26,13 +26,21 @@ struct Upload {
     std::vector<UploadPart> Parts;
 };
 
-// Bounds of the work a single request may cause.
+// The decimal separator of the numbers on the page and in the report of a
+// service on its own.
+inline constexpr char kServiceSeparator = ',';
+
+// Bounds of the work a single request may cause, and how its answer writes
+// numbers.
 struct ServiceLimits {
     std::int64_t MaxAreas = 2'000'000;
     // Bound of EstimateCalculationWork; about 20 bytes of memory each.
     std::int64_t MaxWork = 50'000'000;
     // Largest report kept for download.
     std::size_t MaxReportBytes = std::size_t{128} << 20;
+    // The service inside the desktop program writes numbers as the
+    // program's own calculation does, with the user's separator.
+    char DecimalSeparator = kServiceSeparator;
 };
 
 struct ServiceResponse {
@@ -50,8 +58,6 @@ struct ServiceResponse {
 // the full or summary report.
 ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {});
 
-// The decimal separator of the numbers on the page and in the report.
-inline constexpr char kServiceSeparator = ',';
 // Flows listed in the page's table; the report has them all.
 inline constexpr int kMaxFlowRows = 500;
 // Validation messages listed on the page.
