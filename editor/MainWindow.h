@@ -115,9 +115,23 @@ public:
     void SelectConnectedCommand();
     bool ClipboardHasCopy() const;
 
+    // Shows an element: switches to its floor (an area's: the active floor
+    // when one of its ends lies there, else the floor of its first end),
+    // scrolls it into the middle of the view at a zoom where it can be
+    // seen, and selects it alone. `node` true for a node number, false for
+    // an area number.
+    void ShowElement(bool node, int number);
+
 signals:
     // The start work (settings, first project, recent files) is done.
     void Started();
+    // The scheme was changed (an edit, undo or redo), or another project is
+    // shown.
+    void SchemeChanged();
+    // The set of selected nodes and areas differs from the one last drawn.
+    void SelectionChanged();
+    // Another floor is shown.
+    void ActiveFloorChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -164,6 +178,7 @@ private:
     void ResetCanvas();
     QSize Extent() const;
     void ShowZoom();
+    void NoteSelection();
     QPointF BoxCentre() const;
     void FillFloorList(int selectedIndex);
     void FloorChanged(int index);
@@ -204,6 +219,8 @@ private:
     QString startProject_;
     bool startDone_ = false;
     int editDepth_ = 0;
+    // The selection last drawn, to tell when it changes.
+    std::vector<int> drawnSelection_;
     // "Сохранить" writes under FileName without asking (the save dialog's tag).
     bool saveWithoutDialog_ = false;
 

@@ -103,6 +103,7 @@ void TF::BeginEditing()
     SelectTool(kPointerTool);
     SetCaption();
     Draw();
+    emit SchemeChanged();
 }
 
 bool TF::NewProject()

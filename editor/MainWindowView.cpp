@@ -86,6 +86,21 @@ void TF::Draw()
     areasPanel_->setText(counters.Areas);
     floorsPanel_->setText(counters.Floors);
     img_->ShowImage(QPoint(view.HorzPos, view.VertPos));
+    NoteSelection();
+}
+
+// Node numbers, then -1, then area numbers of the selection.
+void TF::NoteSelection()
+{
+    std::vector<int> selected;
+    for (int i = 1; i <= NodeCount(scheme_); ++i)
+        if (scheme_.Nodes[i].Selected) selected.push_back(i);
+    selected.push_back(-1);
+    for (int i = 1; i <= AreaCount(scheme_); ++i)
+        if (scheme_.Areas[i].Selected) selected.push_back(i);
+    if (selected == drawnSelection_) return;
+    drawnSelection_ = std::move(selected);
+    emit SelectionChanged();
 }
 
 void TF::BeginEdit()
@@ -97,7 +112,9 @@ void TF::BeginEdit()
 
 void TF::EndEdit()
 {
-    if (--editDepth_ == 0) Draw();
+    if (--editDepth_ > 0) return;
+    Draw();
+    emit SchemeChanged();
 }
 
 void TF::PushHistory()
@@ -128,6 +145,7 @@ void TF::FloorChanged(int index)
     if (index < 0) return;
     scheme_.ActiveEtag = static_cast<std::uint8_t>(index + 1);
     Draw();
+    emit ActiveFloorChanged();
 }
 
 // Undo and redo rebuild the floor list for the restored number of floors,
@@ -150,6 +168,7 @@ void TF::ShowRestoredState()
     FillFloorList(floorList_->currentIndex());
     SetModified(!history_.AtSavedState());
     Draw();
+    emit SchemeChanged();
 }
 
 void TF::UpdateHistoryCommands()

@@ -1,6 +1,7 @@
 // The zoom of the canvas: steps about the pointer or the middle of the
 // view, 100 %, and the fit of the active floor into the window.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -10,6 +11,7 @@
 
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
+#include "model/SchemeSelection.h"
 
 namespace stelmar {
 namespace {
@@ -88,6 +90,38 @@ void TF::ZoomToFit()
     ZoomTo(zoom, BoxCentre());
     // The middle of the contents in the middle of the box.
     const QPointF middle = QRectF(fitted).center() * scheme_.Zoom - QPointF(box.width(), box.height()) / 2;
+    scrollBox_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(middle.x())));
+    scrollBox_->verticalScrollBar()->setValue(static_cast<int>(std::lround(middle.y())));
+    Draw();
+}
+
+void TF::ShowElement(bool node, int number)
+{
+    if (number < 1 || number > (node ? NodeCount(scheme_) : AreaCount(scheme_))) return;
+    QRect where;
+    int floor = 0;
+    if (node) {
+        const TNode& n = scheme_.Nodes[number];
+        where = QRect(n.X, n.Y, 1, 1);
+        floor = n.Etag;
+    } else {
+        const TArea& a = scheme_.Areas[number];
+        const TNode& n1 = scheme_.Nodes[a.Node1];
+        const TNode& n2 = scheme_.Nodes[a.Node2];
+        where = QRect(QPoint(n1.X, n1.Y), QPoint(n2.X, n2.Y)).normalized();
+        floor = n1.Etag == scheme_.ActiveEtag || n2.Etag == scheme_.ActiveEtag ? scheme_.ActiveEtag : n1.Etag;
+    }
+    if (floorList_->count() != scheme_.EtagCount) RebuildFloorList();
+    if (floor >= 1 && floor <= scheme_.EtagCount && floor != scheme_.ActiveEtag) floorList_->setCurrentIndex(floor - 1);
+    ClearSelection(scheme_);
+    (node ? scheme_.Nodes[number].Selected : scheme_.Areas[number].Selected) = true;
+    // Zoomed out until the element fits the view with room around it, in
+    // as far as far enough to read its labels.
+    const QSize box = scrollBox_->viewport()->size();
+    const QRect room = where.adjusted(-2 * kFitMargin, -2 * kFitMargin, 2 * kFitMargin, 2 * kFitMargin);
+    const double fits = std::min(double(box.width()) / room.width(), double(box.height()) / room.height());
+    if (scheme_.Zoom > fits || scheme_.Zoom < 0.5) ZoomTo(std::clamp(fits, kMinZoom, 1.0), BoxCentre());
+    const QPointF middle = QRectF(where).center() * scheme_.Zoom - QPointF(box.width(), box.height()) / 2;
     scrollBox_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(middle.x())));
     scrollBox_->verticalScrollBar()->setValue(static_cast<int>(std::lround(middle.y())));
     Draw();

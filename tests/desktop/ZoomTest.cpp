@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QSignalSpy>
 #include <QWheelEvent>
 
 #include "CanvasDriver.h"
@@ -257,6 +258,34 @@ private slots:
         const QImage b(session_->File("at400.png"));
         QVERIFY(!a.isNull());
         QCOMPARE(a, b);
+    }
+
+    // An element on another floor is brought into view, selected alone.
+    void showElementSwitchesFloorAndCentres()
+    {
+        SchemeBuilder b(*s_);
+        s_->EtagCount = 3;
+        tf_->ZoomTo(0.1, QPointF(0, 0));
+        b.Junction({.X = 100, .Y = 100});
+        b.OnFloor(3);
+        const int far = b.Junction({.X = 1800, .Y = 1500});
+        const int near = b.Junction({.X = 1700, .Y = 1500});
+        b.Area(far, near, 3, 1);
+        s_->Nodes[1].Selected = true;
+        QSignalSpy selection(tf_, &TF::SelectionChanged);
+        QSignalSpy floors(tf_, &TF::ActiveFloorChanged);
+        tf_->ShowElement(false, 1);
+        QCOMPARE(int(s_->ActiveEtag), 3);
+        QCOMPARE(floors.count(), 1);
+        QVERIFY(selection.count() >= 1);
+        QVERIFY(s_->Areas[1].Selected && !s_->Nodes[1].Selected);
+        QVERIFY(tf_->Zoom() >= 0.5);
+        const QSize box = tf_->findChild<QScrollArea*>("ScrollBox1")->viewport()->size();
+        for (const QPoint& end : {W(1800, 1500), W(1700, 1500)})
+            QVERIFY(QRect(QPoint(H()->value(), V()->value()), box).contains(end));
+        tf_->ShowElement(true, 1);
+        QCOMPARE(int(s_->ActiveEtag), 1);
+        QVERIFY(s_->Nodes[1].Selected && !s_->Areas[1].Selected);
     }
 
     // Both ends of a stair lie on one spot: the menu reaches both the node
