@@ -104,6 +104,7 @@ private:
 
     void Process(const Step& step)
     {
+        area_ = step.Area;
         const TArea& a = s_.Areas[step.Area];
         const int u = OtherEnd(a, step.Down);
         if (s_.Nodes[step.Down].Kind == kInput || s_.Nodes[u].Kind == kInput)
@@ -120,6 +121,8 @@ private:
     {
         TReport& r = s_.Reports.emplace_back();
         SetReportSize(r, arriving);
+        r.Area = area_;
+        r.Downstream = d;
         r.PathKind = a.Kind;
         r.FromNode = NodeLabel(s_, u);
         r.ToNode = NodeLabel(s_, d);
@@ -354,6 +357,7 @@ private:
     SchemeGraph graph_;
     int precision_;
     bool groups_ = false;
+    int area_ = 0;  // the area being processed
     std::int32_t counter_ = 0;
     std::vector<Step> walk_;
     std::vector<WalkFrame> walkStack_;

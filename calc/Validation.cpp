@@ -11,31 +11,34 @@ namespace {
 
 std::string Quoted(const char* kind) { return std::string("\"") + kind + "\""; }
 
-void CollectDataMessages(const TPipeLine& s, std::vector<std::string>& out)
+void CollectDataMessages(const TPipeLine& s, std::vector<Finding>& out)
 {
     for (int i = 1; i <= AreaCount(s); ++i) {
         const TArea& a = s.Areas[i];
         const std::string label = AreaLabel(s, a);
+        const ElementRef area = AreaRef(s, i);
         if (!(a.Length > 0)) {
             if (a.Kind != kDoorway)
-                out.push_back("Ошибка: длина на участке №" + label + " должна быть больше нуля;");
+                out.push_back({"Ошибка: длина на участке №" + label + " должна быть больше нуля;", area});
             else if (!(a.Length >= 0))
-                out.push_back("Ошибка: длина на участке №" + label +
-                              " должна быть больше или равна (если это дверной проем <0.7) нулю;");
+                out.push_back({"Ошибка: длина на участке №" + label +
+                                   " должна быть больше или равна (если это дверной проем <0.7) нулю;",
+                               area});
         }
         if (a.Kind != kHorizontal && (s.Nodes[a.Node1].Kind == kInput || s.Nodes[a.Node2].Kind == kInput))
-            out.push_back("Ошибка: Участок №" + label + " должен иметь тип \"горизонтальный путь\";");
-        if (!(a.Width > 0))
-            out.push_back("Ошибка: ширина на участке №" + label + " должна быть больше нуля;");
+            out.push_back({"Ошибка: Участок №" + label + " должен иметь тип \"горизонтальный путь\";", area});
+        if (!(a.Width > 0)) out.push_back({"Ошибка: ширина на участке №" + label + " должна быть больше нуля;", area});
     }
     for (int i = 1; i <= NodeCount(s); ++i) {
         const TNode& n = s.Nodes[i];
         if (n.Kind != kInput) continue;
         if (!(n.F > 0))
-            out.push_back("Ошибка: средняя площадь горизонтальной проекции человека на входе №" +
-                          NodeLabel(s, i) + " должна быть больше нуля;");
+            out.push_back({"Ошибка: средняя площадь горизонтальной проекции человека на входе №" + NodeLabel(s, i) +
+                               " должна быть больше нуля;",
+                           NodeRef(s, i)});
         if (n.People < 1)
-            out.push_back("Ошибка: количество людей на входе №" + NodeLabel(s, i) + " должно быть больше нуля;");
+            out.push_back(
+                {"Ошибка: количество людей на входе №" + NodeLabel(s, i) + " должно быть больше нуля;", NodeRef(s, i)});
     }
 }
 
@@ -47,21 +50,23 @@ void CollectDataMessages(const TPipeLine& s, std::vector<std::string>& out)
 // visited, which is the one cycle message of the pair.
 class StructureCheck {
 public:
-    StructureCheck(const TPipeLine& s, std::vector<std::string>& out)
+    StructureCheck(const TPipeLine& s, std::vector<Finding>& out)
         : s_(s), graph_(s), out_(out), visited_(s.Nodes.size(), 0)
     {
     }
 
     void Run()
     {
-        bool partWithoutExit = false;
+        int partWithoutExit = 0;  // its first node
         for (int i = 1; i <= NodeCount(s_); ++i) {
             if (visited_[i]) continue;
             exits_ = 0;
             VisitPart(i);
-            if (exits_ == 0) partWithoutExit = true;
+            if (exits_ == 0 && partWithoutExit == 0) partWithoutExit = i;
         }
-        if (partWithoutExit) out_.push_back("Ошибка: на схеме найден поток, который не имеет ни одного выхода;");
+        if (partWithoutExit != 0)
+            out_.push_back({"Ошибка: на схеме найден поток, который не имеет ни одного выхода;",
+                            NodeRef(s_, partWithoutExit)});
     }
 
 private:
@@ -75,7 +80,7 @@ private:
     void Enter(int p, int from)
     {
         if (visited_[p]) {
-            out_.push_back("Ошибка: обнаружено зацикливание потока в узле №" + NodeLabel(s_, p) + ";");
+            out_.push_back({"Ошибка: обнаружено зацикливание потока в узле №" + NodeLabel(s_, p) + ";", NodeRef(s_, p)});
             return;
         }
         visited_[p] = 1;
@@ -104,23 +109,25 @@ private:
     {
         const std::uint8_t kind = s_.Nodes[p].Kind;
         const std::string label = NodeLabel(s_, p);
+        const ElementRef node = NodeRef(s_, p);
         if (kind == kExit && ++exits_ > 1) {
-            out_.push_back("Ошибка: в одном потоке не допускается наличие двух выходов (Узел №" + label + ");");
+            out_.push_back({"Ошибка: в одном потоке не допускается наличие двух выходов (Узел №" + label + ");", node});
             return;
         }
         if (kind == kJunction && degree < 2)
-            out_.push_back("Ошибка: поток не может прерываться узлом №" + label + ";");
+            out_.push_back({"Ошибка: поток не может прерываться узлом №" + label + ";", node});
         if (kind == kInput && degree == 0)
-            out_.push_back("Ошибка: " + Quoted("вход") + " №" + label + " не соединен ни с одним участком;");
+            out_.push_back({"Ошибка: " + Quoted("вход") + " №" + label + " не соединен ни с одним участком;", node});
         if (kind == kInput && degree > 1)
-            out_.push_back("Ошибка: " + Quoted("вход") + " №" + label + " должен соединяться только с одним участком;");
+            out_.push_back(
+                {"Ошибка: " + Quoted("вход") + " №" + label + " должен соединяться только с одним участком;", node});
         if (kind == kExit && degree == 0)
-            out_.push_back("Ошибка: " + Quoted("выход") + " №" + label + " не соединен ни с одним участком;");
+            out_.push_back({"Ошибка: " + Quoted("выход") + " №" + label + " не соединен ни с одним участком;", node});
     }
 
     const TPipeLine& s_;
     SchemeGraph graph_;
-    std::vector<std::string>& out_;
+    std::vector<Finding>& out_;
     std::vector<std::uint8_t> visited_;
     std::vector<Frame> stack_;
     std::int32_t exits_ = 0;
@@ -130,7 +137,7 @@ private:
 // flow of some mobility group passes on its way to the exit must be a path
 // kind that the group's table covers. Each area is reported once per group,
 // naming the first input of that group whose flow reaches it.
-void CollectCoverageMessages(const TPipeLine& s, std::vector<std::string>& out)
+void CollectCoverageMessages(const TPipeLine& s, std::vector<Finding>& out)
 {
     const int nodes = NodeCount(s);
     bool groups = false;
@@ -162,34 +169,45 @@ void CollectCoverageMessages(const TPipeLine& s, std::vector<std::string>& out)
             reached[p] |= bit;
             const TArea& a = s.Areas[downArea[p]];
             if (!GroupCoversPathKind(group, a.Kind))
-                out.push_back("Ошибка: для группы мобильности входа №" + NodeLabel(s, i) +
-                              " нет данных о движении по участку №" + AreaLabel(s, a) + ";");
+                out.push_back({"Ошибка: для группы мобильности входа №" + NodeLabel(s, i) +
+                                   " нет данных о движении по участку №" + AreaLabel(s, a) + ";",
+                               AreaRef(s, downArea[p])});
             p = a.Node1 == p ? a.Node2 : a.Node1;
         }
     }
+}
+
+std::vector<std::string> MessagesOf(const std::vector<Finding>& findings)
+{
+    std::vector<std::string> messages;
+    messages.reserve(findings.size());
+    for (const Finding& f : findings) messages.push_back(f.Message);
+    return messages;
 }
 
 }  // namespace
 
 DataCheckResult CheckData(const TPipeLine& s)
 {
-    std::vector<std::string> messages;
-    CollectDataMessages(s, messages);
-    return {!messages.empty(), MessagesText(messages)};
+    std::vector<Finding> findings;
+    CollectDataMessages(s, findings);
+    return {!findings.empty(), MessagesText(MessagesOf(findings))};
 }
 
-std::vector<std::string> ValidateScheme(const TPipeLine& s)
+std::vector<Finding> CheckScheme(const TPipeLine& s)
 {
-    std::vector<std::string> messages;
-    CollectDataMessages(s, messages);
+    std::vector<Finding> findings;
+    CollectDataMessages(s, findings);
     if (AreaCount(s) == 0) {
-        messages.push_back("Ошибка: не найдено ни одного участка;");
-        return messages;
+        findings.push_back({"Ошибка: не найдено ни одного участка;", {}});
+        return findings;
     }
-    StructureCheck(s, messages).Run();
-    if (messages.empty()) CollectCoverageMessages(s, messages);
-    return messages;
+    StructureCheck(s, findings).Run();
+    if (findings.empty()) CollectCoverageMessages(s, findings);
+    return findings;
 }
+
+std::vector<std::string> ValidateScheme(const TPipeLine& s) { return MessagesOf(CheckScheme(s)); }
 
 std::string MessagesText(const std::vector<std::string>& messages)
 {

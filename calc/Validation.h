@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ElementRef.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
@@ -23,8 +24,20 @@ struct DataCheckResult {
 // Values of areas (length, first-area kind, width) and of inputs (f, N).
 DataCheckResult CheckData(const TPipeLine& s);
 
-// All checks in order. Each message is one line without its CR LF; the
-// scheme may be calculated only when the list is empty.
+// One message of the checks and the element it is about (none for
+// "Ошибка: не найдено ни одного участка;"; the first node of the part for a
+// part without an exit).
+struct Finding {
+    std::string Message;
+    ElementRef Element;
+};
+
+// All checks in order, with the element of every message. Each message is
+// one line without its CR LF; the scheme may be calculated only when the
+// list is empty.
+std::vector<Finding> CheckScheme(const TPipeLine& s);
+
+// The messages of CheckScheme alone.
 std::vector<std::string> ValidateScheme(const TPipeLine& s);
 
 // Messages joined as the message box shows them, each ending with CR LF.

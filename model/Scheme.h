@@ -88,6 +88,8 @@ struct TArea {
 
 // One calculation step: one flow over one area.
 struct TReport {
+    std::int32_t Area = 0;        // the area's number
+    std::int32_t Downstream = 0;  // the number of the node the flow leaves the area by
     std::string FromNode;
     std::string ToNode;
     bool StartsFlow = false;

@@ -177,3 +177,93 @@ TEST(Validation, MobilityGroupWithoutDataForAPathKind)
     s.Nodes[4].Mobility = s.Nodes[5].Mobility = 4;  // preschool children: stairs up to D = 0.2
     EXPECT_EQ(ValidateScheme(s), Messages{});
 }
+
+// Every finding names its element: the area or the node the message is
+// about, on its floor.
+namespace {
+
+std::vector<std::pair<std::string, ElementRef>> Pairs(const TPipeLine& s)
+{
+    std::vector<std::pair<std::string, ElementRef>> pairs;
+    for (const Finding& f : CheckScheme(s)) pairs.emplace_back(f.Message, f.Element);
+    return pairs;
+}
+
+ElementRef Node(int n, int floor = 1) { return {ElementKind::Node, n, floor}; }
+ElementRef Area(int a, int floor = 1) { return {ElementKind::Area, a, floor}; }
+
+}  // namespace
+
+TEST(Validation, FindingsNameTheirElements)
+{
+    {  // data: areas, then inputs; the area's floor is its first end's
+        TPipeLine s;
+        s.EtagCount = 3;
+        const int in = AddInput(s, 0, 0);
+        const int j = AddJunction(s);
+        s.Nodes[in].Etag = s.Nodes[j].Etag = 3;
+        const int e = AddExit(s);
+        Join(s, in, j, 0, 0, kStairsDown);
+        Join(s, j, e, 5, 1);
+        const auto pairs = Pairs(s);
+        ASSERT_GE(pairs.size(), 5u);
+        EXPECT_EQ(pairs[0].second, Area(1, 3));
+        EXPECT_EQ(pairs[1].second, Area(1, 3));
+        EXPECT_EQ(pairs[2].second, Area(1, 3));
+        EXPECT_EQ(pairs[3], std::pair(std::string("Ошибка: средняя площадь горизонтальной проекции человека на входе "
+                                                  "№1 должна быть больше нуля;"),
+                                      Node(1, 3)));
+        EXPECT_EQ(pairs[4].second, Node(1, 3));
+    }
+    {  // structure: cycle, dead end, loose input and exit, two exits
+        TPipeLine s;
+        const int a = AddJunction(s), b = AddJunction(s), c = AddJunction(s);
+        Join(s, a, b, 1, 1);
+        Join(s, b, c, 1, 1);
+        Join(s, c, a, 1, 1);
+        Join(s, AddInput(s, 5), a, 1, 1);
+        Join(s, a, AddExit(s), 1, 1);
+        const int dead = AddJunction(s);
+        Join(s, b, dead, 1, 1);
+        const int loose = AddInput(s, 5);
+        const int lone = AddExit(s);
+        const int second = AddExit(s);
+        Join(s, c, second, 1, 1);
+        const auto pairs = Pairs(s);
+        std::vector<std::pair<std::string, ElementRef>> expected;
+        for (const auto& [message, element] : pairs) {
+            if (message.find("зацикливание") != std::string::npos) EXPECT_EQ(element.Kind, ElementKind::Node);
+            if (message.find("прерываться узлом №" + std::to_string(dead)) != std::string::npos)
+                expected.emplace_back(message, Node(dead));
+            if (message.find("\"вход\" №" + std::to_string(loose)) != std::string::npos)
+                expected.emplace_back(message, Node(loose));
+            if (message.find("\"выход\" №" + std::to_string(lone)) != std::string::npos)
+                expected.emplace_back(message, Node(lone));
+            if (message.find("двух выходов") != std::string::npos) EXPECT_EQ(element.Kind, ElementKind::Node);
+        }
+        ASSERT_EQ(expected.size(), 3u);
+        for (const auto& pair : expected)
+            EXPECT_NE(std::find(pairs.begin(), pairs.end(), pair), pairs.end()) << pair.first;
+    }
+    {  // a part without an exit: its first node; no areas at all: nothing
+        TPipeLine s;
+        const int j = AddJunction(s);
+        Join(s, AddInput(s, 5), j, 3, 1);
+        Join(s, AddInput(s, 5), j, 3, 1);
+        EXPECT_EQ(Pairs(s), (std::vector<std::pair<std::string, ElementRef>>{
+                                {"Ошибка: на схеме найден поток, который не имеет ни одного выхода;", Node(1)}}));
+        TPipeLine empty;
+        EXPECT_EQ(Pairs(empty), (std::vector<std::pair<std::string, ElementRef>>{
+                                    {"Ошибка: не найдено ни одного участка;", ElementRef{}}}));
+    }
+    {  // a group without data for the path kind: the area
+        TPipeLine s;
+        const int j = AddJunction(s);
+        Join(s, AddInput(s, 5, 0.1, 3), j, 3, 1);  // М4 has no data for stairs
+        Join(s, j, AddExit(s), 3, 1, kStairsDown);
+        const auto pairs = Pairs(s);
+        ASSERT_EQ(pairs.size(), 1u) << (pairs.empty() ? "" : pairs[0].first);
+        EXPECT_NE(pairs[0].first.find("нет данных о движении по участку №1-3;"), std::string::npos) << pairs[0].first;
+        EXPECT_EQ(pairs[0].second, Area(2));
+    }
+}
