@@ -5,6 +5,7 @@
 #include <map>
 
 #include "calc/MovementTables.h"
+#include "calc/ReportCommon.h"
 
 namespace stelmar {
 namespace {
@@ -89,6 +90,30 @@ FlowResults ResultsOf(const TPipeLine& s)
     }
     if (latest != 0) TraceUpstream(s, latest, results.CriticalAreas);
     return results;
+}
+
+std::vector<FlowSummary> FlowSummaries(const TPipeLine& s)
+{
+    const FlowOrder order(s);
+    std::vector<FlowSummary> flows;
+    flows.reserve(static_cast<std::size_t>(order.Count()));
+    for (int k = 1; k <= order.Count(); ++k) {
+        FlowSummary flow{.Number = k};
+        for (const int i : order.Steps(k)) {
+            const TReport& r = s.Reports[i];
+            if (r.StartsFlow) {
+                flow.People = r.People;
+                flow.F = r.ProjArea;
+                flow.Length = 0;
+            }
+            flow.Length += r.Length;
+            flow.Time = r.TotalTime;
+            const bool exit = r.Downstream >= 1 && r.Downstream <= NodeCount(s) && s.Nodes[r.Downstream].Kind == kExit;
+            flow.Exit = exit ? r.Downstream : 0;
+        }
+        flows.push_back(flow);
+    }
+    return flows;
 }
 
 }  // namespace stelmar

@@ -45,4 +45,18 @@ struct FlowResults {
 // states); empty lists when there is none.
 FlowResults ResultsOf(const TPipeLine& s);
 
+// One flow as the summary report's table of flows gives it, numbered as
+// the report prints it: its people and f where it starts (or was formed by
+// a merge), its length and its time when it leaves its last area.
+struct FlowSummary {
+    int Number = 0;
+    std::int32_t People = 0;
+    double F = 0;
+    double Length = 0;
+    double Time = 0;
+    int Exit = 0;  // the exit it leaves by, 0 when it merges into another flow
+};
+
+std::vector<FlowSummary> FlowSummaries(const TPipeLine& s);
+
 }  // namespace stelmar

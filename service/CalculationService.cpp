@@ -6,6 +6,7 @@
 #include <streambuf>
 
 #include "calc/FlowCalculation.h"
+#include "calc/FlowResults.h"
 #include "calc/ReportCommon.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
@@ -108,34 +109,22 @@ std::string OptionsText(const CalculationRequest& r)
 // for each flow the people and f where it starts and its length and time.
 std::string FlowTable(const TPipeLine& s, char separator)
 {
-    const FlowOrder order(s);
+    const std::vector<FlowSummary> flows = FlowSummaries(s);
     const auto num = [separator](double x) { return FormatReal(x, separator); };
     std::string html =
         "<h2>Сводная таблица по потокам</h2>\n<table>\n<tr><th>№ потока</th><th>Количество людей</th>"
         "<th>Средняя площадь горизонтальной проекции человека, м²</th><th>Длина, м</th><th>Время, мин.</th></tr>\n";
-    const int shown = std::min(order.Count(), kMaxFlowRows);
-    for (int k = 1; k <= shown; ++k) {
-        std::int32_t people = 0;
-        double f = 0;
-        double length = 0;
-        double time = 0;
-        for (const int i : order.Steps(k)) {
-            const TReport& r = s.Reports[i];
-            if (r.StartsFlow) {
-                people = r.People;
-                f = r.ProjArea;
-                length = 0;
-            }
-            length += r.Length;
-            time = r.TotalTime;
-        }
-        html += "<tr><td>" + std::to_string(k) + "</td><td>" + std::to_string(people) + "</td><td>" + num(f) +
-                "</td><td>" + num(length) + "</td><td>" + num(time) + "</td></tr>\n";
+    const int count = static_cast<int>(flows.size());
+    const int shown = std::min(count, kMaxFlowRows);
+    for (int k = 0; k < shown; ++k) {
+        const FlowSummary& flow = flows[std::size_t(k)];
+        html += "<tr><td>" + std::to_string(flow.Number) + "</td><td>" + std::to_string(flow.People) + "</td><td>" +
+                num(flow.F) + "</td><td>" + num(flow.Length) + "</td><td>" + num(flow.Time) + "</td></tr>\n";
     }
     html += "</table>\n";
-    if (order.Count() > shown)
-        html += Paragraph("Показаны первые " + std::to_string(shown) + " потоков из " +
-                          std::to_string(order.Count()) + "; все потоки приведены в отчете.");
+    if (count > shown)
+        html += Paragraph("Показаны первые " + std::to_string(shown) + " потоков из " + std::to_string(count) +
+                          "; все потоки приведены в отчете.");
     return html;
 }
 

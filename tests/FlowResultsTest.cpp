@@ -63,6 +63,21 @@ TEST(FlowResults, ABottleneckAfterAMerge)
     EXPECT_EQ(path, (std::vector<int>{1, 2, 3, 4}));
 
     EXPECT_EQ(ResultsOf(ThreeInputsMerge(true)).Areas[4].How, Movement::Accumulation);
+
+    // The three flows of the inputs end in the merge; the merged one leaves
+    // by the exit, 80 + 40 people after 30 m.
+    const std::vector<FlowSummary> flows = FlowSummaries(s);
+    ASSERT_EQ(flows.size(), 4u);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(flows[k].People, 40);
+        EXPECT_EQ(flows[k].Exit, 0);
+        EXPECT_EQ(flows[k].Time, 0.25);
+    }
+    EXPECT_EQ(flows[3].Number, 4);
+    EXPECT_EQ(flows[3].People, 120);
+    EXPECT_EQ(flows[3].Length, 10);
+    EXPECT_EQ(flows[3].Time, 1.11);
+    EXPECT_EQ(flows[3].Exit, 5);
 }
 
 TEST(FlowResults, FreeMovementUnusedAreasAndTheSlowerBranch)

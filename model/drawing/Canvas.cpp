@@ -103,6 +103,15 @@ void Canvas::Ellipse(int left, int top, int right, int bottom)
     painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
+void Canvas::Ring(int left, int top, int right, int bottom)
+{
+    UseShapePen();
+    const QBrush brush = painter_.brush();
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    painter_.setBrush(brush);
+}
+
 void Canvas::Rectangle(int left, int top, int right, int bottom)
 {
     UseShapePen();

@@ -65,6 +65,8 @@ public:
     // Outline in the pen, filled with the brush; (left, top)-(right, bottom)
     // with the right column and bottom row left out.
     void Ellipse(int left, int top, int right, int bottom);
+    // The outline alone, nothing filled.
+    void Ring(int left, int top, int right, int bottom);
     void Rectangle(int left, int top, int right, int bottom);
     void Polyline(const QPoint* points, int count);
     void Polygon(const QPoint* points, int count);

@@ -5,7 +5,7 @@
 
 namespace stelmar {
 
-bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize)
+bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize, const SchemeOverlay* overlay)
 {
     if (!s.Opened) return false;
     painter.save();
@@ -14,7 +14,7 @@ bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize)
         Canvas c(painter);
         // Canvas units are screen pixels whatever the device's resolution,
         // so the labels are measured as on the screen.
-        PaintFloor(s, c, nullptr, canvasSize, CanvasView{}, true);
+        PaintFloor(s, c, nullptr, canvasSize, CanvasView{}, true, nullptr, overlay);
     }
     painter.restore();
     return true;

@@ -8,6 +8,7 @@
 #include <QSize>
 
 #include "model/Scheme.h"
+#include "model/drawing/SchemeOverlay.h"
 
 namespace stelmar {
 
@@ -17,6 +18,6 @@ namespace stelmar {
 // nothing is painted outside the canvas rectangle. The painter's state is
 // restored afterwards. Returns false (and paints nothing) when no project
 // is open.
-bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize);
+bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize, const SchemeOverlay* overlay = nullptr);
 
 }  // namespace stelmar

@@ -18,6 +18,6 @@ namespace stelmar {
 // and the band. Nodes are pulled back inside `canvasSize` (canvas pixels).
 // Label fonts are measured for `device` (the screen when null).
 void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
-                bool exportMode, BackgroundCache* cache = nullptr);
+                bool exportMode, BackgroundCache* cache = nullptr, const SchemeOverlay* overlay = nullptr);
 
 }  // namespace stelmar

@@ -9,6 +9,8 @@
 #include "model/drawing/ArrowLine.h"
 #include "model/drawing/Canvas.h"
 #include "model/drawing/FloorPainting.h"
+#include "model/drawing/OverlayPainting.h"
+#include "model/drawing/ViewMap.h"
 
 namespace stelmar {
 
@@ -22,38 +24,6 @@ constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kLightBlue = 0xF0CAA6;
 constexpr TColor kHotShift = 70;
 constexpr double kSmallestLabelZoom = 0.5;
-
-// From canvas pixels to the pixels of the image painted: scaled by the
-// zoom, shifted so that the image's top-left shows `Origin`.
-struct ViewMap {
-    double Zoom = 1;
-    int OriginX = 0;
-    int OriginY = 0;
-
-    int Scale(int v) const { return Zoom == 1 ? v : static_cast<int>(std::lround(v * Zoom)); }
-    QPoint operator()(int x, int y) const { return {Scale(x) - OriginX, Scale(y) - OriginY}; }
-    QPoint operator()(const TNode& n) const { return (*this)(n.X, n.Y); }
-};
-
-// The part of the image to paint, in image pixels; everything in export mode.
-struct Visibility {
-    bool All = false;
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    bool Node(const QPoint& n) const
-    {
-        return All || (Left < n.x() && n.x() < Right && Top < n.y() && n.y() < Bottom);
-    }
-
-    bool Area(const QPoint& a, const QPoint& b) const
-    {
-        return All || !((a.x() < Left && b.x() < Left) || (a.x() > Right && b.x() > Right) ||
-                         (a.y() < Top && b.y() < Top) || (a.y() > Bottom && b.y() > Bottom));
-    }
-};
 
 // Canvas font sizes: the label font's pixel height and its size in points
 // at 96 dots per inch.
@@ -73,6 +43,18 @@ QFont LabelFont(const TFontSpec& f)
     font.setItalic(f.Italic);
     font.setUnderline(f.Underline);
     font.setStrikeOut(f.StrikeOut);
+    return font;
+}
+
+// The figures and the legend of the results: the label font at 11 pixels.
+QFont OverlayFont(const TFontSpec& f)
+{
+    QFont font = LabelFont(f);
+    font.setPixelSize(11);
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
     return font;
 }
 
@@ -167,10 +149,11 @@ bool AreaShown(const TPipeLine& s, const TArea& a, const Visibility& vis, const 
 
 // The pen of an area: its kind's colour, the highlight colour and a wider
 // pen when highlighted, blue or red when it leads to a higher or lower floor.
-std::pair<TColor, int> AreaPen(const TPipeLine& s, const TArea& a)
+std::pair<TColor, int> AreaPen(const TPipeLine& s, int i, const SchemeOverlay* overlay)
 {
+    const TArea& a = s.Areas[i];
     std::pair<TColor, int> pen = a.Hot ? std::pair{s.Color + kHotShift, s.AreaWidth + 2}
-                                       : std::pair{KindColor(s, a.Kind), int(s.AreaWidth)};
+                                       : std::pair{OverlayAreaColor(overlay, i, KindColor(s, a.Kind)), int(s.AreaWidth)};
     const TNode& n1 = s.Nodes[a.Node1];
     const TNode& n2 = s.Nodes[a.Node2];
     if (n1.Etag != n2.Etag) {
@@ -224,7 +207,8 @@ QPoint Middle(const QPoint& p1, const QPoint& p2)
 
 // Below zoom 1 a floor shows many areas in little room: the lines are drawn
 // pen by pen in batches, then the arrowheads and markers over them.
-void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker)
+void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker,
+                      const SchemeOverlay* overlay)
 {
     struct Batch {
         std::pair<TColor, int> Pen;
@@ -242,7 +226,7 @@ void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, cons
         if (!AreaShown(s, a, vis, map)) continue;
         const QPoint p1 = map(s.Nodes[a.Node1]);
         const QPoint p2 = map(s.Nodes[a.Node2]);
-        const std::pair<TColor, int> pen = AreaPen(s, a);
+        const std::pair<TColor, int> pen = AreaPen(s, i, overlay);
         auto batch = std::find_if(batches.begin(), batches.end(), [&pen](const Batch& b) { return b.Pen == pen; });
         if (batch == batches.end()) batch = batches.insert(batches.end(), Batch{pen, {}});
         batch->Lines.emplace_back(p1, p2);
@@ -267,10 +251,11 @@ void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, cons
     }
 }
 
-void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker)
+void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, const TextFont& marker,
+               const SchemeOverlay* overlay)
 {
     if (map.Zoom < 1 && c.IsRaster()) {
-        DrawAreasReduced(s, c, vis, map, marker);
+        DrawAreasReduced(s, c, vis, map, marker, overlay);
         return;
     }
     for (int i = 1; i <= AreaCount(s); ++i) {
@@ -278,7 +263,7 @@ void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewM
         if (!AreaShown(s, a, vis, map)) continue;
         const QPoint p1 = map(s.Nodes[a.Node1]);
         const QPoint p2 = map(s.Nodes[a.Node2]);
-        const auto [color, width] = AreaPen(s, a);
+        const auto [color, width] = AreaPen(s, i, overlay);
         c.SetPenWidth(width);
         c.SetPenColor(color);
         DrawArrowLine(s, c, p1.x(), p1.y(), p2.x(), p2.y());
@@ -479,7 +464,7 @@ const QImage& BackgroundCache::Reduced(const BitmapRef& picture, double zoom)
 }
 
 void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
-                bool exportMode, BackgroundCache* cache)
+                bool exportMode, BackgroundCache* cache, const SchemeOverlay* overlay)
 {
     ViewMap map;
     Visibility vis;
@@ -499,20 +484,28 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
     PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache);
     ClampNodes(s, canvasSize.width(), canvasSize.height());
 
+    if (overlay) DrawOverlayUnderlays(s, c, vis, map, *overlay);
     const TextFont marker(MarkerFont(s.Font), device);
-    DrawAreas(s, c, vis, map, marker);
+    DrawAreas(s, c, vis, map, marker, overlay);
 
     const TextFont label(LabelFont(s.Font), device);
     c.SetFont(label, s.Font.Color);
     DrawAreaInProgress(s, c, map);
     const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
     DrawNodes(s, c, vis, map, peopleOffset);
+    if (overlay) {
+        DrawOverlayNodeMarks(s, c, vis, map, *overlay);
+        const TextFont small(OverlayFont(s.Font), device);
+        if (map.Zoom >= kSmallestLabelZoom) DrawOverlayLabels(s, c, vis, map, *overlay, small);
+        const QRect box = exportMode ? QRect(QPoint(0, 0), canvasSize) : QRect(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
+        DrawOverlayLegend(c, box, *overlay, small);
+    }
     DrawSelectedAreas(s, c, vis, map);
     DrawBand(s, c, map);
 }
 
 bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters,
-          BackgroundCache* cache)
+          BackgroundCache* cache, const SchemeOverlay* overlay)
 {
     if (!s.Opened) return false;
     if (exportMode && view.BoxOnly) return false;
@@ -520,7 +513,7 @@ bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode,
     const QSize extent = view.BoxOnly ? CanvasExtent(s, view.BoxWidth, view.BoxHeight) : canvas.size();
     {
         Canvas c(canvas);
-        PaintFloor(s, c, &canvas, extent, view, exportMode, cache);
+        PaintFloor(s, c, &canvas, extent, view, exportMode, cache, overlay);
     }
     if (counters != nullptr) {
         counters->Nodes = QStringLiteral("Узлов %1").arg(NodeCount(s));

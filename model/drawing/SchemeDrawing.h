@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "model/Scheme.h"
+#include "model/drawing/SchemeOverlay.h"
 
 namespace stelmar {
 
@@ -59,8 +60,9 @@ struct DrawCounters {
 // QImage::Format_RGB32 (background pictures are copied into it pixel for
 // pixel); a null whole-canvas image becomes `WSpaceG` x `WSpaceV`. Reduced
 // backgrounds come from `cache` when given.
+// With `overlay`, the results and findings are painted with the scheme.
 bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters = nullptr,
-          BackgroundCache* cache = nullptr);
+          BackgroundCache* cache = nullptr, const SchemeOverlay* overlay = nullptr);
 
 // The canvas in canvas pixels: `WSpaceG` x `WSpaceV`, widened to a box of
 // `boxWidth` x `boxHeight` screen pixels that is larger, whatever the zoom.
