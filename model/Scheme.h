@@ -88,6 +88,7 @@ struct TArea {
 
 // One calculation step: one flow over one area.
 struct TReport {
+    std::int32_t Area = 0;  // number of the area
     std::string FromNode;
     std::string ToNode;
     bool StartsFlow = false;
