@@ -104,26 +104,24 @@ private:
 
     void Process(const Step& step)
     {
-        area_ = step.Area;
-        const TArea& a = s_.Areas[step.Area];
-        const int u = OtherEnd(a, step.Down);
+        const int u = OtherEnd(s_.Areas[step.Area], step.Down);
         if (s_.Nodes[step.Down].Kind == kInput || s_.Nodes[u].Kind == kInput)
-            FirstArea(a, u, step.Down, step.Flow);
+            FirstArea(step.Area, u, step.Down, step.Flow);
         else if (s_.Nodes[u].FlowCount == 0)
             return;  // nothing arrives (cannot happen in a validated scheme)
         else if (groups_)
-            ContinueByGroups(a, u, step.Down);
+            ContinueByGroups(step.Area, u, step.Down);
         else
-            Continue(a, u, step.Down);
+            Continue(step.Area, u, step.Down);
     }
 
-    TReport& NewReport(const TArea& a, int u, int d, int arriving)
+    TReport& NewReport(int area, int u, int d, int arriving)
     {
         TReport& r = s_.Reports.emplace_back();
         SetReportSize(r, arriving);
-        r.Area = area_;
+        r.Area = area;
         r.Downstream = d;
-        r.PathKind = a.Kind;
+        r.PathKind = s_.Areas[area].Kind;
         r.FromNode = NodeLabel(s_, u);
         r.ToNode = NodeLabel(s_, d);
         return r;
@@ -151,11 +149,12 @@ private:
     }
 
     // The first area of a flow: density from the people at the input.
-    void FirstArea(const TArea& a, int u, int d, int flow)
+    void FirstArea(int area, int u, int d, int flow)
     {
+        const TArea& a = s_.Areas[area];
         TNode& up = s_.Nodes[u];
         TNode& down = s_.Nodes[d];
-        TReport& r = NewReport(a, u, d, up.FlowCount);
+        TReport& r = NewReport(area, u, d, up.FlowCount);
         TNodeFlow& st = NewState(down);
         const int group = groups_ ? up.Mobility : 0;
         down.FlowGroups.back() = static_cast<std::uint8_t>(group);
@@ -253,14 +252,15 @@ private:
         st.Length = a.Length;
     }
 
-    void Continue(const TArea& a, int u, int d)
+    void Continue(int area, int u, int d)
     {
+        const TArea& a = s_.Areas[area];
         TNode& up = s_.Nodes[u];
         TNode& down = s_.Nodes[d];
         const std::vector<int> label = MergeLabels(a, up);
         const int groups = *std::max_element(label.begin(), label.end());
         for (int m = 1; m <= groups; ++m) {
-            TReport& r = NewReport(a, u, d, up.FlowCount);
+            TReport& r = NewReport(area, u, d, up.FlowCount);
             TNodeFlow& st = NewState(down);
             int members = 0;
             double peopleArea = 0;
@@ -289,8 +289,9 @@ private:
 
     // With mobility groups, flows of different groups that merge share the
     // stream (its intensity, delay and accumulation) but stay separate flows.
-    void ContinueByGroups(const TArea& a, int u, int d)
+    void ContinueByGroups(int area, int u, int d)
     {
+        const TArea& a = s_.Areas[area];
         TNode& up = s_.Nodes[u];
         TNode& down = s_.Nodes[d];
         const int count = up.FlowCount;
@@ -299,7 +300,7 @@ private:
         for (int k = 1; k <= count; ++k) {
             if (consumed[k]) continue;
             const int group = up.FlowGroups[k];
-            TReport& r = NewReport(a, u, d, count);
+            TReport& r = NewReport(area, u, d, count);
             TNodeFlow& st = NewState(down);
             down.FlowGroups.back() = static_cast<std::uint8_t>(group);
             int members = 0;
@@ -357,7 +358,6 @@ private:
     SchemeGraph graph_;
     int precision_;
     bool groups_ = false;
-    int area_ = 0;  // the area being processed
     std::int32_t counter_ = 0;
     std::vector<Step> walk_;
     std::vector<WalkFrame> walkStack_;

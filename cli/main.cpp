@@ -5,12 +5,13 @@
 
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
+#include "calc/ResultCheck.h"
 #include "calc/Validation.h"
 #include "cli/CalcOptions.h"
+#include "cli/OutputFiles.h"
 #include "cli/ResultJson.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
-#include "model/SafeFile.h"
 
 using namespace stelmar;
 
@@ -23,13 +24,17 @@ constexpr int kUsageError = 64;
 bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<std::string>& messages,
                const std::string& resultLine)
 {
-    AtomicFileWriter file(path);
-    WriteResultJson(file.Stream(), s, messages, resultLine);
-    if (const auto error = file.Commit()) {
-        std::cerr << "Не удалось записать файл \"" << path << "\": " << *error << '\n';
-        return false;
-    }
-    return true;
+    return WriteOutput(path, "результаты расчета",
+                       [&](std::ostream& out) { WriteResultJson(out, s, messages, resultLine); });
+}
+
+// Findings on standard error and in the JSON; the scheme is not calculated
+// or its results are not reported.
+int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<std::string>& messages)
+{
+    for (const std::string& m : messages) std::cerr << m << '\n';
+    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, messages, {})) return kFileError;
+    return kInvalidScheme;
 }
 
 }  // namespace
@@ -46,6 +51,10 @@ int main(int argc, char** argv)
         std::cout << kCalcUsage;
         return 0;
     }
+    if (const auto conflict = CheckOutputs(*options)) {
+        std::cerr << "stelmar-calc: " << *conflict << '\n';
+        return kUsageError;
+    }
     const char separator = options->Separator.value_or(DecimalSeparatorFromEnvironment());
 
     ProjectReadResult read = ReadProjectFile(options->Project, false);
@@ -60,22 +69,19 @@ int main(int argc, char** argv)
     scheme.FullReport = options->FullReport;
 
     const std::vector<std::string> messages = ValidateScheme(scheme);
-    if (!messages.empty()) {
-        for (const std::string& m : messages) std::cerr << m << '\n';
-        if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, messages, {})) return kFileError;
-        return kInvalidScheme;
-    }
+    if (!messages.empty()) return Refuse(*options, scheme, messages);
 
     const std::string resultLine = Calculate(scheme, separator);
-    std::cout << resultLine << '\n';
+    if (const auto failure = CheckResults(scheme)) return Refuse(*options, scheme, {*failure});
+    // Standard output carrying a document keeps to it; the line goes aside.
+    const bool documentOnStandardOutput =
+        (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
+        (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath));
+    (documentOnStandardOutput ? std::cerr : std::cout) << resultLine << std::endl;
 
-    if (!options->ReportPath.empty()) {
-        const auto failure = WriteReport(scheme, options->ReportPath, separator);
-        if (failure) {
-            std::cerr << *failure << '\n';
-            return kFileError;
-        }
-    }
+    if (!options->ReportPath.empty() &&
+        !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) { BuildReport(scheme, separator, out); }))
+        return kFileError;
     if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, messages, resultLine)) return kFileError;
     return 0;
 }

@@ -15,6 +15,7 @@
 
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
+#include "calc/ResultCheck.h"
 #include "calc/Validation.h"
 #include "dialogs/ValidationView.h"
 #include "dialogs/Icons.h"
@@ -113,12 +114,19 @@ void TFcalc::FormActivate()
 
 void TFcalc::btnCalcClick()
 {
-    done(QDialog::Accepted);
     // The window system stays responsive during a long calculation, but
     // takes no input that could change the scheme meanwhile.
     const char separator = DecimalSeparatorFromEnvironment();
     const std::string result =
         Calculate(scheme_, separator, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    // Values that are not finite are shown like the findings of the checks,
+    // and the dialog stays open without a result.
+    if (const std::optional<std::string> failure = CheckResults(scheme_)) {
+        ShowValidation(messages_, {*failure}, kValidationPassed);
+        calculate_->setEnabled(false);
+        return;
+    }
+    done(QDialog::Accepted);
 
     const QString question = QString::fromStdString(result) + "\n" + kOpenReportQuestion;
     if (!prompts_->AskTitled(kResultsCaption, question)) return;

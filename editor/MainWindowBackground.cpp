@@ -1,6 +1,7 @@
 // Background pictures of the floors and files dropped on the main window.
 
 #include <QDragEnterEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -10,6 +11,7 @@
 
 #include "editor/MainWindow.h"
 #include "editor/SchemeEdit.h"
+#include "model/PictureFile.h"
 #include "pictures/PictureFiles.h"
 
 namespace stelmar {
@@ -17,6 +19,9 @@ namespace {
 
 constexpr const char* kShrinkQuestion = "Размер изображения превышает размер рабочей области\nуменьшить изображение?";
 constexpr const char* kDeleteBackgroundQuestion = "Вы действительно хотите удалить подложку?";
+constexpr const char* kTooLargeForProject =
+    "Изображение \"%1\" (%2 × %3 точек) не загружено: в файле проекта можно сохранить изображение "
+    "не больше %4 точек по каждой стороне. Уменьшите изображение при загрузке.";
 
 // The largest size of the same proportions that fits the canvas; the side
 // that does not reach the canvas edge is rounded (ties to even). The
@@ -33,7 +38,8 @@ Bitmap ShrunkToFit(const Bitmap& picture, int width, int height)
 }  // namespace
 
 // A picture that cannot be read is reported and the floor keeps its
-// background.
+// background. So is one that the project's picture file could not hold
+// (a side above kMaxPictureSide) and that the user does not let shrink.
 void TF::LoadBackground(const QString& path)
 {
     QString error;
@@ -42,9 +48,20 @@ void TF::LoadBackground(const QString& path)
         prompts_->ShowWarning(error);
         return;
     }
-    if ((picture->Width > scheme_.WSpaceG || picture->Height > scheme_.WSpaceV) &&
-        prompts_->AskYesNoCancel(kShrinkQuestion) == Answer::Yes)
-        *picture = ShrunkToFit(*picture, scheme_.WSpaceG, scheme_.WSpaceV);
+    const bool tooLarge = picture->Width > kMaxPictureSide || picture->Height > kMaxPictureSide;
+    if (tooLarge || picture->Width > scheme_.WSpaceG || picture->Height > scheme_.WSpaceV) {
+        if (prompts_->AskYesNoCancel(kShrinkQuestion) == Answer::Yes) {
+            *picture = ShrunkToFit(*picture, std::min(scheme_.WSpaceG, kMaxPictureSide),
+                                   std::min(scheme_.WSpaceV, kMaxPictureSide));
+        } else if (tooLarge) {
+            prompts_->ShowWarning(QString(kTooLargeForProject)
+                                      .arg(QDir::toNativeSeparators(path))
+                                      .arg(picture->Width)
+                                      .arg(picture->Height)
+                                      .arg(kMaxPictureSide));
+            return;
+        }
+    }
     const SchemeEdit edit(*this);
     scheme_.Backgrounds[scheme_.ActiveEtag] = std::make_shared<const Bitmap>(std::move(*picture));
 }

@@ -1,12 +1,11 @@
 #include "model/IniFile.h"
 
-#include <filesystem>
-
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <string_view>
 
+#include "model/FileErrors.h"
+#include "model/RegularFile.h"
 #include "model/SafeFile.h"
 #include "model/TextCodec.h"
 
@@ -76,15 +75,8 @@ std::string ToFile(std::string_view utf8)
 IniFile IniFile::Load(const std::string& path)
 {
     IniFile ini;
-    // Only a regular file of sensible size is read: a folder or a device in
-    // its place reads as an empty file.
-    std::error_code error;
-    constexpr std::uintmax_t kMaxSize = 1 << 20;
-    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) > kMaxSize || error)
-        return ini;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return ini;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    if (ReadRegularFile(path, kMaxSize, text) != 0) return ini;
 
     Section* current = nullptr;
     std::size_t start = 0;
@@ -105,7 +97,7 @@ IniFile IniFile::Load(const std::string& path)
         }
         const std::size_t eq = line.find('=');
         if (current == nullptr || eq == std::string_view::npos) continue;
-        current->Keys.emplace_back(FromFile(Trim(line.substr(0, eq))), FromFile(Trim(line.substr(eq + 1))));
+        current->Keys.push_back({FromFile(Trim(line.substr(0, eq))), FromFile(Trim(line.substr(eq + 1)))});
     }
     return ini;
 }
@@ -120,8 +112,8 @@ std::optional<std::string> IniFile::Get(const std::string& section, const std::s
 {
     for (const Section& s : sections_) {
         if (!SameName(s.Name, section)) continue;
-        for (const auto& [name, value] : s.Keys)
-            if (SameName(name, key)) return value;
+        for (const Key& k : s.Keys)
+            if (SameName(k.Name, key)) return k.Value;
         return std::nullopt;
     }
     return std::nullopt;
@@ -135,27 +127,55 @@ void IniFile::Set(const std::string& section, const std::string& key, const std:
         sections_.push_back(Section{section, {}});
         s = sections_.end() - 1;
     }
-    for (auto& [name, old] : s->Keys)
-        if (SameName(name, key)) {
-            old = value;
+    for (Key& k : s->Keys)
+        if (SameName(k.Name, key)) {
+            k.Value = value;
+            k.Own = true;
             return;
         }
-    s->Keys.emplace_back(key, value);
+    s->Keys.push_back({key, value, true});
 }
+
+std::string IniFile::Header(const Section& s) { return '[' + ToFile(s.Name) + "]\r\n"; }
+
+std::string IniFile::Line(const Key& k) { return ToFile(k.Name) + '=' + ToFile(k.Value) + "\r\n"; }
 
 std::string IniFile::Text() const
 {
     std::string out;
     for (const Section& s : sections_) {
-        out += '[' + ToFile(s.Name) + "]\r\n";
-        for (const auto& [name, value] : s.Keys) out += ToFile(name) + '=' + ToFile(value) + "\r\n";
+        out += Header(s);
+        for (const Key& k : s.Keys) out += Line(k);
     }
     return out;
 }
 
 std::optional<std::string> IniFile::Save(const std::string& path) const
 {
-    return WriteFilesAtomically({{path, Text()}});
+    std::string text = Text();
+    if (text.size() > kMaxSize) {
+        IniFile fitting = *this;
+        std::vector<Section>& sections = fitting.sections_;
+        std::size_t size = text.size();
+        for (std::size_t i = sections.size(); i-- > 0 && size > kMaxSize;) {
+            std::vector<Key>& keys = sections[i].Keys;
+            const bool hadKeys = !keys.empty();
+            for (std::size_t j = keys.size(); j-- > 0 && size > kMaxSize;) {
+                if (keys[j].Own) continue;
+                size -= Line(keys[j]).size();
+                keys.erase(keys.begin() + static_cast<std::ptrdiff_t>(j));
+            }
+            // A section goes with the last of its keys, an empty one only
+            // while the text is still too large.
+            if (keys.empty() && (hadKeys || size > kMaxSize)) {
+                size -= Header(sections[i]).size();
+                sections.erase(sections.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+        if (size > kMaxSize) return FileErrorText(EFBIG);
+        text = fitting.Text();
+    }
+    return WriteFilesAtomically({{path, std::move(text)}});
 }
 
 }  // namespace stelmar

@@ -9,8 +9,6 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kPixelOffset = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t kUncompressed = 0;
-// Larger pictures are taken for damaged files rather than floor plans.
-constexpr std::int64_t kMaxSide = 30000;
 
 void Put16(std::string& out, std::uint16_t v)
 {
@@ -81,7 +79,7 @@ std::optional<Bitmap> DecodeBmp(std::string_view bytes)
     if (headerSize < kInfoHeaderSize || planes != 1 || (bits != 24 && bits != 32) ||
         compression != kUncompressed)
         return std::nullopt;
-    if (width <= 0 || height == 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+    if (width <= 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide) return std::nullopt;
 
     // Rows of 24-bit pictures are padded to 4 bytes; the last row may lack
     // its padding.

@@ -11,10 +11,16 @@
 
 namespace stelmar {
 
+// The largest width and height of a floor picture. Larger pictures are
+// taken for damaged files when read, and a picture is not accepted as a
+// background unless both its sides are within the limit, so that every
+// background saved with a project is read back.
+inline constexpr int kMaxPictureSide = 30000;
+
 std::string EncodeBmp(const Bitmap& picture);
 // Reads uncompressed 24- and 32-bit BMPs in either row order (24-bit pixels
 // get alpha 0xFF, 32-bit ones keep their fourth byte). nullopt for anything
-// else, for truncated data and for sides above 30000 pixels.
+// else, for truncated data and for sides above kMaxPictureSide.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
 
 }  // namespace stelmar

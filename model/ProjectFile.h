@@ -19,7 +19,9 @@ struct ProjectReadResult {
 };
 
 // Reads a project file and, with `loadPictures`, the picture files of its
-// floors. Nothing is returned unless the whole file is valid.
+// floors (named after the file a link to the project ends in). Nothing is returned unless the whole file is valid. Only regular
+// files are read (a pipe or a device gets a message, never a wait), and
+// temporaries left by stopped saves of this project are removed.
 ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures = true);
 // Parses project file contents; `path` names the file in messages and
 // becomes FileName. Pictures are not loaded.
@@ -37,9 +39,16 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded);
 std::optional<std::string> ProjectText(const TPipeLine& s, char separator, std::string* error);
 
 // Writes the project file and the pictures of its floors through temporary
-// files renamed into place. Returns the message for the user on failure;
-// the files on disk are then unchanged.
+// files renamed into place (through symbolic links, the pictures beside
+// the file the link ends in; a read-only project file is refused). Returns the message for the user on failure; the files
+// on disk are then unchanged. Temporaries left by stopped saves are removed
+// first.
 std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string& path, char separator);
+
+// Removes what saves of this project that were stopped half-way left
+// beside it: temporaries of the project file and of the picture files of
+// every possible floor whose writing process is gone.
+void RemoveStaleProjectTemporaries(const std::string& projectPath);
 
 // The picture file of floor n: the project path without its last three
 // characters, then "im" and n (D:\plans\school.stm → D:\plans\school.im2).

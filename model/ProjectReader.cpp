@@ -4,15 +4,15 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "model/FileErrors.h"
 #include "model/NumberText.h"
 #include "model/PictureFile.h"
 #include "model/ProjectFileTexts.h"
+#include "model/RegularFile.h"
+#include "model/SafeFile.h"
 #include "model/TextCodec.h"
 
 namespace stelmar {
@@ -223,58 +223,18 @@ TPipeLine ReadScheme(LineReader& r)
     return s;
 }
 
-// The whole file in `out`; 0 or the error number.
-int ReadWholeFile(const std::string& path, std::int64_t maxSize, std::string& out)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    struct stat info {};
-    int error = 0;
-    if (::fstat(fd, &info) != 0) {
-        error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
-        error = EISDIR;
-    } else if (info.st_size > maxSize) {
-        error = EFBIG;
-    } else {
-        out.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t filled = 0;
-        while (filled < out.size()) {
-            const ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) error = errno;
-            if (n <= 0) break;
-            filled += static_cast<std::size_t>(n);
-        }
-        out.resize(filled);
-    }
-    ::close(fd);
-    return error;
-}
-
-std::string ReadFailureReason(int error)
-{
-    switch (error) {
-    case ENOENT: return "файл не найден";
-    case EACCES: return "нет прав на чтение";
-    case EISDIR: return "это папка, а не файл";
-    case EFBIG: return "файл слишком велик";
-    default: return std::strerror(error);
-    }
-}
-
 void LoadPictures(TPipeLine& s, const std::string& path, std::vector<std::string>& warnings)
 {
     for (int n = 1; n <= s.EtagCount; ++n) {
         const std::string name = PictureFileName(path, n);
         std::string bytes;
-        const int error = ReadWholeFile(name, kMaxPictureFileSize, bytes);
+        const int error = ReadRegularFile(name, kMaxPictureFileSize, bytes);
         if (error == ENOENT || error == ENOTDIR) continue;
         std::optional<Bitmap> picture = error ? std::nullopt : DecodeBmp(bytes);
         if (!picture) {
             warnings.push_back("Не удалось загрузить фон этажа №" + std::to_string(n) + " из файла \"" + name +
                                "\": " +
-                               (error ? ReadFailureReason(error) : "файл поврежден или имеет неподдерживаемый формат") +
+                               (error ? FileErrorText(error) : "файл поврежден или имеет неподдерживаемый формат") +
                                ".");
             continue;
         }
@@ -302,13 +262,14 @@ ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
 ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures)
 {
     std::string bytes;
-    if (const int error = ReadWholeFile(path, kMaxProjectFileSize, bytes)) {
+    if (const int error = ReadRegularFile(path, kMaxProjectFileSize, bytes)) {
         ProjectReadResult result;
-        result.Error = "Не удалось прочитать файл \"" + path + "\": " + ReadFailureReason(error) + ".";
+        result.Error = "Не удалось прочитать файл \"" + path + "\": " + FileErrorText(error) + ".";
         return result;
     }
+    RemoveStaleProjectTemporaries(path);
     ProjectReadResult result = ParseProject(bytes, path);
-    if (result.Scheme && loadPictures) LoadPictures(*result.Scheme, path, result.Warnings);
+    if (result.Scheme && loadPictures) LoadPictures(*result.Scheme, FileBehindLinks(path), result.Warnings);
     return result;
 }
 

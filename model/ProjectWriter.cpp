@@ -107,13 +107,24 @@ std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string
     if (!text) return error;
 
     // Pictures first: the project file, renamed last, is replaced only when
-    // all of them are in place.
+    // all of them are in place. They belong beside the project file, not
+    // beside a link to it.
+    const std::string project = FileBehindLinks(path);
     std::vector<std::pair<std::string, std::string>> files;
     for (int n = 1; n <= s.EtagCount; ++n)
-        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(path, n), EncodeBmp(*s.Backgrounds[n]));
-    files.emplace_back(path, std::move(*text));
+        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(project, n), EncodeBmp(*s.Backgrounds[n]));
+    files.emplace_back(project, std::move(*text));
+    RemoveStaleProjectTemporaries(project);
     if (WriteFilesAtomically(files)) return std::string(kSaveFailed);
     return std::nullopt;
+}
+
+void RemoveStaleProjectTemporaries(const std::string& projectPath)
+{
+    const std::string project = FileBehindLinks(projectPath);
+    std::vector<std::string> files{project};
+    for (int n = 1; n <= kMaxFloors; ++n) files.push_back(PictureFileName(project, n));
+    RemoveStaleTemporaries(files);
 }
 
 std::string PictureFileName(const std::string& projectPath, int floor)

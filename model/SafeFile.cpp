@@ -3,15 +3,143 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <streambuf>
+#include <string_view>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
+#include "model/FileErrors.h"
+
 namespace stelmar {
+
+// Buffered writing to a descriptor that keeps the first error number.
+class DescriptorBuffer : public std::streambuf {
+public:
+    explicit DescriptorBuffer(int fd) : fd_(fd), data_(kSize) { setp(data_.data(), data_.data() + data_.size()); }
+
+    int Error() const { return error_; }
+
+    // Writes out what is buffered; false once anything failed.
+    bool Flush()
+    {
+        if (error_ != 0) return false;
+        const char* p = pbase();
+        std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, left);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : EIO;
+                return false;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        setp(data_.data(), data_.data() + data_.size());
+        return true;
+    }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (!Flush()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override { return Flush() ? 0 : -1; }
+
+private:
+    static constexpr std::size_t kSize = 1 << 16;
+    int fd_;
+    std::vector<char> data_;
+    int error_ = 0;
+};
+
 namespace {
 
-std::string ErrorText(int error) { return std::strerror(error); }
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+
+// The temporary for `path`: path + ".tmp-" + process id + "-" + counter.
+std::string TemporaryName(const std::string& path, unsigned counter)
+{
+    return path + std::string(kTemporaryInfix) + std::to_string(::getpid()) + "-" + std::to_string(counter);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a chain of symbolic links starting at `path` ends in (existing or
+// not); `path` itself when it is no link. 0 or the error number.
+int ResolveLinks(const std::string& path, std::string& resolved)
+{
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            resolved = current;
+            return 0;
+        }
+        std::error_code error;
+        const std::string target = std::filesystem::read_symlink(current, error).string();
+        if (error) return error.value();
+        current = !target.empty() && target.front() == '/' ? target : FolderOf(current) + "/" + target;
+    }
+    return ELOOP;
+}
+
+// How the data for a path is written: into the file `Path` through a
+// temporary, or in place; Error set when it may not be written at all.
+struct Target {
+    std::string Path;
+    bool InPlace = false;
+    int Error = 0;
+};
+
+Target PrepareTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT) return {path, false, errno};
+        // A new file, perhaps where a dangling link points.
+        Target target;
+        target.Error = ResolveLinks(path, target.Path);
+        return target;
+    }
+    if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) return {path, true, 0};
+    if (S_ISDIR(info.st_mode)) return {path, false, EISDIR};
+    if (!S_ISREG(info.st_mode)) return {path, false, kNotRegularFile};
+    Target target;
+    if ((target.Error = ResolveLinks(path, target.Path)) != 0) return target;
+    // The rename would replace a read-only file in a writable folder.
+    if ((info.st_mode & 0222) == 0)
+        target.Error = EACCES;
+    else if (::access(target.Path.c_str(), W_OK) != 0)
+        target.Error = errno;
+    return target;
+}
 
 // Creates a new empty file beside `path` for the data that will replace it
 // and returns its descriptor, or -1 with errno set. The file takes the
@@ -22,44 +150,65 @@ int CreateTemporary(const std::string& path, std::string& tempPath)
     constexpr int kAttempts = 100;
     int fd = -1;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        tempPath = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        tempPath = TemporaryName(path, counter++);
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) break;
     }
+    if (fd < 0) {
+        // O_CREAT fails with ENOENT only when the folder is missing.
+        if (errno == ENOENT) errno = ENOTDIR;
+        return -1;
+    }
     struct stat target {};
-    if (fd >= 0 && ::stat(path.c_str(), &target) == 0) ::fchmod(fd, target.st_mode & 07777);
+    if (::stat(path.c_str(), &target) == 0) ::fchmod(fd, target.st_mode & 07777);
     return fd;
 }
 
-bool WriteAll(int fd, const std::string& data)
+// Opens a device or a pipe for writing; -1 with errno set on failure. A
+// pipe that nobody reads yet gets a moment for its reader to start (a
+// reader and a writer started together open it in either order), never
+// longer.
+int OpenInPlace(const std::string& path)
 {
-    const char* p = data.data();
-    std::size_t left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+    constexpr auto kReaderWait = std::chrono::seconds(2);
+    const auto deadline = std::chrono::steady_clock::now() + kReaderWait;
+    int fd = -1;
+    while ((fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)) < 0 && errno == ENXIO &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (fd < 0) return -1;
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0)
+        error = errno;
+    else if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode))
+        error = EEXIST;  // replaced meanwhile; not written in place
+    else if (const int flags = ::fcntl(fd, F_GETFL); flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error != 0) {
+        ::close(fd);
+        errno = error;
+        return -1;
     }
-    return true;
+    return fd;
 }
 
-// Writes `data` into the new file `fd` and closes it; 0 or the error number.
-int FillAndClose(int fd, const std::string& data)
+// Writes `data` to `fd` and, for a temporary, syncs it; 0 or the error number.
+int WriteData(int fd, const std::string& data, bool sync)
 {
-    int error = 0;
-    if (!WriteAll(fd, data) || ::fsync(fd) != 0) error = errno;
+    DescriptorBuffer buffer(fd);
+    if (buffer.sputn(data.data(), static_cast<std::streamsize>(data.size())) !=
+            static_cast<std::streamsize>(data.size()) ||
+        !buffer.Flush())
+        return buffer.Error() != 0 ? buffer.Error() : EIO;
+    if (sync && ::fsync(fd) != 0) return errno;
+    return 0;
+}
+
+int CloseDescriptor(int fd, int error)
+{
     if (::close(fd) != 0 && error == 0) error = errno;
     return error;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Makes the renames in `folder` durable; failures only weaken the guarantee
@@ -72,76 +221,156 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// The decimal number `text` as the writer prints it: digits only, no
+// leading zero; -1 when it is not one or too large.
+long CanonicalNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 10 || (text.size() > 1 && text.front() == '0')) return -1;
+    long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The process id in the temporary name `entry` of one of `names`, or 0.
+pid_t WriterOf(const std::string& entry, const std::set<std::string>& names)
+{
+    // name ".tmp-" pid "-" counter, with at least one digit in each number
+    const std::size_t dash = entry.rfind('-');
+    if (dash == std::string::npos || dash <= kTemporaryInfix.size() ||
+        CanonicalNumber(std::string_view(entry).substr(dash + 1)) < 0)
+        return 0;
+    const std::size_t infix = entry.rfind(kTemporaryInfix, dash - kTemporaryInfix.size() - 1);
+    if (infix == std::string::npos || !names.contains(entry.substr(0, infix))) return 0;
+    const std::size_t pidStart = infix + kTemporaryInfix.size();
+    const long pid = CanonicalNumber(std::string_view(entry).substr(pidStart, dash - pidStart));
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
 }  // namespace
 
 std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files)
 {
-    std::vector<std::string> temps;
+    std::vector<Target> targets;
+    std::vector<std::string> temps;  // one per target, empty for those written in place
     auto fail = [&temps](int error, std::size_t firstLeft) {
-        for (std::size_t i = firstLeft; i < temps.size(); ++i) ::unlink(temps[i].c_str());
-        return std::optional<std::string>(ErrorText(error));
+        for (std::size_t i = firstLeft; i < temps.size(); ++i)
+            if (!temps[i].empty()) ::unlink(temps[i].c_str());
+        return std::optional<std::string>(FileErrorText(error));
     };
     for (const auto& [path, contents] : files) {
+        Target target = PrepareTarget(path);
+        if (target.Error != 0) return fail(target.Error, 0);
         std::string temp;
-        const int fd = CreateTemporary(path, temp);
-        if (fd < 0) return fail(errno, 0);
-        temps.push_back(temp);
-        if (const int error = FillAndClose(fd, contents)) return fail(error, 0);
+        if (!target.InPlace) {
+            const int fd = CreateTemporary(target.Path, temp);
+            if (fd < 0) return fail(errno, 0);
+            temps.push_back(temp);
+            if (const int error = CloseDescriptor(fd, WriteData(fd, contents, true))) return fail(error, 0);
+        } else {
+            temps.emplace_back();
+        }
+        targets.push_back(std::move(target));
     }
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (::rename(temps[i].c_str(), files[i].first.c_str()) != 0) return fail(errno, i);
-        std::string folder = FolderOf(files[i].first);
+        const Target& target = targets[i];
+        if (target.InPlace) {
+            const int fd = OpenInPlace(target.Path);
+            if (fd < 0) return fail(errno, i + 1);
+            if (const int error = CloseDescriptor(fd, WriteData(fd, files[i].second, false)))
+                return fail(error, i + 1);
+            continue;
+        }
+        if (::rename(temps[i].c_str(), target.Path.c_str()) != 0) return fail(errno, i);
+        std::string folder = FolderOf(target.Path);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
     }
     for (const std::string& folder : folders) SyncFolder(folder);
     return std::nullopt;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path))
+AtomicFileWriter::AtomicFileWriter(std::string path)
 {
-    const int fd = CreateTemporary(path_, tempPath_);
-    if (fd < 0) {
-        createError_ = errno;
+    Target target = PrepareTarget(path);
+    path_ = std::move(target.Path);
+    error_ = target.Error;
+    if (error_ == 0) fd_ = target.InPlace ? OpenInPlace(path_) : CreateTemporary(path_, tempPath_);
+    if (error_ == 0 && fd_ < 0) error_ = errno;
+    if (fd_ < 0) {
         tempPath_.clear();
-        stream_.setstate(std::ios::badbit);
         return;
     }
-    ::close(fd);
-    stream_.open(tempPath_, std::ios::binary | std::ios::trunc);
+    buffer_ = std::make_unique<DescriptorBuffer>(fd_);
+    stream_.rdbuf(buffer_.get());
+}
+
+AtomicFileWriter::AtomicFileWriter(StandardOutputTag)
+    : fd_(STDOUT_FILENO), ownsFd_(false), buffer_(std::make_unique<DescriptorBuffer>(STDOUT_FILENO))
+{
+    stream_.rdbuf(buffer_.get());
 }
 
 AtomicFileWriter::~AtomicFileWriter()
 {
-    if (committed_ || tempPath_.empty()) return;
-    stream_.close();
-    ::unlink(tempPath_.c_str());
+    if (committed_) return;
+    if (fd_ >= 0 && ownsFd_) ::close(fd_);
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
 }
 
 std::optional<std::string> AtomicFileWriter::Commit()
 {
     if (committed_) return std::nullopt;
-    if (tempPath_.empty()) return ErrorText(createError_);
-    errno = 0;
-    stream_.flush();
-    stream_.close();
+    if (fd_ < 0) return FileErrorText(error_);
     int error = 0;
-    if (stream_.fail()) {
-        error = errno != 0 ? errno : EIO;
-    } else {
-        const int fd = ::open(tempPath_.c_str(), O_WRONLY | O_CLOEXEC);
-        if (fd < 0 || ::fsync(fd) != 0) error = errno;
-        if (fd >= 0) ::close(fd);
-    }
-    if (error == 0 && ::rename(tempPath_.c_str(), path_.c_str()) != 0) error = errno;
+    if (!buffer_->Flush()) error = buffer_->Error();
+    else if (!tempPath_.empty() && ::fsync(fd_) != 0) error = errno;
+    if (ownsFd_) error = CloseDescriptor(fd_, error);
+    fd_ = -1;
+    if (error == 0 && !tempPath_.empty() && ::rename(tempPath_.c_str(), path_.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(tempPath_.c_str());
+        if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
         tempPath_.clear();
-        return ErrorText(error);
+        error_ = error;
+        return FileErrorText(error);
     }
     committed_ = true;
-    SyncFolder(FolderOf(path_));
+    if (!tempPath_.empty()) SyncFolder(FolderOf(path_));
     return std::nullopt;
+}
+
+std::string FileBehindLinks(const std::string& path)
+{
+    std::string resolved;
+    return ResolveLinks(path, resolved) == 0 ? resolved : path;
+}
+
+void RemoveStaleTemporaries(const std::vector<std::string>& paths)
+{
+    std::map<std::string, std::set<std::string>> namesByFolder;
+    for (const std::string& path : paths) {
+        std::string resolved;
+        if (ResolveLinks(path, resolved) != 0) continue;
+        namesByFolder[FolderOf(resolved)].insert(NameOf(resolved));
+    }
+    for (const auto& [folder, names] : namesByFolder) {
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) continue;
+        std::vector<std::string> stale;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            const pid_t writer = WriterOf(name, names);
+            // EPERM: the process runs under another user.
+            if (writer == 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+            struct stat info {};
+            const std::string path = folder + "/" + name;
+            if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) stale.push_back(path);
+        }
+        ::closedir(dir);
+        for (const std::string& path : stale) ::unlink(path.c_str());
+    }
 }
 
 }  // namespace stelmar

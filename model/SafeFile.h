@@ -3,9 +3,22 @@
 // Writing files so that a failure never leaves a half-written file behind:
 // the data goes to a temporary file in the same folder, which is renamed
 // over the target only when everything was written.
+//
+// What a path names decides how it is written:
+// - a symbolic link is written through: the file it ends in is replaced (or
+//   created) and the link stays;
+// - a regular file that may not be written (no write permission, or no
+//   write bit at all, which stops even the superuser) is refused, never
+//   replaced;
+// - a character device or a pipe (/dev/null, a terminal, a FIFO another
+//   program reads) is written in place and never renamed over; a pipe
+//   that nobody reads is refused after two seconds, never waited for;
+// - a folder, a block device or a socket is refused.
+// Failures are returned as the reason in Russian (FileErrorText).
 
-#include <fstream>
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,28 +27,51 @@ namespace stelmar {
 
 // Writes every (path, contents) pair. All temporaries are written and
 // synced first; only when all succeeded are they renamed over their targets,
-// in the order given (so put the file that refers to the others last).
-// Returns the system's error text on failure (temporaries removed).
+// in the order given (so put the file that refers to the others last);
+// devices and pipes are written at their turn in that order. Returns the
+// reason on failure (temporaries removed).
 std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files);
+
+class DescriptorBuffer;
+
+// Selects the AtomicFileWriter that writes to standard output.
+struct StandardOutputTag {};
+inline constexpr StandardOutputTag kStandardOutput;
 
 // A file written as a stream and put in place by Commit.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
+    // Writes in place to standard output, which stays open.
+    explicit AtomicFileWriter(StandardOutputTag);
     ~AtomicFileWriter();  // removes the temporary unless committed
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     std::ostream& Stream() { return stream_; }
-    // Flushes, closes and renames; returns the system's error text on failure.
+    // Flushes, syncs and renames (or finishes writing in place); returns the
+    // reason on failure.
     std::optional<std::string> Commit();
 
 private:
-    std::string path_;
-    std::string tempPath_;
-    std::ofstream stream_;
-    int createError_ = 0;  // errno when the temporary could not be created
+    std::string path_;      // the file that is replaced
+    std::string tempPath_;  // empty when written in place
+    int fd_ = -1;
+    bool ownsFd_ = true;
+    int error_ = 0;  // errno when the file could not be opened
+    std::unique_ptr<DescriptorBuffer> buffer_;
+    std::ostream stream_{nullptr};
     bool committed_ = false;
 };
+
+// The file a chain of symbolic links starting at `path` ends in, existing
+// or not; `path` itself when it is no link or the chain cannot be followed.
+std::string FileBehindLinks(const std::string& path);
+
+// Removes the temporaries that writers left beside the files `paths` (or
+// the files their links end in) when they were stopped before finishing:
+// files named exactly as this writer names them, whose process no longer
+// runs.
+void RemoveStaleTemporaries(const std::vector<std::string>& paths);
 
 }  // namespace stelmar

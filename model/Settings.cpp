@@ -161,8 +161,11 @@ std::optional<std::string> SaveSettings(const TPipeLine& s, const WindowLayout& 
     put("PARAMS", "WSpaceV", s.WSpaceV);
     put("PARAMS", "ShowNumPeople", s.ShowNumPeople);
     // An empty address leaves the key of the file as it is: the address is
-    // entered by hand, and a layout taken from the window carries none.
-    if (!layout.ServiceUrl.empty()) ini.Set("PARAMS", "service_url", layout.ServiceUrl);
+    // entered by hand, and a layout taken from the window carries none. It
+    // stays one of the program's keys all the same.
+    const std::optional<std::string> storedUrl = ini.Get("PARAMS", "service_url");
+    if (!layout.ServiceUrl.empty() || storedUrl)
+        ini.Set("PARAMS", "service_url", layout.ServiceUrl.empty() ? *storedUrl : layout.ServiceUrl);
     for (int t = 0; t < kToolbarCount; ++t) {
         const std::string prefix = kToolbarKeys[t];
         const ToolbarPlacement& p = layout.Toolbars[t];

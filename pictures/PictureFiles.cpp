@@ -1,13 +1,20 @@
 #include "pictures/PictureFiles.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
+
+#include "model/FileErrors.h"
+#include "model/RegularFile.h"
+#include "model/SafeFile.h"
 
 namespace stelmar {
 
@@ -75,37 +82,16 @@ QString ShownName(const QString& path)
 QString ReadFailureReason(const QImageReader& reader)
 {
     switch (reader.error()) {
-    case QImageReader::FileNotFoundError:
-        return "файл не найден";
     case QImageReader::DeviceError:
-        return "файл не удалось прочитать (нет доступа или ошибка диска)";
+        return "файл не удалось прочитать (ошибка диска)";
     case QImageReader::UnsupportedFormatError:
         return "формат файла не поддерживается";
-    case QImageReader::InvalidDataError:
+    default:
         return "файл поврежден или не является изображением";
-    default:
-        return reader.errorString();
     }
 }
 
-QString WriteFailureReason(const QSaveFile& file)
-{
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return "нет папки или нет прав на запись в нее";
-    case QFileDevice::ResourceError:
-        return "недостаточно места на диске";
-    default:
-        return "ошибка записи (" + file.errorString() + ")";
-    }
-}
-
-QString EncodeFailureReason(const QImageWriter& writer, const QSaveFile& file, const QString& suffix)
-{
-    if (writer.error() == QImageWriter::DeviceError) return WriteFailureReason(file);
-    return QString("в формате \"%1\" это изображение записать нельзя (возможно, оно слишком большое для него)").arg(suffix);
-}
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // JPEG and BMP keep no transparency: transparent parts of a drawing are
 // laid on white instead of the black the encoders would leave.
@@ -127,7 +113,17 @@ std::optional<Bitmap> LoadPicture(const QString& path, QString* error)
         return std::nullopt;
     };
 
-    QImageReader reader(path);
+    // Opened by the engine's rules: only a regular file, never waiting on a
+    // pipe or a device.
+    int openError = 0;
+    const int fd = OpenRegularFile(NativePath(path), openError);
+    if (fd < 0) return fail(QString::fromStdString(FileErrorText(openError)));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(QString::fromStdString(FileErrorText(EIO)));
+    }
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
@@ -160,18 +156,20 @@ bool SavePicture(const QImage& image, const QString& path, QString* error)
     const bool keepsAlpha = suffix != "jpg" && suffix != "jpeg" && suffix != "bmp";
     const QImage written = image.hasAlphaChannel() && !keepsAlpha ? Opaque(image) : image;
 
-    // Written beside the target and renamed over it, so a failure leaves
-    // an existing file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(WriteFailureReason(file));
-    QImageWriter writer(&file, suffix.toLatin1());
+    // Encoded completely first, then written by the engine beside the
+    // target and renamed over it, so a failure leaves an existing file as
+    // it was.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, suffix.toLatin1());
     if (suffix == "jpg" || suffix == "jpeg") writer.setQuality(95);  // thin lines and text
-    if (!writer.write(written)) {
-        const QString reason = EncodeFailureReason(writer, file, suffix);
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit()) return fail(WriteFailureReason(file));
+    if (!writer.write(written))
+        return fail(QString("в формате \"%1\" это изображение записать нельзя (возможно, оно слишком большое для него)")
+                        .arg(suffix));
+    buffer.close();
+    if (const auto failure = WriteFilesAtomically({{NativePath(path), bytes.toStdString()}}))
+        return fail(QString::fromStdString(*failure));
     return true;
 }
 

@@ -14,11 +14,13 @@
 namespace stelmar {
 
 // A picture file as a scheme bitmap; nullopt with `error` set (in Russian)
-// when it cannot be read.
+// when it cannot be read. Only a regular file is read: a pipe or a device
+// is refused at once, never waited for.
 std::optional<Bitmap> LoadPicture(const QString& path, QString* error);
 
-// Saves an image in the format named by the file's extension; false with
-// `error` set when it cannot be written.
+// Saves an image in the format named by the file's extension, by the
+// engine's rules for writing files (SafeFile.h); false with `error` set
+// when it cannot be written.
 bool SavePicture(const QImage& image, const QString& path, QString* error);
 
 // Filter texts for the file dialogs in Qt's ";;"-separated syntax. Readable:

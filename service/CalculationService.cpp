@@ -9,6 +9,7 @@
 #include "calc/FlowResults.h"
 #include "calc/ReportCommon.h"
 #include "calc/ReportWriter.h"
+#include "calc/ResultCheck.h"
 #include "calc/Validation.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
@@ -175,6 +176,9 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
                         kBackLink);
 
     const std::string resultLine = Calculate(s, limits.DecimalSeparator);
+    if (const std::optional<std::string> failure = CheckResults(s))
+        return ProblemsPage("Расчет не выполнен", "Расчет схемы дал недопустимые значения, отчет не сформирован:",
+                            {*failure}, file);
     ServiceResponse response;
     response.Report = BoundedReport(s, limits.MaxReportBytes, limits.DecimalSeparator);
 

@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "model/ProjectFile.h"
+#include "tests/TestSchemes.h"
 
 namespace fs = std::filesystem;
 
@@ -30,11 +36,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs stelmar-calc with `args`; returns its exit status.
-    int Run(const std::string& args)
+    // Runs stelmar-calc with `args` (after the shell command `before`, if
+    // any); returns its exit status. No run may take longer than a minute.
+    int Run(const std::string& args, const std::string& before = {})
     {
-        const std::string command = std::string("LC_ALL=C.UTF-8 ") + STELMAR_CALC_BINARY + " " + args + " >" +
-                                    (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
+        const std::string command = before + std::string("LC_ALL=C.UTF-8 timeout 60 ") + STELMAR_CALC_BINARY + " " +
+                                    args + " >" + (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
         const int status = std::system(command.c_str());
         out_ = ReadAll(dir_ / "out");
         err_ = ReadAll(dir_ / "err");
@@ -43,6 +50,11 @@ protected:
 
     static std::string Example(const std::string& name) { return std::string(STELMAR_EXAMPLES_DIR) + "/" + name; }
     std::string Temp(const std::string& name) const { return (dir_ / name).string(); }
+    std::string CopyExample(const std::string& example, const std::string& name) const
+    {
+        fs::copy_file(Example(example), dir_ / name, fs::copy_options::overwrite_existing);
+        return Temp(name);
+    }
 
     fs::path dir_;
     std::string out_;
@@ -109,4 +121,142 @@ TEST_F(CalcCommand, UnreadableFileAndBadArguments)
     EXPECT_EQ(Run(""), 64);
     EXPECT_EQ(Run("--help"), 0);
     EXPECT_NE(out_.find("--decimal-separator"), std::string::npos);
+}
+
+TEST_F(CalcCommand, OutputThatIsTheProjectIsRefused)
+{
+    const std::string project = CopyExample("office-floor.stm", "p.stm");
+    const std::string original = ReadAll(project);
+    fs::create_symlink("p.stm", dir_ / "link.rtf");
+    fs::create_hard_link(project, dir_ / "hard.rtf");
+    std::ofstream(Temp("p.im1")) << "picture";
+    const std::string cases[] = {
+        "--out " + project, "--json " + project, "--out " + Temp("link.rtf"), "--json " + Temp("hard.rtf"),
+        "--out " + Temp("./sub/../p.stm"), "--out " + Temp("p.im1"),
+    };
+    fs::create_directory(dir_ / "sub");
+    for (const std::string& outputs : cases) {
+        EXPECT_EQ(Run(project + " " + outputs), 64) << outputs;
+        EXPECT_EQ(out_, "") << outputs;
+        EXPECT_TRUE(err_.starts_with("stelmar-calc: Файл \"")) << err_;
+        EXPECT_NE(err_.find("уничтожила бы"), std::string::npos) << err_;
+        EXPECT_EQ(ReadAll(project), original) << outputs;
+    }
+    EXPECT_NE(err_.find("это файл изображения этажа №1 проекта"), std::string::npos) << err_;
+    EXPECT_EQ(ReadAll(Temp("p.im1")), "picture");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.rtf"));
+
+    EXPECT_EQ(Run(project + " --out " + Temp("r.txt") + " --json " + Temp("./r.txt")), 64);
+    EXPECT_NE(err_.find("один и тот же файл"), std::string::npos) << err_;
+    EXPECT_FALSE(fs::exists(Temp("r.txt")));
+    EXPECT_EQ(Run(project + " --out - --json -"), 64);
+    EXPECT_NE(err_.find("стандартный вывод"), std::string::npos) << err_;
+}
+
+TEST_F(CalcCommand, DashWritesToStandardOutput)
+{
+    const std::string project = Example("office-floor.stm") + " --decimal-separator ,";
+    ASSERT_EQ(Run(project + " --out -"), 0) << err_;
+    EXPECT_EQ(out_, ReadAll(std::string(STELMAR_TEST_DATA_DIR) + "/office-floor-full.rtf"));
+    EXPECT_EQ(err_, "Итак, общее расчетное время эвакуации = 2,574 мин.\n");
+    EXPECT_FALSE(fs::exists("-"));
+
+    ASSERT_EQ(Run(project + " --json - --out " + Temp("r.rtf")), 0) << err_;
+    EXPECT_TRUE(out_.starts_with("{\"valid\":true,")) << out_;
+    EXPECT_EQ(out_.back(), '\n');
+    EXPECT_EQ(ReadAll(Temp("r.rtf")), ReadAll(std::string(STELMAR_TEST_DATA_DIR) + "/office-floor-full.rtf"));
+
+    // The file standard output already goes to is written through it.
+    ASSERT_EQ(Run(project + " --out /dev/stdout"), 0) << err_;
+    EXPECT_EQ(out_, ReadAll(std::string(STELMAR_TEST_DATA_DIR) + "/office-floor-full.rtf"));
+}
+
+TEST_F(CalcCommand, DevicesAndPipesAreWrittenInPlace)
+{
+    const std::string project = Example("office-floor.stm") + " --decimal-separator ,";
+    // A pipe that a reader empties into a file.
+    const std::string fifo = Temp("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(Run(project + " --out " + fifo, "timeout 60 cat " + fifo + " >" + Temp("copy") + " 2>/dev/null & "), 0)
+        << err_;
+    const std::string golden = ReadAll(std::string(STELMAR_TEST_DATA_DIR) + "/office-floor-full.rtf");
+    for (int wait = 0; wait < 500 && ReadAll(Temp("copy")) != golden; ++wait) ::usleep(10'000);
+    EXPECT_EQ(ReadAll(Temp("copy")), golden);
+    // A reader that starts a moment later is waited for.
+    ASSERT_EQ(Run(project + " --out " + fifo,
+                  "(sleep 0.3; timeout 60 cat " + fifo + " >" + Temp("later") + " 2>/dev/null) & "),
+              0)
+        << err_;
+    for (int wait = 0; wait < 500 && ReadAll(Temp("later")) != golden; ++wait) ::usleep(10'000);
+    EXPECT_EQ(ReadAll(Temp("later")), golden);
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // Devices of our own where we may make them, so that a failure would
+    // not replace the system's.
+    std::string null = "/dev/null";
+    std::string full = "/dev/full";
+    if (::geteuid() == 0) {
+        null = Temp("null");
+        full = Temp("full");
+        if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+            ::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            GTEST_SKIP() << "no device of our own can be made";
+    }
+    EXPECT_EQ(Run(project + " --out " + null + " --json " + null), 0) << err_;
+    ASSERT_EQ(::lstat(null.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    EXPECT_EQ(Run(project + " --json " + full), 1);
+    EXPECT_NE(err_.find("Не удалось записать результаты расчета в файл \"" + full + "\": недостаточно места на диске"),
+              std::string::npos)
+        << err_;
+    const std::string toFull = std::string("LC_ALL=C.UTF-8 timeout 60 ") + STELMAR_CALC_BINARY + " " + project +
+                               " --out - >" + full + " 2>" + Temp("err");
+    const int status = std::system(toFull.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_NE(ReadAll(Temp("err")).find("Не удалось вывести отчет в стандартный вывод: недостаточно места на диске"),
+              std::string::npos)
+        << ReadAll(Temp("err"));
+    ASSERT_EQ(::lstat(full.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+TEST_F(CalcCommand, LinksAndReadOnlyReportsAreRespected)
+{
+    const std::string project = Example("office-floor.stm");
+    fs::create_directory(dir_ / "reports");
+    fs::create_symlink("reports/r.rtf", dir_ / "r.rtf");
+    ASSERT_EQ(Run(project + " --out " + Temp("r.rtf")), 0) << err_;
+    EXPECT_TRUE(fs::is_symlink(dir_ / "r.rtf"));
+    EXPECT_NE(ReadAll(Temp("reports/r.rtf")).find("{\\rtf1"), std::string::npos);
+
+    std::ofstream(Temp("old.rtf")) << "old";
+    fs::permissions(Temp("old.rtf"), fs::perms::owner_read);
+    EXPECT_EQ(Run(project + " --out " + Temp("old.rtf")), 1);
+    EXPECT_EQ(err_, "Не удалось записать отчет в файл \"" + Temp("old.rtf") + "\": нет прав доступа к файлу или папке\n");
+    EXPECT_EQ(ReadAll(Temp("old.rtf")), "old");
+}
+
+TEST_F(CalcCommand, PipeInPlaceOfTheProjectIsRefused)
+{
+    ASSERT_EQ(::mkfifo(Temp("p.stm").c_str(), 0600), 0);
+    EXPECT_EQ(Run(Temp("p.stm")), 1);
+    EXPECT_EQ(err_, "Не удалось прочитать файл \"" + Temp("p.stm") +
+                        "\": это не обычный файл (устройство, канал или сокет).\n");
+}
+
+TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
+{
+    stelmar::TPipeLine s = stelmar::test::Corridor();
+    s.Areas[1].Length = 1e308;
+    ASSERT_EQ(stelmar::SaveProjectFile(s, Temp("huge.stm"), '.'), std::nullopt);
+    const std::string message =
+        "Ошибка: расчет на участке №1-2 дает недопустимое значение (бесконечность или неопределенность); "
+        "проверьте длину и ширину участков, число людей и площадь горизонтальной проекции человека;";
+    EXPECT_EQ(Run(Temp("huge.stm") + " --out " + Temp("r.rtf") + " --json " + Temp("r.json")), 2);
+    EXPECT_EQ(err_, message + "\n");
+    EXPECT_EQ(out_, "");
+    EXPECT_FALSE(fs::exists(Temp("r.rtf")));
+    EXPECT_TRUE(ReadAll(Temp("r.json")).starts_with("{\"valid\":false,\"messages\":[\"" + message + "\"],\"result_line\":null"));
 }

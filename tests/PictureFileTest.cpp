@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace stelmar {
 namespace {
@@ -92,6 +94,18 @@ TEST(PictureFileTest, RejectsMalformedData)
     Set32(huge, 18, 30001);
     Set32(huge, 22, 1);
     EXPECT_FALSE(DecodeBmp(huge));
+}
+
+TEST(PictureFileTest, SidesUpToTheLimitDecode)
+{
+    for (const auto& [width, height] : {std::pair{kMaxPictureSide, 1}, std::pair{1, kMaxPictureSide}}) {
+        const Bitmap picture{width, height, std::vector<std::uint32_t>(std::size_t(width) * height, 0xFFABCDEF)};
+        const auto back = DecodeBmp(EncodeBmp(picture));
+        ASSERT_TRUE(back) << width << " x " << height;
+        EXPECT_EQ(back->Pixels, picture.Pixels);
+    }
+    for (const auto& [width, height] : {std::pair{kMaxPictureSide + 1, 1}, std::pair{1, kMaxPictureSide + 1}})
+        EXPECT_FALSE(DecodeBmp(EncodeBmp(Bitmap{width, height, std::vector<std::uint32_t>(std::size_t(width) * height)})));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/PictureFile.h"
@@ -319,6 +320,78 @@ TEST(ProjectFileTest, FailedSaveLeavesTheOldFiles)
         EXPECT_EQ(SaveProjectFile(Sample(), path, ','), kSaveFailed);
         EXPECT_EQ(ReadAll(path), "old project");
     }
+}
+
+// A pipe has no end a reader could wait for: neither a project nor a
+// picture is read from anything but a regular file.
+TEST(ProjectFileTest, PipesAndDevicesAreRefusedWithoutWaiting)
+{
+    TempDir dir;
+    const std::string fifo = dir / "fifo.stm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string notRegular = "это не обычный файл (устройство, канал или сокет)";
+    EXPECT_EQ(ReadProjectFile(fifo).Error, "Не удалось прочитать файл \"" + fifo + "\": " + notRegular + ".");
+    EXPECT_EQ(ReadProjectFile("/dev/zero").Error, "Не удалось прочитать файл \"/dev/zero\": " + notRegular + ".");
+
+    const std::string path = dir / "plan.stm";
+    ASSERT_EQ(SaveProjectFile(Sample(), path, ','), std::nullopt);
+    ASSERT_EQ(::mkfifo((dir / "plan.im2").c_str(), 0600), 0);
+    const ProjectReadResult read = ReadProjectFile(path);
+    ASSERT_TRUE(read.Scheme) << read.Error;
+    EXPECT_FALSE(read.Scheme->Backgrounds[2]);
+    EXPECT_EQ(read.Warnings, std::vector<std::string>{"Не удалось загрузить фон этажа №2 из файла \"" +
+                                                      (dir / "plan.im2") + "\": " + notRegular + "."});
+}
+
+// Saving through a link replaced the link by a file and left the project
+// it pointed to stale; the pictures belong beside that project.
+TEST(ProjectFileTest, ProjectThroughALinkStaysOneProject)
+{
+    TempDir dir;
+    fs::create_directory(dir / "real");
+    fs::create_directory(dir / "desk");
+    TPipeLine s = Sample();
+    s.Backgrounds[1] = std::make_shared<const Bitmap>(Bitmap{1, 1, {0xFF010203}});
+    ASSERT_EQ(SaveProjectFile(s, dir / "real/plan.stm", ','), std::nullopt);
+    fs::create_symlink("../real/plan.stm", dir / "desk/plan.stm");
+
+    ProjectReadResult read = ReadProjectFile(dir / "desk/plan.stm");
+    ASSERT_TRUE(read.Scheme) << read.Error;
+    ASSERT_TRUE(read.Scheme->Backgrounds[1]);
+    EXPECT_EQ(read.Scheme->FileName, dir / "desk/plan.stm");
+
+    read.Scheme->Nodes[1].People = 77;
+    read.Scheme->Backgrounds[1] = std::make_shared<const Bitmap>(Bitmap{1, 1, {0xFF0A0B0C}});
+    ASSERT_EQ(SaveProjectFile(*read.Scheme, dir / "desk/plan.stm", ','), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dir / "desk/plan.stm"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "desk"), fs::directory_iterator()), 1);
+    const ProjectReadResult back = ReadProjectFile(dir / "real/plan.stm");
+    ASSERT_TRUE(back.Scheme) << back.Error;
+    EXPECT_EQ(back.Scheme->Nodes[1].People, 77);
+    EXPECT_EQ(back.Scheme->Backgrounds[1]->Pixels[0], 0xFF0A0B0Cu);
+}
+
+// Every picture the program accepts as a background comes back from the
+// project's picture files, up to the largest side.
+TEST(ProjectFileTest, PicturesAtTheSizeLimitAreReadBack)
+{
+    TempDir dir;
+    const std::string path = dir / "plan.stm";
+    TPipeLine s = Sample();
+    Bitmap wide{kMaxPictureSide, 2, std::vector<std::uint32_t>(2 * kMaxPictureSide, 0xFF00FF00)};
+    wide.Pixels.back() = 0xFF0000FF;
+    Bitmap tall{1, kMaxPictureSide, std::vector<std::uint32_t>(kMaxPictureSide, 0x80123456)};
+    s.Backgrounds[1] = std::make_shared<const Bitmap>(wide);
+    s.Backgrounds[2] = std::make_shared<const Bitmap>(tall);
+    ASSERT_EQ(SaveProjectFile(s, path, ','), std::nullopt);
+    const ProjectReadResult read = ReadProjectFile(path);
+    ASSERT_TRUE(read.Scheme) << read.Error;
+    EXPECT_TRUE(read.Warnings.empty());
+    ASSERT_TRUE(read.Scheme->Backgrounds[1] && read.Scheme->Backgrounds[2]);
+    EXPECT_EQ(read.Scheme->Backgrounds[1]->Width, kMaxPictureSide);
+    EXPECT_EQ(read.Scheme->Backgrounds[1]->Pixels, wide.Pixels);
+    EXPECT_EQ(read.Scheme->Backgrounds[2]->Height, kMaxPictureSide);
+    EXPECT_EQ(read.Scheme->Backgrounds[2]->Pixels, tall.Pixels);
 }
 
 TEST(ProjectFileTest, AtomicFileWriterReplacesOnlyOnCommit)

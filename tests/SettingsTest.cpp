@@ -278,6 +278,84 @@ TEST(Settings, FolderInPlaceOfTheFilesReadsAsDefaults)
     EXPECT_EQ(SaveSettings(s, layout, dir.Folder(), ','), kConfigWriteFailed);
 }
 
+TEST(Settings, PipesInPlaceOfTheFilesAreNotWaitedFor)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "settings.ini").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "reopen.ini").c_str(), 0600), 0);
+    TPipeLine s;
+    WindowLayout layout;
+    LoadSettings(s, layout, dir.Folder());
+    EXPECT_EQ(s.WSpaceG, 2000);
+    EXPECT_EQ(ReadRecent(dir.Folder())[0], "none");
+    EXPECT_EQ(IniFile::Load(dir / "settings.ini").Text(), "");
+}
+
+// Keys of other programs made the written file larger than the reading
+// limit, and the next start lost every setting with it.
+TEST(Settings, WhatIsWrittenIsReadBackWhateverUnknownKeysTheFileHeld)
+{
+    TempDir dir;
+    std::string text = "[VIEW]\r\nFLeft=5\r\nOld=first\r\n[OTHER]\r\n";
+    for (int i = 0; text.size() < IniFile::kMaxSize - 100; ++i)
+        text += "key" + std::to_string(i) + "=" + std::string(60, 'v') + "\r\n";
+    text += "[LAST]\r\nNewest=1\r\n";
+    ASSERT_LE(text.size(), IniFile::kMaxSize);
+    WriteBytes(dir / "settings.ini", text);
+
+    TPipeLine s;
+    s.WSpaceG = 3000;
+    WindowLayout layout;
+    layout.Left = 123;
+    layout.Maximized = true;
+    layout.ServiceUrl = "http://calc.example:8080";
+    ASSERT_EQ(SaveSettings(s, layout, dir.Folder(), ','), std::nullopt);
+    const std::string written = ReadBytes(dir / "settings.ini");
+    EXPECT_LE(written.size(), IniFile::kMaxSize);
+    // The newest unknown keys went first; the oldest stay.
+    EXPECT_EQ(written.find("[LAST]"), std::string::npos);
+    EXPECT_NE(written.find("Old=first\r\n"), std::string::npos);
+    EXPECT_NE(written.find("key0="), std::string::npos);
+
+    TPipeLine back;
+    WindowLayout backLayout;
+    LoadSettings(back, backLayout, dir.Folder());
+    EXPECT_EQ(back.WSpaceG, 3000);
+    EXPECT_EQ(backLayout.Left, 123);
+    EXPECT_TRUE(backLayout.Maximized);
+    EXPECT_EQ(backLayout.ServiceUrl, "http://calc.example:8080");
+
+    // A service address kept from the file is the program's key too.
+    WindowLayout noUrl;
+    noUrl.Left = 7;
+    ASSERT_EQ(SaveSettings(s, noUrl, dir.Folder(), ','), std::nullopt);
+    LoadSettings(back, backLayout, dir.Folder());
+    EXPECT_EQ(backLayout.Left, 7);
+    EXPECT_EQ(backLayout.ServiceUrl, "http://calc.example:8080");
+}
+
+TEST(IniFile, SaveLeavesOutUnknownKeysLastFirstAndNeverItsOwn)
+{
+    TempDir dir;
+    const std::string big(IniFile::kMaxSize / 4, 'x');
+    WriteBytes(dir / "a.ini", "[A]\r\nu1=" + big + "\r\nown=1\r\n[B]\r\nu2=" + big + "\r\n[C]\r\n[D]\r\nu3=" +
+                                  big + "\r\n");
+    IniFile ini = IniFile::Load(dir / "a.ini");
+    ini.Set("A", "own", "2");
+    ini.Set("E", "new", big);
+    ini.Set("E", "more", big);
+    ASSERT_GT(ini.Text().size(), IniFile::kMaxSize);
+    ASSERT_EQ(ini.Save(dir / "a.ini"), std::nullopt);
+    EXPECT_EQ(ReadBytes(dir / "a.ini"),
+              "[A]\r\nu1=" + big + "\r\nown=2\r\n[E]\r\nnew=" + big + "\r\nmore=" + big + "\r\n");
+
+    // When the program's own keys alone exceed the limit, the file stays.
+    ini.Set("E", "third", big);
+    ini.Set("E", "fourth", big);
+    EXPECT_EQ(ini.Save(dir / "a.ini"), "файл слишком велик");
+    EXPECT_EQ(IniFile::Load(dir / "a.ini").Get("A", "own"), "2");
+}
+
 std::array<std::string, kRecentCount> List(std::initializer_list<std::string> first)
 {
     std::array<std::string, kRecentCount> list;

@@ -2,9 +2,11 @@
 // Russian messages, and the filter texts of the file dialogs.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 #include "pictures/PictureFiles.h"
 
@@ -192,6 +194,32 @@ private slots:
         QVERIFY(error.contains("расширени"));
         QVERIFY(!SavePicture(QImage(), dir.filePath("empty.png"), &error));
         QVERIFY(!QFile::exists(dir.filePath("empty.png")));
+    }
+
+    // Pictures are read and written by the engine's rules for files: a pipe
+    // is refused at once, a link is written through, a read-only file is
+    // kept, and the reasons are Russian.
+    void picturesFollowTheRulesForFiles()
+    {
+        QTemporaryDir dir;
+        QString error;
+        const QString fifo = dir.filePath("канал.png");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(!LoadPicture(fifo, &error));
+        QCOMPARE(error, "Не удалось загрузить изображение \"" + fifo +
+                            "\": это не обычный файл (устройство, канал или сокет).");
+
+        QVERIFY(QDir(dir.path()).mkdir("real"));
+        QVERIFY(QFile::link("real/plan.png", dir.filePath("plan.png")));
+        QVERIFY2(SavePicture(Pattern(false), dir.filePath("plan.png"), &error), qPrintable(error));
+        QVERIFY(QFileInfo(dir.filePath("plan.png")).isSymLink());
+        QVERIFY(LoadPicture(dir.filePath("real/plan.png"), &error));
+
+        const QString locked = dir.filePath("locked.png");
+        QVERIFY(SavePicture(Pattern(false), locked, &error));
+        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
+        QVERIFY(!SavePicture(Pattern(true), locked, &error));
+        QCOMPARE(error, "Не удалось сохранить изображение \"" + locked + "\": нет прав доступа к файлу или папке.");
     }
 
     void failedEncodingKeepsTheOldFile()

@@ -168,6 +168,21 @@ TEST(ServiceValidation, EmptySchemeAndLongMessageListsAreReported)
     EXPECT_NE(r.Html.find("Показаны первые 1000 сообщений из " + std::to_string(count) + "."), std::string::npos);
 }
 
+// A length of 1e308 passes the checks of the data; its "= INF мин." was
+// served as a result.
+TEST(ServiceValidation, OverflowingCalculationAnswers400WithoutReport)
+{
+    TPipeLine s = Corridor();
+    s.Areas[2].Width = 1e-320;
+    const ServiceResponse r = HandleCalculation(Form::For(ProjectBytes(s), {}).ToUpload());
+    EXPECT_EQ(r.Status, 400);
+    EXPECT_FALSE(r.Report.has_value());
+    EXPECT_NE(r.Html.find(EscapeHtml("Ошибка: расчет на участке №2-Выход дает недопустимое значение")),
+              std::string::npos);
+    EXPECT_EQ(r.Html.find("Итак"), std::string::npos);
+    EXPECT_EQ(r.Html.find("INF"), std::string::npos);
+}
+
 TEST(ServiceRequest, EveryMalformedFieldIsNamed)
 {
     const std::string project = Example("office-floor.stm");

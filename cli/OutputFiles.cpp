@@ -1,0 +1,93 @@
+#include "cli/OutputFiles.h"
+
+#include <filesystem>
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "model/ProjectFile.h"
+#include "model/SafeFile.h"
+
+namespace stelmar {
+
+namespace {
+
+bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether both paths name one file: the same device and inode when both
+// exist, the same path after resolving links when neither does. Devices and
+// pipes never count: writing one twice destroys nothing.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    const bool aExists = ::stat(a.c_str(), &sa) == 0;
+    const bool bExists = ::stat(b.c_str(), &sb) == 0;
+    if (aExists && bExists) return S_ISREG(sa.st_mode) && SameInode(sa, sb);
+    if (aExists || bExists) return false;
+    std::error_code error;
+    const auto resolvedA = std::filesystem::weakly_canonical(a, error);
+    if (error) return a == b;
+    const auto resolvedB = std::filesystem::weakly_canonical(b, error);
+    return !error && resolvedA == resolvedB;
+}
+
+}  // namespace
+
+bool IsStandardOutput(const std::string& path)
+{
+    if (path == "-") return true;
+    struct stat file {};
+    struct stat out {};
+    return ::stat(path.c_str(), &file) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && SameInode(file, out);
+}
+
+std::optional<std::string> CheckOutputs(const CalcOptions& o)
+{
+    std::vector<std::pair<std::string, std::string>> outputs;  // option, path
+    if (!o.ReportPath.empty()) outputs.emplace_back("--out", o.ReportPath);
+    if (!o.JsonPath.empty()) outputs.emplace_back("--json", o.JsonPath);
+    if (outputs.size() == 2) {
+        if (IsStandardOutput(o.ReportPath) && IsStandardOutput(o.JsonPath))
+            return "Параметры --out и --json не могут оба направлять вывод в стандартный вывод.";
+        if (SameFile(o.ReportPath, o.JsonPath))
+            return "Параметры --out и --json указывают один и тот же файл \"" + o.JsonPath +
+                   "\": результаты расчета заменили бы отчет.";
+    }
+    const std::string project = FileBehindLinks(o.Project);
+    for (const auto& [option, path] : outputs) {
+        if (path == "-") continue;
+        const std::string intro = "Файл \"" + path + "\" (параметр " + option + ") — это ";
+        if (SameFile(path, o.Project)) return intro + "файл проекта: запись в него уничтожила бы проект.";
+        for (int n = 1; n <= kMaxFloors; ++n)
+            if (SameFile(path, PictureFileName(project, n)))
+                return intro + "файл изображения этажа №" + std::to_string(n) +
+                       " проекта: запись в него уничтожила бы изображение.";
+    }
+    return std::nullopt;
+}
+
+bool WriteOutput(const std::string& path, const std::string& what, const std::function<void(std::ostream&)>& write)
+{
+    const bool toStandardOutput = IsStandardOutput(path);
+    std::optional<AtomicFileWriter> file;
+    if (toStandardOutput) {
+        std::cout.flush();
+        file.emplace(kStandardOutput);
+    } else {
+        file.emplace(path);
+    }
+    write(file->Stream());
+    if (const std::optional<std::string> error = file->Commit()) {
+        if (toStandardOutput)
+            std::cerr << "Не удалось вывести " << what << " в стандартный вывод: " << *error << '\n';
+        else
+            std::cerr << "Не удалось записать " << what << " в файл \"" << path << "\": " << *error << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace stelmar
