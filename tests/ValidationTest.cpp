@@ -232,14 +232,18 @@ TEST(Validation, FindingsNameTheirElements)
         const auto pairs = Pairs(s);
         std::vector<std::pair<std::string, ElementRef>> expected;
         for (const auto& [message, element] : pairs) {
-            if (message.find("зацикливание") != std::string::npos) EXPECT_EQ(element.Kind, ElementKind::Node);
+            if (message.find("зацикливание") != std::string::npos) {
+                EXPECT_EQ(element.Kind, ElementKind::Node);
+            }
             if (message.find("прерываться узлом №" + std::to_string(dead)) != std::string::npos)
                 expected.emplace_back(message, Node(dead));
             if (message.find("\"вход\" №" + std::to_string(loose)) != std::string::npos)
                 expected.emplace_back(message, Node(loose));
             if (message.find("\"выход\" №" + std::to_string(lone)) != std::string::npos)
                 expected.emplace_back(message, Node(lone));
-            if (message.find("двух выходов") != std::string::npos) EXPECT_EQ(element.Kind, ElementKind::Node);
+            if (message.find("двух выходов") != std::string::npos) {
+                EXPECT_EQ(element.Kind, ElementKind::Node);
+            }
         }
         ASSERT_EQ(expected.size(), 3u);
         for (const auto& pair : expected)
