@@ -89,6 +89,9 @@ FlowResults ResultsOf(const TPipeLine& s)
         if (latest == 0 || r.TotalTime > s.Reports[latest].TotalTime) latest = k;
     }
     if (latest != 0) TraceUpstream(s, latest, results.CriticalAreas);
+    const FlowOrder order(s);
+    results.FlowNumbers.assign(s.Reports.size(), 0);
+    for (int k = 1; k <= ReportCount(s); ++k) results.FlowNumbers[k] = order.Number(s.Reports[k].FlowNo);
     return results;
 }
 

@@ -38,6 +38,7 @@ struct FlowResults {
     std::vector<AreaResult> Areas;  // by area number; element 0 unused
     std::vector<double> ExitTimes;  // by node number: the latest time at an exit, -1 elsewhere
     std::vector<int> CriticalAreas; // the areas of the flow giving t_p, from the exit upstream
+    std::vector<int> FlowNumbers;   // by step: the number of its flow as the report prints it
     double EvacuationTime = 0;
 };
 

@@ -17,6 +17,8 @@
 #include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
 #include "calc/Validation.h"
+#include "dialogs/ElementNavigation.h"
+#include "dialogs/FindingsBox.h"
 #include "dialogs/ValidationView.h"
 #include "dialogs/Icons.h"
 #include "model/NumberText.h"
@@ -24,9 +26,9 @@
 
 namespace stelmar {
 
-TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
+TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigation, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      scheme_(scheme), prompts_(std::move(prompts))
+      scheme_(scheme), prompts_(std::move(prompts)), navigation_(navigation)
 {
     setObjectName("Fcalc");
     setWindowTitle("Расчет");
@@ -61,10 +63,7 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     fullReport_ = AddOptionCheckBox(options, optionsLayout, "CBFullReport", "Формировать полный отчет");
     optionsLayout->addStretch();
 
-    messages_ = new QPlainTextEdit(page);
-    messages_->setObjectName("ProcCalc");
-    messages_->setReadOnly(true);
-    messages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messages_ = NewFindingsBox(page, navigation_);
     messages_->setFixedHeight(64);
 
     auto* pageLayout = new QVBoxLayout(page);
@@ -109,7 +108,7 @@ void TFcalc::FormActivate()
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
     calculate_->setEnabled(false);
 
-    if (ShowValidation(messages_, ValidateScheme(scheme_), kValidationPassed)) calculate_->setEnabled(true);
+    if (ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed)) calculate_->setEnabled(true);
 }
 
 void TFcalc::btnCalcClick()
@@ -122,11 +121,12 @@ void TFcalc::btnCalcClick()
     // Values that are not finite are shown like the findings of the checks,
     // and the dialog stays open without a result.
     if (const std::optional<std::string> failure = CheckResults(scheme_)) {
-        ShowValidation(messages_, {*failure}, kValidationPassed);
+        ShowFindings(messages_, navigation_, {Finding{*failure, {}}}, kValidationPassed);
         calculate_->setEnabled(false);
         return;
     }
     done(QDialog::Accepted);
+    if (navigation_) navigation_->ShowResults();
 
     const QString question = QString::fromStdString(result) + "\n" + kOpenReportQuestion;
     if (!prompts_->AskTitled(kResultsCaption, question)) return;

@@ -16,6 +16,9 @@ class QSpinBox;
 
 namespace stelmar {
 
+class ElementNavigation;
+class FindingsBox;
+
 inline constexpr const char* kResultsCaption = "Результаты расчета";
 inline constexpr const char* kOpenReportQuestion = "Нажмите \"Да\" чтобы открыть отчет.";
 inline constexpr const char* kReportFileName = "report.rtf";
@@ -23,8 +26,9 @@ inline constexpr const char* kReportFileName = "report.rtf";
 class TFcalc : public QDialog {
     Q_OBJECT
 public:
-    // The dialog works on `scheme`, which outlives it.
-    TFcalc(TPipeLine& scheme, PromptsRef prompts, QWidget* parent);
+    // The dialog works on `scheme`, which outlives it; `navigation` (the
+    // window of the drawing, may be null) shows the findings and results.
+    TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigation, QWidget* parent);
     ~TFcalc() override;
 
     // Shows the options of the scheme, disables "Рассчитать" and validates
@@ -42,11 +46,12 @@ protected:
 private:
     TPipeLine& scheme_;
     PromptsRef prompts_;
+    ElementNavigation* navigation_;
     QSpinBox* precision_ = nullptr;
     QCheckBox* arrivalTimes_ = nullptr;
     QCheckBox* accumulation_ = nullptr;
     QCheckBox* fullReport_ = nullptr;
-    QPlainTextEdit* messages_ = nullptr;
+    FindingsBox* messages_ = nullptr;
     QPushButton* calculate_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "dialogs/PrintDialog.h"
 
 #include <QDir>
+#include <QCheckBox>
 #include <QFrame>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -109,6 +110,12 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
     pageImage_ = new QLabel(pagePanel_);
     pageImage_->setObjectName("Image1");
 
+    withResults_ = new QCheckBox("С результатами расчета", this);
+    withResults_->setObjectName("CBResults");
+    withResults_->setChecked(true);
+    withResults_->hide();
+    connect(withResults_, &QCheckBox::toggled, this, &TForm3::UpdatePreview);
+
     auto* cancel = NewButton(this, "Button6", "Отменить");
     auto* print = NewButton(this, "Button7", "Печать");
     print->setDefault(true);
@@ -122,6 +129,7 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
     columns->addLayout(settings, 1);
     columns->addWidget(previewFrame, 0, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(withResults_);
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(print);
@@ -146,9 +154,13 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
 
 TForm3::~TForm3() = default;
 
-void TForm3::SetPicture(TPipeLine& scheme, const QSize& canvasSize)
+const SchemeOverlay* TForm3::Overlay() const { return results_ && withResults_->isChecked() ? results_ : nullptr; }
+
+void TForm3::SetPicture(TPipeLine& scheme, const QSize& canvasSize, const SchemeOverlay* results)
 {
     scheme_ = &scheme;
+    results_ = results;
+    withResults_->setVisible(results != nullptr);
     picture_ = QImage(canvasSize, QImage::Format_RGB32);
     layout_.Picture = canvasSize;
 }
@@ -186,7 +198,7 @@ void TForm3::UpdatePreview()
     preview.fill(Qt::white);
     if (scheme_ != nullptr && !picture_.isNull()) {
         // The whole canvas, not only the part the main window shows.
-        Draw(*scheme_, picture_, CanvasView{}, true);
+        Draw(*scheme_, picture_, CanvasView{}, true, nullptr, nullptr, Overlay());
         layout_.Picture = picture_.size();
         const QRect target = layout_.PreviewRect(size);
         if (target.width() > 0 && target.height() > 0) {
@@ -244,7 +256,7 @@ bool TForm3::PrintPicture()
         painter.translate(target.topLeft());
         painter.scale(static_cast<double>(target.width()) / picture_.width(),
                       static_cast<double>(target.height()) / picture_.height());
-        DrawOnDevice(*scheme_, painter, picture_.size());
+        DrawOnDevice(*scheme_, painter, picture_.size(), Overlay());
     }
     return painter.end();
 }

@@ -8,12 +8,14 @@
 #include <QPrinter>
 #include <memory>
 
-#include "dialogs/Prompts.h"
 #include "dialogs/PrintLayout.h"
+#include "dialogs/Prompts.h"
 #include "model/Scheme.h"
+#include "model/drawing/SchemeOverlay.h"
 
 class QFrame;
 class QImage;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -31,8 +33,10 @@ public:
 
     // The scheme to print, which outlives the showing of the dialog, and
     // the size of its whole canvas in canvas pixels: the size of the picture,
-    // whatever the main window's zoom.
-    void SetPicture(TPipeLine& scheme, const QSize& canvasSize);
+    // whatever the main window's zoom. With `results` (the results shown on
+    // the drawing, which outlive the showing too), "С результатами расчета"
+    // offers to print them.
+    void SetPicture(TPipeLine& scheme, const QSize& canvasSize, const SchemeOverlay* results = nullptr);
 
     // The printer the dialog prints on: a PDF file when the system knows
     // no printer.
@@ -61,6 +65,9 @@ private:
     TPipeLine* scheme_ = nullptr;
     // The whole canvas drawn for the preview.
     QImage picture_;
+    const SchemeOverlay* results_ = nullptr;
+    QCheckBox* withResults_ = nullptr;
+    const SchemeOverlay* Overlay() const;
     PromptsRef prompts_;
 
     QLineEdit* printerName_ = nullptr;

@@ -53,6 +53,9 @@ public:
     // The PDF file to print into, starting from `suggested`, or an empty
     // text when the user cancels.
     virtual QString PdfFileName(const QString& suggested) = 0;
+    // The CSV file to save a table into, starting from `suggested`, or an
+    // empty text.
+    virtual QString CsvFileName(const QString& suggested) = 0;
 
     // Opens the document with the program the desktop associates with its
     // type; false when no program could be started.
@@ -79,6 +82,7 @@ public:
     QString OpenPictureName() override;
     QString ExportPictureName() override;
     QString PdfFileName(const QString& suggested) override;
+    QString CsvFileName(const QString& suggested) override;
     bool OpenDocument(const QString& path) override;
     bool ChoosePrinter(QPrinter& printer) override;
 };

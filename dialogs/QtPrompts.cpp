@@ -143,6 +143,15 @@ QString QtPrompts::PdfFileName(const QString& suggested)
     return ChosenFile(dialog);
 }
 
+QString QtPrompts::CsvFileName(const QString& suggested)
+{
+    QFileDialog dialog(Owner(), QString(), suggested, "Таблица CSV (*.csv)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("csv");
+    dialog.selectFile(suggested);
+    return ChosenFile(dialog);
+}
+
 bool QtPrompts::OpenDocument(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

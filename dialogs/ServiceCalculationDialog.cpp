@@ -19,19 +19,24 @@
 #include <QWebEngineView>
 #include <unistd.h>
 
+#include "calc/FlowCalculation.h"
+#include "calc/ResultCheck.h"
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
+#include "dialogs/ElementNavigation.h"
+#include "dialogs/EmbeddedService.h"
+#include "dialogs/FindingsBox.h"
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
-#include "dialogs/EmbeddedService.h"
+#include "model/NumberText.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
 
-TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
+TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigation, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      scheme_(scheme), prompts_(std::move(prompts))
+      scheme_(scheme), prompts_(std::move(prompts)), navigation_(navigation)
 {
     setObjectName("FcalcNet");
     setWindowTitle("Расчет");
@@ -51,10 +56,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     splitter->setObjectName("Splitter1");
     splitter->setChildrenCollapsible(false);
     splitter_ = splitter;
-    messages_ = new QPlainTextEdit(splitter);
-    messages_->setObjectName("ProcCalc");
-    messages_->setReadOnly(true);
-    messages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messages_ = NewFindingsBox(splitter, navigation_);
     splitter->addWidget(messages_);
     auto* calcLayout = new QVBoxLayout(calcPage);
     calcLayout->setContentsMargins(0, 0, 0, 0);
@@ -149,6 +151,7 @@ void TFcalcNet::CreateBrowser()
     if (chooser_) page_->SetChooser(chooser_);
     browser_->setPage(page_);
     connect(profile_, &QWebEngineProfile::downloadRequested, this, &TFcalcNet::SaveReport);
+    connect(page_, &QWebEnginePage::loadFinished, this, &TFcalcNet::PageLoaded);
 }
 
 void TFcalcNet::FormShow()
@@ -165,7 +168,7 @@ void TFcalcNet::FormShow()
 void TFcalcNet::FormActivate()
 {
     TabSheet1Show();
-    ShowValidation(messages_, ValidateScheme(scheme_), QString(kValidationPassed) + "\n" + kServiceHint);
+    ShowFindings(messages_, navigation_, CheckScheme(scheme_), QString(kValidationPassed) + "\n" + kServiceHint);
 }
 
 void TFcalcNet::TabSheet1Show()
@@ -203,6 +206,22 @@ void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
             prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов RTF.");
     });
     download->accept();
+}
+
+void TFcalcNet::PageLoaded(bool ok)
+{
+    if (!ok || !navigation_ || !page_->url().path().endsWith(kServiceScript)) return;
+    // The answer with a report link is a result; the scheme is calculated
+    // with the options sent, on this computer, for the drawing.
+    page_->runJavaScript("document.querySelector('a[download]') !== null", [this](const QVariant& result) {
+        if (!result.toBool()) return;
+        TPipeLine& s = scheme_;
+        s.Precision = static_cast<std::uint8_t>(precision_->value());
+        s.RazVr = arrivalTimes_->isChecked();
+        s.VrSk = accumulation_->isChecked();
+        Calculate(s, DecimalSeparatorFromEnvironment());
+        if (!CheckResults(s)) navigation_->ShowResults();
+    });
 }
 
 void TFcalcNet::showEvent(QShowEvent* event)

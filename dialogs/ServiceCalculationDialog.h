@@ -28,6 +28,8 @@ inline constexpr const char* kSaveBeforeSubmitQuestion =
     "Сохранить открытую схему?\nОтветьте \"Да\", если вы хотите отправить на расчет проект,\n"
     "который открыт на данный момент.";
 
+class ElementNavigation;
+class FindingsBox;
 class SubmitWebPage;
 
 class TFcalcNet : public QDialog {
@@ -38,7 +40,10 @@ public:
     using FileChooser = std::function<QStringList(const QString& start)>;
 
     // The dialog works on `scheme`, which outlives it.
-    TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent);
+    // `navigation` (the window of the drawing, may be null) shows the
+    // findings and, when the service's answer arrives, the results of the
+    // same calculation made here.
+    TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigation, QWidget* parent);
     ~TFcalcNet() override;
 
     // The main window's save, run when the user answers "Да" to the save
@@ -70,9 +75,13 @@ private:
     void CreateBrowser();
     void LoadPageIntoBrowser(const std::string& page, const QString& base);
     void SaveReport(QWebEngineDownloadRequest* download);
+    // The page loaded: when it is the service's result, the same
+    // calculation is made on the scheme for the drawing.
+    void PageLoaded(bool ok);
 
     TPipeLine& scheme_;
     PromptsRef prompts_;
+    ElementNavigation* navigation_;
     std::function<void()> save_;
     std::function<QString()> address_;
     FileChooser chooser_;
@@ -81,7 +90,7 @@ private:
     QWebEngineView* browser_ = nullptr;
     QWebEngineProfile* profile_ = nullptr;
     SubmitWebPage* page_ = nullptr;
-    QPlainTextEdit* messages_ = nullptr;
+    FindingsBox* messages_ = nullptr;
     QSpinBox* precision_ = nullptr;
     QCheckBox* arrivalTimes_ = nullptr;
     QCheckBox* accumulation_ = nullptr;

@@ -2,8 +2,9 @@
 
 #include <QCheckBox>
 #include <QLayout>
-#include <QPlainTextEdit>
-#include <QStringList>
+
+#include "dialogs/ElementNavigation.h"
+#include "dialogs/FindingsBox.h"
 
 namespace stelmar {
 
@@ -15,17 +16,31 @@ QCheckBox* AddOptionCheckBox(QWidget* parent, QLayout* layout, const char* name,
     return box;
 }
 
-bool ShowValidation(QPlainTextEdit* box, const std::vector<std::string>& findings, const QString& passedText)
+FindingsBox* NewFindingsBox(QWidget* parent, ElementNavigation* navigation)
 {
-    static const QColor kFindingsColor(0xFF, 0, 0);
-    static const QColor kPassedColor(0, 0x80, 0);
-    QStringList lines;
-    for (const std::string& finding : findings) lines << QString::fromStdString(finding);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Text, findings.empty() ? kPassedColor : kFindingsColor);
-    box->setPalette(palette);
-    box->setPlainText(findings.empty() ? passedText : lines.join('\n'));
-    return findings.empty();
+    auto* box = new FindingsBox(parent);
+    box->setObjectName("ProcCalc");
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    if (navigation)
+        box->SetChooser([navigation](const Finding& f, bool open) {
+            if (open)
+                navigation->OpenElement(f.Element);
+            else
+                navigation->ShowElement(f.Element);
+        });
+    return box;
+}
+
+bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,
+                  const QString& passedText)
+{
+    if (navigation) {
+        std::vector<ElementRef> elements;
+        for (const Finding& f : findings)
+            if (f.Element.Kind != ElementKind::None) elements.push_back(f.Element);
+        navigation->MarkFindings(elements);
+    }
+    return box->Show(findings, passedText);
 }
 
 }  // namespace stelmar

@@ -1,23 +1,33 @@
 #pragma once
 
 // Pieces shared by the two calculation dialogs: their option check boxes
-// and the message box that shows what the checks of the scheme found.
+// and the findings box wired to the drawing.
 
 #include <QString>
 #include <string>
 #include <vector>
 
+#include "calc/Validation.h"
+
 class QCheckBox;
 class QLayout;
-class QPlainTextEdit;
 class QWidget;
 
 namespace stelmar {
 
+class ElementNavigation;
+class FindingsBox;
+
 QCheckBox* AddOptionCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text);
 
-// The findings one per line in red, or `passedText` in green when there are
-// none. Returns true when the scheme passed.
-bool ShowValidation(QPlainTextEdit* box, const std::vector<std::string>& findings, const QString& passedText);
+// The findings box "ProcCalc" of a dialog: a click on a finding shows its
+// element through `navigation`, a double click opens its parameters
+// (nothing without a navigation).
+FindingsBox* NewFindingsBox(QWidget* parent, ElementNavigation* navigation);
+
+// Shows the findings of the check in the box and marks their elements on
+// the drawing; true when the scheme passed.
+bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,
+                  const QString& passedText);
 
 }  // namespace stelmar

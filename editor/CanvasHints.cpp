@@ -51,4 +51,23 @@ QString AreaHint(const TPipeLine& s, int area)
     return lines.join('\n');
 }
 
+QString AreaResultsHint(const TPipeLine& s, const ResultsOverlay& results, int area)
+{
+    const AreaResult* r = results.ResultOf(area);
+    if (!r) return QString();
+    const FlowResults& all = results.Results();
+    QStringList lines{results.Stale() ? "Результаты расчета (устарели):" : "Результаты расчета:"};
+    if (r->Steps.empty()) lines << "поток не проходит по участку";
+    for (int k : r->Steps) {
+        if (k < 1 || k > ReportCount(s)) continue;
+        const TReport& step = s.Reports[k];
+        lines << QString("Поток %1: N = %2 чел., q = %3, v = %4, t = %5 мин, задержка %6 мин, скопление %7 мин")
+                     .arg(k < int(all.FlowNumbers.size()) ? all.FlowNumbers[k] : 0)
+                     .arg(step.People)
+                     .arg(Real(step.Intensity), Real(step.Speed), Real(step.AreaTime), Real(step.DelayTime),
+                          Real(step.AccumTime));
+    }
+    return lines.join('\n');
+}
+
 }  // namespace stelmar

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "editor/ResultsOverlay.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
@@ -20,5 +21,9 @@ QString NodeHint(const TPipeLine& s, int node);
 // Label and path kind of area `area`, the floor it leads to when it joins
 // two floors (seen from the active floor), its length and width.
 QString AreaHint(const TPipeLine& s, int area);
+
+// The calculation steps on area `area` as `results` shows them (flow, N,
+// q, v, t, delay, accumulation), one line each; empty without results.
+QString AreaResultsHint(const TPipeLine& s, const ResultsOverlay& results, int area);
 
 }  // namespace stelmar

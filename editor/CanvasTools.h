@@ -60,6 +60,10 @@ public:
     void InsertNode();
     void DeleteCommand();
 
+    // The parameters dialog of a node or an area, beside the pointer.
+    void OpenNodeParams(int node);
+    void OpenAreaParams(int area);
+
     // The canvas pop-up menu `TBXPopupMenu1`.
     QMenu& PopupMenu() { return *popup_; }
     // The hover text shown now (empty when none).
@@ -92,8 +96,6 @@ private:
     // Opens the parameters dialog of the node or area under the pointer
     // (of the area even over a node with `areaFirst`).
     void OpenParams(bool areaFirst = false);
-    void OpenNodeParams(int node);
-    void OpenAreaParams(int area);
     // The pointer on the screen.
     QPoint GlobalPointer() const;
 

@@ -72,7 +72,8 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
             ClearHot(s);
             s.Areas[a].Hot = true;
             window_.Draw();
-            ShowHint(AreaHint(s, a));
+            const QString results = AreaResultsHint(s, window_.Results(), a);
+            ShowHint(results.isEmpty() ? AreaHint(s, a) : AreaHint(s, a) + "\n" + results);
             return;
         }
     }

@@ -37,6 +37,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     WireEditCommands();
     CreateStatusBar();
     CreateCanvas();
+    CreateResultCommands();
     recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and

@@ -10,7 +10,9 @@
 #include <initializer_list>
 #include <memory>
 
+#include "editor/ResultsOverlay.h"
 #include "editor/ToolbarLayout.h"
+#include "dialogs/ElementNavigation.h"
 #include "dialogs/Prompts.h"
 #include "dialogs/SchemeChanges.h"
 #include "model/EditHistory.h"
@@ -28,6 +30,7 @@ class QToolBar;
 
 namespace stelmar {
 
+class CanvasTools;
 class CanvasWidget;
 class RecoveryCopies;
 class TAboutBox;
@@ -41,7 +44,7 @@ class TForm3;
 
 inline constexpr const char* kAppTitle = "Stelmar: расчет времени эвакуации";
 
-class TF : public QMainWindow, public SchemeChanges {
+class TF : public QMainWindow, public SchemeChanges, public ElementNavigation {
     Q_OBJECT
 public:
     // The dialogs the window shows; created once after the window.
@@ -122,6 +125,13 @@ public:
     // an area number.
     void ShowElement(bool node, int number);
 
+    // The calculation dialogs' findings and results (MainWindowResults.cpp).
+    void ShowElement(const ElementRef& element) override;
+    void OpenElement(const ElementRef& element) override;
+    void MarkFindings(const std::vector<ElementRef>& elements) override;
+    void ShowResults() override;
+    const ResultsOverlay& Results() const { return results_; }
+
 signals:
     // The start work (settings, first project, recent files) is done.
     void Started();
@@ -130,6 +140,9 @@ signals:
     void SchemeChanged();
     // The set of selected nodes and areas differs from the one last drawn.
     void SelectionChanged();
+    // A calculation was made, or its results were shown, hidden or became
+    // old.
+    void ResultsChanged();
     // Another floor is shown.
     void ActiveFloorChanged();
 
@@ -178,6 +191,10 @@ private:
     void ResetCanvas();
     QSize Extent() const;
     void ShowZoom();
+    // The results follow an edit, undo or redo of the scheme.
+    void NoteSchemeChange();
+    void ShowResultState();
+    void CreateResultCommands();
     void NoteSelection();
     QPointF BoxCentre() const;
     void FillFloorList(int selectedIndex);
@@ -213,6 +230,8 @@ private:
 
     TPipeLine scheme_;
     EditHistory history_;
+    ResultsOverlay results_;
+    CanvasTools* tools_ = nullptr;
     RecoveryCopies* recovery_ = nullptr;
     PromptsRef prompts_;
     Dialogs dialogs_;
@@ -236,6 +255,7 @@ private:
     QLabel* areasPanel_ = nullptr;     // area count
     QLabel* floorsPanel_ = nullptr;    // floor count
     QLabel* zoomPanel_ = nullptr;      // "StatusPanel5": the zoom, "100 %"
+    QLabel* resultPanel_ = nullptr;    // "StatusPanel6": t_p of the results shown
     Toolbars toolbars_{};
 };
 

@@ -17,6 +17,7 @@
 #include "editor/CanvasWidget.h"
 #include "dialogs/Icons.h"
 #include "editor/MainWindow.h"
+#include "editor/Mnemonics.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
 
@@ -70,7 +71,9 @@ const std::vector<MenuDefinition> kMenus = {
       {"NZoomIn", "Увеличить", "Ctrl+=", nullptr},
       {"NZoomOut", "Уменьшить", "Ctrl+-", nullptr},
       {"NZoom100", "Масштаб 100 %", "Ctrl+0", nullptr},
-      {"NZoomFit", "По размеру окна", nullptr, nullptr}}},
+      {"NZoomFit", "По размеру окна", nullptr, nullptr},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"NResults", "Результаты расчета", nullptr, nullptr}}},
     {"N8", "Элементы",
      {{"N13", "Нет элемента", "Esc", "cursor"},
       {"N19", "Вход", "S", "input"},
@@ -97,25 +100,6 @@ void SetHint(QAction* action, const QString& hint)
     const int bar = hint.indexOf('|');
     action->setToolTip((bar < 0 ? hint : hint.left(bar)).trimmed());
     action->setStatusTip((bar < 0 ? hint : hint.mid(bar + 1)).trimmed());
-}
-
-// The caption with a keyboard mnemonic ("&"): the first letter of a word,
-// else any letter, that no other entry of the same menu has taken. The
-// text shown stays the same but for the underlined letter.
-QString WithMnemonic(const QString& caption, QString& taken)
-{
-    auto free = [&taken](QChar c) { return c.isLetterOrNumber() && !taken.contains(c.toLower()); };
-    int chosen = -1;
-    for (int i = 0; i < caption.size() && chosen < 0; ++i)
-        if ((i == 0 || caption[i - 1].isSpace()) && free(caption[i])) chosen = i;
-    for (int i = 0; i < caption.size() && chosen < 0; ++i)
-        if (free(caption[i])) chosen = i;
-    QString text = caption;
-    text.replace('&', "&&");
-    if (chosen < 0) return text;
-    taken += caption[chosen].toLower();
-    const int shift = static_cast<int>(caption.left(chosen).count('&'));
-    return text.insert(chosen + shift, '&');
 }
 
 QToolBar* NewToolbar(QWidget* parent, const char* name, const QString& title)
@@ -222,7 +206,7 @@ void TF::CreateCommands()
     wire({"N4", "TBSave"}, [this] { SaveCommand(); });
     wire({"NSaveAs"}, [this] { SaveAsCommand(); });
     wire({"MMPrint", "TBPrint"}, [this] {
-        if (dialogs_.Print) dialogs_.Print->SetPicture(scheme_, Extent());
+        if (dialogs_.Print) dialogs_.Print->SetPicture(scheme_, Extent(), results_.Shown() ? results_.Overlay() : nullptr);
         ShowDialog(dialogs_.Print);
     });
     // Accepted settings are saved at once and the canvas takes the new size.

@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* kOnlyFloorMessage = "Вы не можете удалить единственный этаж!";
 constexpr const char* kDeleteFloorQuestion = "Вы действительно хотите удалить выбранный этаж?";
+constexpr const char* kExportResultsQuestion = "Включить в рисунок результаты расчета?";
 
 QString FloorLimitMessage()
 {
@@ -159,8 +160,12 @@ void TF::ExportCommand()
     if (!scheme_.Opened) return;
     const QString path = prompts_->ExportPictureName();
     if (path.isEmpty()) return;
+    // The results shown on the drawing go into the picture when the user
+    // wants them.
+    const SchemeOverlay* results = results_.Shown() ? results_.Overlay() : nullptr;
+    if (results && prompts_->AskYesNo(kExportResultsQuestion) != Answer::Yes) results = nullptr;
     QImage picture(Extent(), QImage::Format_RGB32);
-    stelmar::Draw(scheme_, picture, CanvasView{}, true);
+    stelmar::Draw(scheme_, picture, CanvasView{}, true, nullptr, nullptr, results);
     QString error;
     if (!SavePicture(picture, path, &error)) prompts_->ShowWarning(error);
 }

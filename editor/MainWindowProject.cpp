@@ -102,6 +102,8 @@ void TF::BeginEditing()
     scrollBox_->verticalScrollBar()->setValue(0);
     SelectTool(kPointerTool);
     SetCaption();
+    results_.Clear();
+    ShowResultState();
     Draw();
     emit SchemeChanged();
 }

@@ -16,16 +16,17 @@
 
 namespace stelmar {
 
-// Five panels of 550, 80, 65, 80 and 50 pixels, and the zoom of 50. The
-// first gives way when the window is narrow; the others grow when their
-// text needs more room.
+// Five panels of 550, 80, 65, 80 and 50 pixels, the zoom of 50 and t_p of
+// the results shown. The first gives way when the window is narrow; the
+// others grow when their text needs more room.
 void TF::CreateStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar");
-    QLabel** panels[] = {&hintPanel_, &savedPanel_, &nodesPanel_, &areasPanel_, &floorsPanel_, &zoomPanel_};
-    const int widths[] = {550, 80, 65, 80, 50, 50};
-    for (int i = 0; i < 6; ++i) {
+    QLabel** panels[] = {&hintPanel_, &savedPanel_, &nodesPanel_, &areasPanel_, &floorsPanel_, &zoomPanel_,
+                         &resultPanel_};
+    const int widths[] = {550, 80, 65, 80, 50, 50, 0};
+    for (int i = 0; i < 7; ++i) {
         QLabel* panel = *panels[i] = new QLabel(bar);
         panel->setObjectName(QString("StatusPanel%1").arg(i));
         panel->setFrameShape(QFrame::StyledPanel);
@@ -48,7 +49,7 @@ void TF::CreateCanvas()
     scrollBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     img_ = new CanvasWidget;
     scrollBox_->setWidget(img_);
-    new CanvasTools(*this, *scrollBox_, *img_);  // a child of the window
+    tools_ = new CanvasTools(*this, *scrollBox_, *img_);  // a child of the window
     setCentralWidget(scrollBox_);
     ResetCanvas();
     connect(scrollBox_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { Draw(); });
@@ -81,7 +82,8 @@ void TF::Draw()
                           scheme_.Zoom,
                           true};
     DrawCounters counters;
-    if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters, &img_->Backgrounds())) return;
+    if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters, &img_->Backgrounds(), results_.Overlay()))
+        return;
     nodesPanel_->setText(counters.Nodes);
     areasPanel_->setText(counters.Areas);
     floorsPanel_->setText(counters.Floors);
@@ -113,8 +115,7 @@ void TF::BeginEdit()
 void TF::EndEdit()
 {
     if (--editDepth_ > 0) return;
-    Draw();
-    emit SchemeChanged();
+    NoteSchemeChange();
 }
 
 void TF::PushHistory()
@@ -167,8 +168,7 @@ void TF::ShowRestoredState()
 {
     FillFloorList(floorList_->currentIndex());
     SetModified(!history_.AtSavedState());
-    Draw();
-    emit SchemeChanged();
+    NoteSchemeChange();
 }
 
 void TF::UpdateHistoryCommands()

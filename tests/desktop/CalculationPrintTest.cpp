@@ -105,7 +105,7 @@ class CalculationPrintTest : public QObject {
     {
         auto c = std::make_unique<Calculation>();
         c->Scheme = std::move(scheme);
-        c->Dialog = std::make_unique<TFcalc>(c->Scheme, c->Prompts, nullptr);
+        c->Dialog = std::make_unique<TFcalc>(c->Scheme, c->Prompts, nullptr, nullptr);
         c->Dialog->show();
         return c;
     }

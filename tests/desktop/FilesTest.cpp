@@ -146,7 +146,7 @@ private slots:
         TPipeLine scheme = Corridor();
         scheme.Areas[1].Length = 1e308;
         auto prompts = std::make_shared<ScriptedPrompts>();
-        TFcalc dialog(scheme, prompts, nullptr);
+        TFcalc dialog(scheme, prompts, nullptr, nullptr);
         dialog.show();
         auto* calculate = dialog.findChild<QPushButton*>("btnCalc");
         QVERIFY(calculate->isEnabled());

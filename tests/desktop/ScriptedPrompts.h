@@ -22,6 +22,7 @@ public:
     QString PictureName;
     QString ExportName;
     QString PdfName;  // empty cancels the file dialog
+    QString CsvName;
     bool OpenSucceeds = true;
     // Answers to the coming recovery questions; "Позже" when none is left.
     QList<RecoveryChoice> RecoveryChoices;
@@ -69,6 +70,7 @@ public:
         SuggestedPdf = suggested;
         return PdfName;
     }
+    QString CsvFileName(const QString&) override { return CsvName; }
     bool OpenDocument(const QString& path) override
     {
         Opened << path;

@@ -83,7 +83,7 @@ class ServiceDialogTest : public QObject {
     {
         auto s = std::make_unique<Submission>();
         s->Scheme = std::move(scheme);
-        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr);
+        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr, nullptr);
         s->Dialog->SetServiceAddress([base] { return base; });
         s->Dialog->show();
         return s;
@@ -237,7 +237,7 @@ private slots:
 
         auto s = std::make_unique<Submission>();
         s->Scheme = saved;
-        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr);
+        s->Dialog = std::make_unique<TFcalcNet>(s->Scheme, s->Prompts, nullptr, nullptr);
         QString chooserStart;
         s->Dialog->SetFileChooser([&](const QString& start) {
             chooserStart = start;

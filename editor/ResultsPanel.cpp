@@ -1,0 +1,186 @@
+#include "editor/ResultsPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "editor/MainWindow.h"
+#include "editor/ResultTableModels.h"
+#include "model/CsvText.h"
+#include "model/SafeFile.h"
+#include "model/SchemeSelection.h"
+
+namespace stelmar {
+namespace {
+
+QTableView* NewTable(const char* name, QAbstractItemModel* model, QWidget* parent)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setSortingEnabled(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+}
+
+}  // namespace
+
+ResultsPanel::ResultsPanel(TF& window)
+    : QDockWidget("Результаты", &window),
+      window_(window),
+      areas_(new AreaResultsModel(window.Scheme(), window.Results(), this)),
+      flows_(new FlowResultsModel(window.Scheme(), window.Results(), this)),
+      areaFilter_(new ResultsFilter(this)),
+      flowFilter_(new ResultsFilter(this))
+{
+    setObjectName("ResultsPanel");
+    areaFilter_->setSourceModel(areas_);
+    flowFilter_->setSourceModel(flows_);
+
+    auto* body = new QWidget(this);
+    floor_ = new QComboBox(body);
+    floor_->setObjectName("ResultsFloor");
+    bottlenecks_ = new QCheckBox("только узкие места", body);
+    bottlenecks_->setObjectName("ResultsBottlenecks");
+    auto* save = new QPushButton("Сохранить в CSV...", body);
+    save->setObjectName("ResultsCsv");
+    auto* row = new QHBoxLayout;
+    row->addWidget(floor_);
+    row->addWidget(bottlenecks_);
+    row->addStretch();
+    row->addWidget(save);
+
+    note_ = new QLabel(body);
+    note_->setObjectName("ResultsNote");
+    tables_ = new QTabWidget(body);
+    areasView_ = NewTable("ResultsAreas", areaFilter_, tables_);
+    flowsView_ = NewTable("ResultsFlows", flowFilter_, tables_);
+    tables_->addTab(areasView_, "Участки");
+    tables_->addTab(flowsView_, "Потоки");
+
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(row);
+    layout->addWidget(note_);
+    layout->addWidget(tables_, 1);
+    setWidget(body);
+
+    connect(floor_, &QComboBox::currentIndexChanged, this, [this](int i) { areaFilter_->SetFloor(i); });
+    connect(bottlenecks_, &QCheckBox::toggled, areaFilter_, &ResultsFilter::SetBottlenecksOnly);
+    connect(save, &QPushButton::clicked, this, &ResultsPanel::SaveCsv);
+    connect(areasView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsPanel::AreaRowsChosen);
+    connect(flowsView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsPanel::FlowRowsChosen);
+    connect(&window_, &TF::ResultsChanged, this, &ResultsPanel::Refresh);
+    connect(&window_, &TF::SchemeChanged, this, &ResultsPanel::Refresh);
+    connect(&window_, &TF::SelectionChanged, this, &ResultsPanel::FollowDrawing);
+    Refresh();
+}
+
+void ResultsPanel::FillFloors()
+{
+    const QSignalBlocker quiet(floor_);
+    const int chosen = floor_->currentIndex();
+    floor_->clear();
+    floor_->addItem("все этажи");
+    for (int f = 1; f <= window_.Scheme().EtagCount; ++f) floor_->addItem(QString("Этаж №%1").arg(f));
+    floor_->setCurrentIndex(chosen >= 0 && chosen < floor_->count() ? chosen : 0);
+    areaFilter_->SetFloor(floor_->currentIndex());
+}
+
+void ResultsPanel::Refresh()
+{
+    following_ = true;
+    areas_->Refresh();
+    flows_->Refresh();
+    following_ = false;
+    FillFloors();
+    const ResultsOverlay& results = window_.Results();
+    note_->setText(!results.HasResults() ? "Расчет еще не выполнен."
+                   : results.Stale()     ? results.EvacuationTimeText() + ". Результаты устарели: схема изменена."
+                                         : results.EvacuationTimeText());
+    FollowDrawing();
+}
+
+void ResultsPanel::AreaRowsChosen()
+{
+    if (following_) return;
+    TPipeLine& s = window_.Scheme();
+    ClearSelection(s);
+    int current = 0;
+    for (const QModelIndex& index : areasView_->selectionModel()->selectedRows()) {
+        const int area = areas_->AreaOf(areaFilter_->mapToSource(index).row());
+        s.Areas[area].Selected = true;
+        current = area;
+    }
+    if (const QModelIndex now = areasView_->currentIndex(); now.isValid())
+        current = areas_->AreaOf(areaFilter_->mapToSource(now).row());
+    following_ = true;
+    if (current > 0) {
+        // Brought into view, then the whole choice selected again.
+        std::vector<int> chosen;
+        for (int i = 1; i <= AreaCount(s); ++i)
+            if (s.Areas[i].Selected) chosen.push_back(i);
+        window_.ShowElement(false, current);
+        for (int i : chosen) s.Areas[i].Selected = true;
+    }
+    window_.Draw();
+    following_ = false;
+}
+
+void ResultsPanel::FlowRowsChosen()
+{
+    if (following_) return;
+    TPipeLine& s = window_.Scheme();
+    const QModelIndex now = flowsView_->currentIndex();
+    if (!now.isValid()) return;
+    const std::vector<int> areas = flows_->AreasOf(flowFilter_->mapToSource(now).row());
+    if (areas.empty()) return;
+    following_ = true;
+    window_.ShowElement(false, areas.back());
+    for (int a : areas)
+        if (a >= 1 && a <= AreaCount(s)) s.Areas[a].Selected = true;
+    window_.Draw();
+    following_ = false;
+}
+
+void ResultsPanel::FollowDrawing()
+{
+    if (following_) return;
+    following_ = true;
+    const TPipeLine& s = window_.Scheme();
+    QItemSelection rows;
+    for (int r = 0; r < areaFilter_->rowCount(); ++r) {
+        const QModelIndex index = areaFilter_->index(r, 0);
+        const int area = areas_->AreaOf(areaFilter_->mapToSource(index).row());
+        if (area <= AreaCount(s) && s.Areas[area].Selected)
+            rows.select(index, areaFilter_->index(r, areaFilter_->columnCount() - 1));
+    }
+    areasView_->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    following_ = false;
+}
+
+void ResultsPanel::SaveCsv()
+{
+    const bool flows = tables_->currentWidget() == flowsView_;
+    const QString suggested = flows ? "потоки.csv" : "участки.csv";
+    const QString path = window_.Prompter()->CsvFileName(suggested);
+    if (path.isEmpty()) return;
+    const std::string text = CsvText(TableText(flows ? static_cast<QAbstractItemModel&>(*flowFilter_)
+                                                     : static_cast<QAbstractItemModel&>(*areaFilter_)));
+    if (const std::optional<std::string> failure = WriteFilesAtomically({{path.toStdString(), text}}))
+        window_.Prompter()->ShowWarning("Не удалось сохранить таблицу в файл \"" + path +
+                                        "\": " + QString::fromStdString(*failure));
+}
+
+}  // namespace stelmar
