@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
@@ -16,6 +17,7 @@
 #include "dialogs/Icons.h"
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
+#include "editor/ElementsPanel.h"
 #include "editor/RecoveryCopies.h"
 #include "editor/SchemeEdit.h"
 #include "model/NumberText.h"
@@ -37,6 +39,15 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     WireEditCommands();
     CreateStatusBar();
     CreateCanvas();
+    elements_ = new ElementsPanel(*this);
+    addDockWidget(Qt::BottomDockWidgetArea, elements_);
+    elements_->hide();
+    QAction* showElements = elements_->toggleViewAction();
+    showElements->setObjectName("NElements");
+    showElements->setText("&Таблица элементов");
+    auto* viewMenu = findChild<QMenu*>("N7");
+    viewMenu->addSeparator();
+    viewMenu->addAction(showElements);
     recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and

@@ -29,6 +29,7 @@ class QToolBar;
 namespace stelmar {
 
 class CanvasWidget;
+class ElementsPanel;
 class RecoveryCopies;
 class TAboutBox;
 class TFcalc;
@@ -125,8 +126,8 @@ public:
 signals:
     // The start work (settings, first project, recent files) is done.
     void Started();
-    // The scheme was changed (an edit, undo or redo), or another project is
-    // shown.
+    // The scheme was changed (an edit, undo or redo), another project is
+    // shown, or the project was closed.
     void SchemeChanged();
     // The set of selected nodes and areas differs from the one last drawn.
     void SelectionChanged();
@@ -214,6 +215,8 @@ private:
     TPipeLine scheme_;
     EditHistory history_;
     RecoveryCopies* recovery_ = nullptr;
+    // The dock "Элементы", shown from the "Вид" menu.
+    ElementsPanel* elements_ = nullptr;
     PromptsRef prompts_;
     Dialogs dialogs_;
     QString startProject_;
