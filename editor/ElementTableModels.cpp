@@ -41,6 +41,13 @@ void ElementTableModel::Refresh()
     }
 }
 
+void ElementTableModel::Empty()
+{
+    beginResetModel();
+    count_ = 0;
+    endResetModel();
+}
+
 int ElementTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count_; }
 
 // Between a change of the scheme and the Refresh that follows it the rows
@@ -345,6 +352,13 @@ ElementFilterModel::ElementFilterModel(const TPipeLine& scheme, bool nodes, QObj
 }
 
 void ElementFilterModel::SetFilter(const ElementFilter& filter)
+{
+    beginResetModel();
+    filter_ = filter;
+    endResetModel();
+}
+
+void ElementFilterModel::Refilter(const ElementFilter& filter)
 {
     filter_ = filter;
     invalidateRowsFilter();

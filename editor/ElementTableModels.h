@@ -35,10 +35,11 @@ public:
     // Follows the scheme after it changed: all rows anew when their number
     // changed, otherwise every cell reported changed.
     void Refresh();
+    // No rows, while the table is not shown.
+    void Empty();
 
-    // The element of a row of this model, and back.
+    // The element of a row of this model.
     static int Element(int row) { return row + 1; }
-    static int Row(int element) { return element - 1; }
 
     // The captions a list column offers, by index (the cell's edit value);
     // empty for a column that is typed.
@@ -141,7 +142,11 @@ public:
     ElementFilterModel(const TPipeLine& scheme, bool nodes, QObject* parent);
 
     const ElementFilter& Filter() const { return filter_; }
+    // Applies another filter: every row anew (one reset of the views, fast
+    // however the rows shown are scattered), or, after a change of the
+    // scheme, only the rows that come and go (views keep their place).
     void SetFilter(const ElementFilter& filter);
+    void Refilter(const ElementFilter& filter);
 
     // The element shown in a row of this model.
     int ElementAt(int row) const;

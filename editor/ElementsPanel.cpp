@@ -44,6 +44,8 @@ ElementsPanel::ElementsPanel(TF& window) : QDockWidget("Элементы", &wind
     setAllowedAreas(Qt::AllDockWidgetAreas);
 
     auto* body = new QWidget(this);
+    auto* tabs = new QTabWidget(body);
+    tabs->setObjectName("ElementTabs");
     allFloors_ = new QCheckBox("все этажи", body);
     allFloors_->setObjectName("AllFloors");
     allFloors_->setToolTip("Показывать элементы всех этажей, а не только этажа, выбранного в окне");
@@ -61,18 +63,18 @@ ElementsPanel::ElementsPanel(TF& window) : QDockWidget("Элементы", &wind
     areas_.Nodes = false;
     areas_.Model = new AreaTableModel(tf_.Scheme(), tf_, this);
 
-    auto* tabs = new QTabWidget(body);
-    tabs->setObjectName("ElementTabs");
     tabs->addTab(BuildTable(nodes_, nodeKinds, nullptr), "Узлы");
     tabs->addTab(BuildTable(areas_, areaKinds, zeroOnly_), "Участки");
 
-    auto* common = new QHBoxLayout;
-    common->addWidget(allFloors_);
-    common->addWidget(errorsOnly_);
-    common->addStretch();
+    // The filters of both tables beside the tabs.
+    auto* common = new QWidget(tabs);
+    auto* commonLayout = new QHBoxLayout(common);
+    commonLayout->setContentsMargins(4, 0, 4, 0);
+    commonLayout->addWidget(allFloors_);
+    commonLayout->addWidget(errorsOnly_);
+    tabs->setCornerWidget(common, Qt::TopRightCorner);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(common);
     layout->addWidget(tabs);
     setWidget(body);
 
@@ -92,9 +94,17 @@ ElementsPanel::ElementsPanel(TF& window) : QDockWidget("Элементы", &wind
         ShowSelection(false);
         ShowCounts();
     });
-    // A hidden panel does not follow the scheme; it catches up when shown.
+    // A hidden panel holds no rows and does not follow the scheme; it
+    // builds them anew when shown.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible) Refresh();
+        if (visible) {
+            Refresh();
+        } else if (isHidden()) {
+            ++syncing_;
+            nodes_.Model->Empty();
+            areas_.Model->Empty();
+            --syncing_;
+        }
     });
 }
 
@@ -190,7 +200,10 @@ void ElementsPanel::ApplyFilters(bool schemeChanged)
         const bool same = now.Floor == filter.Floor && now.Kind == filter.Kind &&
                           now.FindingsOnly == filter.FindingsOnly && now.ZeroOnly == filter.ZeroOnly &&
                           now.Findings == filter.Findings;
-        if (!same || (errors && schemeChanged)) table->Filter->SetFilter(filter);
+        if (!same)
+            table->Filter->SetFilter(filter);
+        else if (errors && schemeChanged)
+            table->Filter->Refilter(filter);
     }
     --syncing_;
 }

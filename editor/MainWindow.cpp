@@ -41,6 +41,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     CreateCanvas();
     elements_ = new ElementsPanel(*this);
     addDockWidget(Qt::BottomDockWidgetArea, elements_);
+    resizeDocks({elements_}, {220}, Qt::Vertical);
     elements_->hide();
     QAction* showElements = elements_->toggleViewAction();
     showElements->setObjectName("NElements");
