@@ -21,7 +21,8 @@ QString EditorText(QWidget* editor)
 
 }  // namespace
 
-ElementDelegate::ElementDelegate(Commit commit, QObject* parent) : QStyledItemDelegate(parent), commit_(std::move(commit))
+ElementDelegate::ElementDelegate(Commit commit, QObject* parent)
+    : QStyledItemDelegate(parent), commit_(std::move(commit))
 {
 }
 

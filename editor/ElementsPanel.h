@@ -26,7 +26,7 @@ class TF;
 class ElementsPanel : public QDockWidget {
     Q_OBJECT
 public:
-    // Hidden until shown from the "Вид" menu.
+    // A dock of `window` over its scheme; the window places it.
     explicit ElementsPanel(TF& window);
 
     // Writes `texts` into `column` of the shown rows `rows` of the node

@@ -39,11 +39,12 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     WireEditCommands();
     CreateStatusBar();
     CreateCanvas();
-    elements_ = new ElementsPanel(*this);
-    addDockWidget(Qt::BottomDockWidgetArea, elements_);
-    resizeDocks({elements_}, {220}, Qt::Vertical);
-    elements_->hide();
-    QAction* showElements = elements_->toggleViewAction();
+    // The dock "Элементы", hidden until shown from the "Вид" menu.
+    auto* elements = new ElementsPanel(*this);
+    addDockWidget(Qt::BottomDockWidgetArea, elements);
+    resizeDocks({elements}, {220}, Qt::Vertical);
+    elements->hide();
+    QAction* showElements = elements->toggleViewAction();
     showElements->setObjectName("NElements");
     showElements->setText("&Таблица элементов");
     auto* viewMenu = findChild<QMenu*>("N7");

@@ -29,7 +29,6 @@ class QToolBar;
 namespace stelmar {
 
 class CanvasWidget;
-class ElementsPanel;
 class RecoveryCopies;
 class TAboutBox;
 class TFcalc;
@@ -215,8 +214,6 @@ private:
     TPipeLine scheme_;
     EditHistory history_;
     RecoveryCopies* recovery_ = nullptr;
-    // The dock "Элементы", shown from the "Вид" menu.
-    ElementsPanel* elements_ = nullptr;
     PromptsRef prompts_;
     Dialogs dialogs_;
     QString startProject_;

@@ -51,7 +51,8 @@ public:
     {
         qputenv("XDG_CONFIG_HOME", folder_.path().toUtf8());
         qputenv("XDG_STATE_HOME", folder_.path().toUtf8());
-        tf_ = CreateForms(QString::fromStdString(bench::GeneratedProjectFile(kAreas)), std::make_shared<SilentPrompts>());
+        const QString project = QString::fromStdString(bench::GeneratedProjectFile(kAreas));
+        tf_ = CreateForms(project, std::make_shared<SilentPrompts>());
         tf_->resize(1400, 900);
         tf_->show();
         while (!tf_->StartDone()) QCoreApplication::processEvents();

@@ -288,6 +288,22 @@ private slots:
         QCOMPARE(view->model()->rowCount(), kDoorways - 3);
     }
 
+    // An editor opened over many rows and left without a change writes
+    // nothing: the other rows keep their own values, no step is recorded.
+    void editorLeftUnchangedWritesNothing()
+    {
+        QTableView* view = Areas();
+        SelectRows(view, 0, 4, int(AreaColumn::Width));
+        const QList<double> before = Widths();
+        QTest::keyClick(view, Qt::Key_F2);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        nodes_->setFocus();
+        Settle();
+        QCOMPARE(Widths(), before);
+        session_->Action("Nundo")->trigger();
+        QCOMPARE(AreaCount(*s_), 0);
+    }
+
     // A selection of inputs and other nodes: people go to the inputs only;
     // nodes moved to a new floor add it to the floor list.
     void nodeColumnsWriteWhereTheyBelong()
