@@ -65,8 +65,7 @@ public:
             if (exits_ == 0 && partWithoutExit == 0) partWithoutExit = i;
         }
         if (partWithoutExit != 0)
-            out_.push_back({"Ошибка: на схеме найден поток, который не имеет ни одного выхода;",
-                            NodeRef(s_, partWithoutExit)});
+            out_.push_back({kPartWithoutExit, NodeRef(s_, partWithoutExit)});
     }
 
 private:
@@ -171,7 +170,7 @@ void CollectCoverageMessages(const TPipeLine& s, std::vector<Finding>& out)
             if (!GroupCoversPathKind(group, a.Kind))
                 out.push_back({"Ошибка: для группы мобильности входа №" + NodeLabel(s, i) +
                                    " нет данных о движении по участку №" + AreaLabel(s, a) + ";",
-                               AreaRef(s, downArea[p])});
+                               AreaRef(s, downArea[p]), NodeRef(s, i)});
             p = a.Node1 == p ? a.Node2 : a.Node1;
         }
     }

@@ -13,6 +13,7 @@
 namespace stelmar {
 
 inline constexpr const char* kValidationPassed = "В процессе проверки введенных данных ошибок не обнаружено.";
+inline constexpr const char* kPartWithoutExit = "Ошибка: на схеме найден поток, который не имеет ни одного выхода;";
 inline constexpr const char* kServiceHint =
     "Теперь вы можете отправить файл с данными (*.STM) для того чтобы получить отчет.";
 
@@ -26,10 +27,12 @@ DataCheckResult CheckData(const TPipeLine& s);
 
 // One message of the checks and the element it is about (none for
 // "Ошибка: не найдено ни одного участка;"; the first node of the part for a
-// part without an exit).
+// part without an exit). A message about a group without movement data for
+// an area names the area and, as `Input`, the input of that group.
 struct Finding {
     std::string Message;
     ElementRef Element;
+    ElementRef Input = {};
 };
 
 // All checks in order, with the element of every message. Each message is

@@ -16,7 +16,6 @@
 #include "dialogs/NumberFields.h"
 #include "dialogs/ProjectionAreaTable.h"
 #include "model/MobilityGroups.h"
-#include "model/TextCodec.h"
 
 namespace stelmar {
 namespace {
@@ -151,11 +150,7 @@ void TFuzel::SpeedButton3Click()
     }
     const std::optional<int> floor = read.Integer(floor_, floor_->text(), "Этаж №", 1, kMaxFloors);
     const QString name = label_->text();
-    if (name.contains('\n') || name.contains('\r'))
-        read.Fail(label_, "Узел №: обозначение узла не может содержать перевод строки.");
-    else if (!FitsCp1251(name.toStdString()))
-        read.Fail(label_, "Узел №: обозначение узла содержит символы, которые нельзя сохранить в файле проекта "
-                              "(кодировка Windows-1251).");
+    read.NodeName(label_, name);
     if (read.Failed()) {
         Refuse(read);
         return;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "model/NumberText.h"
+#include "model/TextCodec.h"
 
 namespace stelmar {
 
@@ -49,9 +50,22 @@ std::optional<double> FieldReader::Real(QWidget* field, const QString& text, con
     return std::nullopt;
 }
 
+bool FieldReader::NodeName(QWidget* field, const QString& text)
+{
+    if (text.contains('\n') || text.contains('\r'))
+        Fail(field, "Узел №: обозначение узла не может содержать перевод строки.");
+    else if (!FitsCp1251(text.toStdString()))
+        Fail(field, "Узел №: обозначение узла содержит символы, которые нельзя сохранить в файле проекта "
+                    "(кодировка Windows-1251).");
+    else
+        return true;
+    return false;
+}
+
 void FieldReader::Fail(QWidget* field, const QString& message)
 {
     if (Failed()) return;
+    failed_ = true;
     failedField_ = field;
     message_ = message;
 }

@@ -29,15 +29,19 @@ public:
     std::optional<int> Integer(QWidget* field, const QString& text, const QString& name, int min, int max);
     // A real of digits and one decimal separator, 0 or more.
     std::optional<double> Real(QWidget* field, const QString& text, const QString& name);
-    // Records a failure found by the dialog itself.
+    // A node label: one line of characters the project file can hold.
+    bool NodeName(QWidget* field, const QString& text);
+    // Records a failure found by the dialog itself. `field` may be null
+    // where the text was not typed into a field (a table cell, a paste).
     void Fail(QWidget* field, const QString& message);
 
-    bool Failed() const { return failedField_ != nullptr; }
+    bool Failed() const { return failed_; }
     QWidget* FailedField() const { return failedField_; }
     const QString& Message() const { return message_; }
 
 private:
     QChar separator_;
+    bool failed_ = false;
     QWidget* failedField_ = nullptr;
     QString message_;
 };

@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
@@ -16,6 +18,8 @@
 #include "dialogs/Icons.h"
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
+#include "editor/ElementsPanel.h"
+#include "editor/Mnemonics.h"
 #include "editor/RecoveryCopies.h"
 #include "editor/SchemeEdit.h"
 #include "model/NumberText.h"
@@ -38,6 +42,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     CreateStatusBar();
     CreateCanvas();
     CreateResultCommands();
+    CreateElementsPanel();
     recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and
@@ -53,6 +58,23 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
 }
 
 TF::~TF() = default;
+
+// The dock "Элементы", hidden until shown from the "Вид" menu; it shares
+// the bottom of the window with the results panel as a tab.
+void TF::CreateElementsPanel()
+{
+    auto* elements = new ElementsPanel(*this);
+    addDockWidget(Qt::BottomDockWidgetArea, elements);
+    if (auto* results = findChild<QDockWidget*>("ResultsPanel")) tabifyDockWidget(results, elements);
+    resizeDocks({elements}, {220}, Qt::Vertical);
+    elements->hide();
+    QAction* showElements = elements->toggleViewAction();
+    showElements->setObjectName("NElements");
+    auto* viewMenu = findChild<QMenu*>("N7");
+    QString taken = TakenMnemonics(*viewMenu);
+    showElements->setText(WithMnemonic("Таблица элементов", taken));
+    viewMenu->addAction(showElements);
+}
 
 void TF::StartWork()
 {

@@ -135,8 +135,8 @@ public:
 signals:
     // The start work (settings, first project, recent files) is done.
     void Started();
-    // The scheme was changed (an edit, undo or redo), or another project is
-    // shown.
+    // The scheme was changed (an edit, undo or redo), another project is
+    // shown, or the project was closed.
     void SchemeChanged();
     // The set of selected nodes and areas differs from the one last drawn.
     void SelectionChanged();
@@ -195,6 +195,7 @@ private:
     void NoteSchemeChange();
     void ShowResultState();
     void CreateResultCommands();
+    void CreateElementsPanel();
     void NoteSelection();
     QPointF BoxCentre() const;
     void FillFloorList(int selectedIndex);

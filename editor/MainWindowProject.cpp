@@ -87,6 +87,7 @@ void TF::CloseProjectView()
                false);
     floorList_->clear();
     scrollBox_->hide();
+    emit SchemeChanged();
 }
 
 // Shows the project now held by the scheme from its first floor entry,
