@@ -120,6 +120,7 @@ private:
     {
         TReport& r = s_.Reports.emplace_back();
         SetReportSize(r, arriving);
+        r.Area = static_cast<std::int32_t>(&a - s_.Areas.data());
         r.PathKind = a.Kind;
         r.FromNode = NodeLabel(s_, u);
         r.ToNode = NodeLabel(s_, d);
@@ -230,6 +231,8 @@ private:
     // stream whose summed q·δ is `sum`; `people` and `f` describe the stream.
     void Move(const TArea& a, int group, double sum, double people, double f, TNodeFlow& st, TReport& r) const
     {
+        r.StreamPeople = static_cast<std::int32_t>(people);
+        r.StreamProjArea = f;
         double q = R(sum / a.Width);
         r.RawIntensity = q;
         double v = R(SpeedByIntensity(a.Kind, group, q));
