@@ -1,12 +1,14 @@
 // stelmar-calc: reads a project, validates it, calculates the evacuation
 // time and writes the report and a machine-readable result.
 
+#include <ctime>
 #include <iostream>
 
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
 #include "cli/CalcOptions.h"
+#include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
@@ -46,6 +48,10 @@ int main(int argc, char** argv)
         std::cout << kCalcUsage;
         return 0;
     }
+    if (!options->PdfPath.empty() && !PdfOutputBuilt()) {
+        std::cerr << "stelmar-calc: " << kNoPdfOutput << '\n';
+        return kUsageError;
+    }
     const char separator = options->Separator.value_or(DecimalSeparatorFromEnvironment());
 
     ProjectReadResult read = ReadProjectFile(options->Project, false);
@@ -67,11 +73,18 @@ int main(int argc, char** argv)
     }
 
     const std::string resultLine = Calculate(scheme, separator);
+    const ReportTitle title{CalculationTimeText(std::time(nullptr))};
     std::cout << resultLine << '\n';
 
     if (!options->ReportPath.empty()) {
         const auto failure = WriteReport(scheme, options->ReportPath, separator);
         if (failure) {
+            std::cerr << *failure << '\n';
+            return kFileError;
+        }
+    }
+    if (!options->PdfPath.empty()) {
+        if (const auto failure = WritePdfOutput(scheme, title, separator, options->PdfPath)) {
             std::cerr << *failure << '\n';
             return kFileError;
         }
