@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kFormPath = "/obe/StelmarCalc_3000.php";
 constexpr const char* kReportPattern = R"(/obe/report/([0-9a-f]{32})/report\.rtf)";
+constexpr const char* kPdfPattern = R"(/obe/report/([0-9a-f]{32})/report\.pdf)";
 constexpr const char* kHtml = "text/html; charset=utf-8";
 
 // Short timeouts so that a silent client holds a worker only briefly and
@@ -82,6 +83,7 @@ struct CalculationServer::Impl {
         });
         server.Post(kFormPath, [this](const httplib::Request& req, httplib::Response& res) { Calculate(req, res); });
         server.Get(kReportPattern, [this](const httplib::Request& req, httplib::Response& res) { Download(req, res); });
+        server.Get(kPdfPattern, [this](const httplib::Request& req, httplib::Response& res) { DownloadPdf(req, res); });
 
         // Pages for what the server answers by itself; pages the handlers
         // wrote are left as they are.
@@ -109,6 +111,7 @@ struct CalculationServer::Impl {
         }
         ServiceResponse answer = HandleCalculation(UploadOf(req), settings.Limits);
         if (answer.Report) store.Put(answer.ReportId, std::move(*answer.Report));
+        if (answer.PdfSource) store.Put(answer.ReportId + "/pdf", std::move(*answer.PdfSource));
         res.status = answer.Status;
         res.set_content(std::move(answer.Html), kHtml);
     }
@@ -118,11 +121,7 @@ struct CalculationServer::Impl {
         const std::shared_ptr<const std::string> report = store.Get(req.matches[1].str());
         if (!report) {
             res.status = 404;
-            res.set_content(HtmlPage("Отчет не найден",
-                                     "<p class=\"error\">Отчета по этой ссылке нет: срок его хранения истек "
-                                     "или адрес неверен. Отправьте файл проекта на расчет еще раз.</p>\n"
-                                     "<p><a href=\"/\">На главную</a></p>"),
-                            kHtml);
+            res.set_content(ReportNotFoundPage(), kHtml);
             return;
         }
         res.set_header("Content-Disposition", "attachment; filename=\"report.rtf\"");
@@ -130,6 +129,20 @@ struct CalculationServer::Impl {
                                  [report](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
                                      return sink.write(report->data() + offset, std::min(length, kReportChunk));
                                  });
+    }
+
+    // The PDF report is made when it is asked for, from what the answer kept.
+    void DownloadPdf(const httplib::Request& req, httplib::Response& res)
+    {
+        const std::shared_ptr<const std::string> source = store.Get(req.matches[1].str() + "/pdf");
+        std::optional<std::string> pdf = source ? MakePdfReport(*source) : std::nullopt;
+        if (!pdf) {
+            res.status = 404;
+            res.set_content(ReportNotFoundPage(), kHtml);
+            return;
+        }
+        res.set_header("Content-Disposition", "attachment; filename=\"report.pdf\"");
+        res.set_content(std::move(*pdf), "application/pdf");
     }
 
     const ServerSettings settings;

@@ -33,6 +33,8 @@ struct ServiceLimits {
     std::int64_t MaxWork = 50'000'000;
     // Largest report kept for download.
     std::size_t MaxReportBytes = std::size_t{128} << 20;
+    // Largest calculation (in steps) whose report is offered as PDF too.
+    std::int64_t MaxPdfSteps = 20'000;
 };
 
 struct ServiceResponse {
@@ -42,6 +44,10 @@ struct ServiceResponse {
     // it ("report/<id>/report.rtf" beside the form's address).
     std::optional<std::string> Report;
     std::string ReportId;
+    // What the PDF report ("report/<id>/report.pdf") is made from when it
+    // is downloaded: the request's project and options, packed. Empty when
+    // the page offers no PDF report.
+    std::optional<std::string> PdfSource;
 };
 
 // Reads the fields `userfile` (the project file), `raz_vr`, `vr_sk`,
@@ -49,6 +55,10 @@ struct ServiceResponse {
 // reads and checks the project, calculates with those options and builds
 // the full or summary report.
 ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {});
+
+// The PDF report made from a response's PdfSource: the project calculated
+// again with the request's options. Nullopt when it cannot be made.
+std::optional<std::string> MakePdfReport(std::string_view source);
 
 // The decimal separator of the numbers on the page and in the report.
 inline constexpr char kServiceSeparator = ',';

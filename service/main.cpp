@@ -7,6 +7,7 @@
 #include <pthread.h>
 
 #include "service/CalculationServer.h"
+#include "service/ServicePdf.h"
 #include "service/ServiceCommandLine.h"
 
 using namespace stelmar;
@@ -32,6 +33,9 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    // The PDF reports need Qt's graphical part; its threads, like the
+    // server's, inherit the mask.
+    const PdfSupport pdf(argc, argv);
 
     CalculationServer server(options->Settings);
     if (const auto failure = server.Start(options->Host, options->Port)) {
