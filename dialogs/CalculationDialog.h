@@ -19,6 +19,7 @@ namespace stelmar {
 inline constexpr const char* kResultsCaption = "Результаты расчета";
 inline constexpr const char* kOpenReportQuestion = "Нажмите \"Да\" чтобы открыть отчет.";
 inline constexpr const char* kReportFileName = "report.rtf";
+inline constexpr const char* kPdfReportFileName = "report.pdf";
 
 class TFcalc : public QDialog {
     Q_OBJECT
@@ -34,6 +35,9 @@ public:
     // user asks for it, writes the report into the temporary-files folder
     // and opens it.
     void btnCalcClick();
+    // "Сохранить отчет в PDF...": the report of a calculation with the
+    // options shown, saved as PDF; the dialog stays open.
+    void btnPdfClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,6 +52,7 @@ private:
     QCheckBox* fullReport_ = nullptr;
     QPlainTextEdit* messages_ = nullptr;
     QPushButton* calculate_ = nullptr;
+    QPushButton* pdf_ = nullptr;
 };
 
 }  // namespace stelmar

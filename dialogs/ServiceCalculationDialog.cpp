@@ -21,6 +21,7 @@
 
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
+#include "dialogs/PdfReportSaving.h"
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
@@ -88,9 +89,13 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
     panel->setObjectName("Panel1");
     auto* close = new QPushButton("Закрыть", panel);
     close->setObjectName("Button1");
+    pdf_ = new QPushButton(kSavePdfCaption, panel);
+    pdf_->setObjectName("btnPdf");
+    pdf_->setEnabled(false);
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();
+    panelLayout->addWidget(pdf_);
     panelLayout->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
@@ -109,6 +114,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, QWidget* parent)
         if (index == 0) TabSheet1Show();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pdf_, &QPushButton::clicked, this, &TFcalcNet::btnPdfClick);
 }
 
 TFcalcNet::~TFcalcNet()
@@ -148,6 +154,10 @@ void TFcalcNet::CreateBrowser()
     if (chooser_) page_->SetChooser(chooser_);
     browser_->setPage(page_);
     connect(profile_, &QWebEngineProfile::downloadRequested, this, &TFcalcNet::SaveReport);
+    // The answer to the form is the page at the form's address.
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        pdf_->setEnabled(ok && page_->url().path().endsWith(QString::fromLatin1(kServiceScript)));
+    });
 }
 
 void TFcalcNet::FormShow()
@@ -169,6 +179,7 @@ void TFcalcNet::FormActivate()
 
 void TFcalcNet::TabSheet1Show()
 {
+    pdf_->setEnabled(false);
     if (!page_) return;
     const QString base = address_();
     LoadPageIntoBrowser(BuildSubmitPage(scheme_, base.toStdString()), base);
@@ -182,16 +193,24 @@ void TFcalcNet::LoadPageIntoBrowser(const std::string& page, const QString& base
 }
 
 
-// The report the service offers replaces the previous one in the
-// temporary-files folder and is opened when it has arrived.
+void TFcalcNet::btnPdfClick()
+{
+    const QString path = SaveReportAsPdf(scheme_, *prompts_, this);
+    if (!path.isEmpty()) emit PdfSaved(path);
+}
+
+// The report the service offers (RTF, or PDF by its own link) replaces the
+// previous one in the temporary-files folder and is opened when it has
+// arrived.
 void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
 {
-    const QString path = QString::fromStdString(TempFolder()) + kReportFileName;
+    const bool pdf = download->downloadFileName().endsWith(".pdf", Qt::CaseInsensitive);
+    const QString path = QString::fromStdString(TempFolder()) + (pdf ? kPdfReportFileName : kReportFileName);
     QFile::remove(path);
     const QFileInfo target(path);
     download->setDownloadDirectory(target.absolutePath());
     download->setDownloadFileName(target.fileName());
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path, pdf] {
         if (!download->isFinished()) return;
         if (download->state() != QWebEngineDownloadRequest::DownloadCompleted) {
             prompts_->ShowWarning("Не удалось сохранить отчет \"" + path + "\": " + download->interruptReasonString());
@@ -199,7 +218,8 @@ void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
         }
         emit ReportSaved(path);
         if (!prompts_->OpenDocument(path))
-            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов RTF.");
+            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов " +
+                                  (pdf ? "PDF." : "RTF."));
     });
     download->accept();
 }
