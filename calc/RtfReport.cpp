@@ -22,10 +22,14 @@ void AppendSize(std::string& out, int size) { out.append("\\fs").append(std::to_
 
 void AppendEscaped(std::string& out, std::string_view text)
 {
-    for (char c : text) {
-        if (c == '\\' || c == '{' || c == '}') out += '\\';
-        out += c;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\' && c != '{' && c != '}') continue;
+        out.append(text.data() + start, i - start).append(1, '\\');
+        start = i;
     }
+    out.append(text.data() + start, text.size() - start);
 }
 
 // The first character of UTF-8 `text` as a code point.
@@ -106,14 +110,20 @@ void AppendParagraph(std::string& out, const ReportBlock& b)
     std::string alignment(AlignmentWord(b.Alignment));
     if (b.Bold) alignment += "\\b";
     if (b.Underline) alignment += "\\ul";
-    std::string size = "fs" + std::to_string(b.Size);
-    std::string text;
-    AppendContent(text, b);
-    AppendBreaks(text, b.Breaks);
-    if (b.Link.empty())
-        out += RtfParagraph(text, alignment, "f1", size);
-    else
-        out += RtfHyperlink(text, b.Link, alignment, "f1", size);
+    if (!b.Link.empty()) {
+        std::string text;
+        AppendContent(text, b);
+        AppendBreaks(text, b.Breaks);
+        out += RtfHyperlink(text, b.Link, alignment, "f1", "fs" + std::to_string(b.Size));
+        return;
+    }
+    // RtfParagraph's group, written in place: reports hold millions.
+    out.append("{\\pard\\").append(alignment);
+    AppendSize(out, b.Size);
+    out.append("\\f1 ");
+    AppendContent(out, b);
+    AppendBreaks(out, b.Breaks);
+    out += '}';
 }
 
 void AppendTableRow(std::string& out, const ReportBlock& b)
