@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "calc/MovementTables.h"
 #include "calc/Rounding.h"
@@ -51,7 +52,9 @@ bool Arrives(const TReport& from, const TReport& into)
 }
 
 // Follows the flow that reaches an exit last back to its input: at each
-// node the latest of the flows that went on over the next area.
+// node the flow whose arrival set the time of the step after it (a step's
+// time is the latest arrival of its stream plus the time on its area; with
+// mobility groups the stream holds the other groups' flows too).
 void MarkCriticalPath(const TPipeLine& s, std::vector<AreaResult>& results)
 {
     const StepsByArea steps(s);
@@ -68,19 +71,29 @@ void MarkCriticalPath(const TPipeLine& s, std::vector<AreaResult>& results)
         }
     }
     const SchemeGraph graph(s);
+    // Times are rounded to `Precision` decimals, each step once.
+    const double tolerance = std::pow(10.0, -s.Precision);
     for (int guard = 0; step != 0 && guard <= ReportCount(s); ++guard) {
         const TReport& r = s.Reports[step];
         results[r.Area].Critical = true;
         if (r.FirstArea) return;
         const TArea& a = s.Areas[r.Area];
         const int up = a.Node1 == down ? a.Node2 : a.Node1;
+        const double arrival = r.TotalTime - r.AreaTime + tolerance;
         int next = 0;
+        bool member = false;
         for (const AreaEnd& e : graph.At(up)) {
             if (e.Area == r.Area) continue;
             for (int k = steps.start[e.Area]; k < steps.start[e.Area + 1]; ++k) {
-                const TReport& candidate = s.Reports[steps.order[k]];
-                if (Arrives(candidate, r) && (next == 0 || candidate.TotalTime > s.Reports[next].TotalTime))
+                const TReport& c = s.Reports[steps.order[k]];
+                if (c.TotalTime > arrival) continue;
+                const bool arrives = Arrives(c, r);
+                const double best = next ? s.Reports[next].TotalTime : -1;
+                if (next == 0 || c.TotalTime > best + tolerance ||
+                    (std::abs(c.TotalTime - best) <= tolerance && arrives && !member)) {
                     next = steps.order[k];
+                    member = arrives;
+                }
             }
         }
         step = next;

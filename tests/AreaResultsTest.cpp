@@ -71,6 +71,11 @@ TEST(AreaResults, SeveralFlowsOnOneAreaGiveTheMostHinderedAndTheirSum)
     // М2 moves at its own free speed of 30 at D = 0,1.
     EXPECT_EQ(r[2].Movement, AreaMovement::Free);
     EXPECT_EQ(r[1].Movement, AreaMovement::Slowed);
+    // The group without restriction leaves last, but its time comes from
+    // the М2 flow it waits for in the stream (0,33 + 1,07 = 1,4).
+    EXPECT_TRUE(r[3].Critical);
+    EXPECT_TRUE(r[2].Critical);
+    EXPECT_FALSE(r[1].Critical);
 }
 
 TEST(AreaResults, CriticalPathFollowsTheLatestFlowBackToItsInput)
