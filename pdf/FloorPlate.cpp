@@ -14,9 +14,10 @@ namespace {
 
 // Room around the nodes for their labels, canvas pixels.
 constexpr int kMargin = 40;
-// Lines of the results over the drawing, canvas pixels.
+// Lines of the results over the drawing, canvas pixels: wider than the
+// areas' own lines, which they cover.
 constexpr double kResultWidth = 4;
-constexpr double kPathWidth = 9;
+constexpr double kPathBorder = 5;
 
 bool OnFloor(const TPipeLine& s, const TArea& a, int floor)
 {
@@ -38,6 +39,7 @@ QLineF Between(const TNode& a, const TNode& b, double cut)
 void PaintResults(const TPipeLine& s, int floor, const std::vector<AreaResult>& results, QPainter& painter)
 {
     const double cut = s.NodeWidth / 2.0 + 3;
+    const double width = std::max<double>(kResultWidth, s.AreaWidth + 2);
     painter.setRenderHint(QPainter::Antialiasing);
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 1; i <= AreaCount(s) && i < static_cast<int>(results.size()); ++i) {
@@ -48,7 +50,7 @@ void PaintResults(const TPipeLine& s, int floor, const std::vector<AreaResult>& 
             const QLineF line = Between(s.Nodes[a.Node1], s.Nodes[a.Node2], cut);
             if (line.isNull()) continue;
             QPen pen(pass == 0 ? QColor(20, 20, 20) : MovementColor(r.Movement));
-            pen.setWidthF(pass == 0 ? kPathWidth : kResultWidth);
+            pen.setWidthF(pass == 0 ? width + kPathBorder : width);
             pen.setCapStyle(Qt::FlatCap);
             painter.setPen(pen);
             painter.drawLine(line);

@@ -54,6 +54,47 @@ std::vector<Word> Words(const std::vector<InlineRun>& runs)
     return words;
 }
 
+// A word too wide for the line, cut into words that fit: after its no-break
+// spaces where that is enough, else between characters. Only the last piece
+// keeps the blanks after the word.
+std::vector<Word> Cut(const Word& word, double width)
+{
+    std::vector<Word> pieces(1);
+    const auto close = [&] {
+        if (!pieces.back().Parts.empty()) pieces.emplace_back();
+    };
+    const auto add = [&](const Part& from, const QString& text) {
+        Part part{text, from.Font, from.Rise, from.Font->Width(text)};
+        pieces.back().Width += part.Width;
+        pieces.back().Parts.push_back(std::move(part));
+    };
+    for (const Part& part : word.Parts) {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < part.Text.size(); ++i) {
+            const bool nbsp = part.Text[i] == QChar(0xA0);
+            const double wider = pieces.back().Width + part.Font->Width(part.Text.mid(start, i - start + 1));
+            if (wider > width && (i > start || !pieces.back().Parts.empty())) {
+                if (i > start) add(part, part.Text.mid(start, i - start));
+                close();
+                start = i;
+            }
+            if (nbsp) {
+                add(part, part.Text.mid(start, i - start + 1));
+                start = i + 1;
+                if (word.Width > width) close();
+            }
+        }
+        if (start < part.Text.size()) add(part, part.Text.mid(start));
+    }
+    if (pieces.back().Parts.empty()) pieces.pop_back();
+    if (!pieces.empty()) {
+        pieces.back().Space = word.Space;
+        pieces.back().Blanks = word.Blanks;
+        pieces.back().SpaceFont = word.SpaceFont;
+    }
+    return pieces;
+}
+
 void Place(TextLine& line, const Part& part, double x, const QString& blanksBefore, const PdfFont* blankFont)
 {
     line.Ascent = std::max(line.Ascent, part.Font->Ascent() + part.Rise);
@@ -74,7 +115,14 @@ void Place(TextLine& line, const Part& part, double x, const QString& blanksBefo
 std::vector<TextLine> BreakLines(const std::vector<InlineRun>& runs, double width)
 {
     std::vector<TextLine> lines;
-    const std::vector<Word> words = Words(runs);
+    std::vector<Word> words;
+    for (Word& word : Words(runs)) {
+        if (word.Width <= width) {
+            words.push_back(std::move(word));
+            continue;
+        }
+        for (Word& piece : Cut(word, width)) words.push_back(std::move(piece));
+    }
     if (words.empty()) return lines;
     lines.emplace_back();
     double x = 0;

@@ -31,9 +31,10 @@ struct TextLine {
     double Descent = 0;  // below it
 };
 
-// Lines no wider than `width` where the words allow: a word wider than the
-// line gets a line of its own. Runs of one font and rise that follow each
-// other on a line are joined. No lines for no text.
+// Lines no wider than `width`, broken at blanks; a word wider than the line
+// is cut after its no-break spaces or, if that is not enough, between its
+// characters. Runs of one font and rise that follow each other on a line
+// are joined. No lines for no text.
 std::vector<TextLine> BreakLines(const std::vector<InlineRun>& runs, double width);
 
 // The line's runs moved right by `offset` (for centred and right-aligned

@@ -20,7 +20,7 @@ constexpr double kThinRule = 0.5;    // body rows: \brdrw10
 constexpr double kThickRule = 1.2;   // header rows: \brdrw30
 constexpr double kFormulaGap = 2;    // above and below a formula line
 constexpr double kHeadingSize = 13;  // lines this large stay with what follows
-constexpr double kKeepWithNext = 48;
+constexpr double kKeepWithNext = 90;
 constexpr double kSmallSize = 4;     // the narrow gaps (\fs8)
 constexpr double kFooterBaseline = 28;
 constexpr double kFooterSize = 9;
@@ -121,7 +121,7 @@ void ReportLayout::AddParagraph(const ReportBlock& b)
     if (b.Loose) {
         // Outside any group: in the size the line has so far.
         FontStyle style{documentSize_};
-        if (!pending_.empty()) style = pending_.back().Font->Style();
+        if (!pending_.empty()) style = pendingStyle_;
         AppendRuns(b, i, style, pending_, false);
         for (int k = 0; k < b.Breaks; ++k) EndLine(pendingAlign_, documentSize_);
         if (b.Shrinks) documentSize_ = kSmallSize;
@@ -130,6 +130,7 @@ void ReportLayout::AddParagraph(const ReportBlock& b)
     const FontStyle style{SizeOf(b.Size), b.Bold, false, b.Underline};
     AppendRuns(b, i, style, pending_, false);
     pendingAlign_ = b.Alignment;
+    pendingStyle_ = style;
     for (int k = 0; k < b.Breaks; ++k) EndLine(b.Alignment, style.Size);
 }
 

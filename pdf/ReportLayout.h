@@ -111,6 +111,7 @@ private:
     // The line being collected from paragraphs without a line end.
     std::vector<InlineRun> pending_;
     Align pendingAlign_ = Align::Left;
+    FontStyle pendingStyle_;  // of the line's last paragraph
     double documentSize_ = 12;  // pt of text outside any paragraph group
     // The table being set and its header row, repeated on each new page.
     bool inTable_ = false;

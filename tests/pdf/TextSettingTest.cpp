@@ -1,6 +1,7 @@
-// Formulas set for the PDF report: fractions stacked around their rule,
-// long sums broken after "+", long equations broken before "=", and every
-// line within the width.
+// Text and formulas set for the PDF report: lines broken at blanks, words
+// too wide for a table cell cut, fractions stacked around their rule, long
+// sums broken after "+", long equations broken before "=", and every line
+// within the width.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 #include "calc/ReportDocument.h"
 #include "pdf/FormulaLayout.h"
+#include "pdf/InlineText.h"
 
 namespace stelmar {
 namespace {
@@ -31,6 +33,27 @@ protected:
     PdfFonts fonts_;
     ReportBlock block_;
 };
+
+TEST_F(FormulaLayoutTest, LinesBreakAtBlanksAndCutWordsTooWide)
+{
+    const PdfFont* font = &fonts_.Get({10});
+    const QString nbsp(QChar(0xA0));
+    const std::vector<InlineRun> runs{{"Длина 29,2151420207579 м; Интенсивность," + nbsp + "м/мин.", font, 0}};
+    const double width = font->Width("Интенсивность,");
+    const std::vector<TextLine> lines = BreakLines(runs, width);
+    QString text;
+    for (const TextLine& line : lines) {
+        EXPECT_LE(line.Width, width + 0.01);
+        for (const PlacedRun& run : line.Runs) text += run.Text;
+    }
+    EXPECT_EQ(text.remove(' '), ("Длина29,2151420207579м;Интенсивность," + nbsp + "м/мин."));
+    EXPECT_GE(lines.size(), 4u);
+    // A word that fits is never cut; the blank goes where the line breaks.
+    const std::vector<TextLine> wide = BreakLines(runs, 1000);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].Runs.size(), 1u);
+    EXPECT_EQ(wide[0].Runs[0].Text, runs[0].Text);
+}
 
 TEST_F(FormulaLayoutTest, FractionStacksNumeratorOverRuleOverDenominator)
 {
