@@ -232,6 +232,8 @@ private:
     // stream whose summed q·δ is `sum`; `people` and `f` describe the stream.
     void Move(const TArea& a, int group, double sum, double people, double f, TNodeFlow& st, TReport& r) const
     {
+        r.StreamPeople = static_cast<std::int32_t>(people);
+        r.StreamProjArea = f;
         double q = R(sum / a.Width);
         r.RawIntensity = q;
         double v = R(SpeedByIntensity(a.Kind, group, q));

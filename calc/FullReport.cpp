@@ -3,151 +3,211 @@
 #include "calc/MovementTables.h"
 #include "calc/ReportCommon.h"
 #include "calc/ReportWriter.h"
-#include "calc/RtfFragments.h"
+#include "calc/RtfReport.h"
 #include "model/NumberText.h"
 
 namespace stelmar {
 
 namespace {
 
+constexpr Align kLeft = Align::Left;
+
 class FullReportText {
 public:
-    FullReportText(const TPipeLine& s, char separator) : s_(s), separator_(separator) {}
+    FullReportText(const TPipeLine& s, char separator, BlockStream& out) : s_(s), separator_(separator), out_(out) {}
 
-    void Step(const TReport& r, int k, const FlowOrder& order, std::string& text)
+    void Step(const TReport& r, int k, const FlowOrder& order)
     {
         if (r.StartsFlow) {
-            text += Para("Поток №" + std::to_string(k) + R"(\par)", "qc", "fs30");
-            text += MergedFlowNote(r, order);
-            AreaLines(r, "fs25", footnotePending_ ? "*" : "", text);
-            if (r.GroupCode > 1) text += Para(GroupName(r.GroupCode - 1) + R"(.\par)", "ql", "fs24");
-            if (r.FirstArea) FirstAreaDerivation(r, text);
+            out_.Paragraph(Align::Center, 30, 1).Text("Поток №" + std::to_string(k));
+            MergedFlowNote(r, order, out_);
+            AreaLines(r, 25, footnotePending_ ? "*" : "");
+            if (r.GroupCode > 1) out_.Paragraph(kLeft, 24, 1).Text(GroupName(r.GroupCode - 1)).Text(".");
+            if (r.FirstArea) FirstAreaDerivation(r);
         } else {
-            AreaLines(r, "fs24", "", text);
+            AreaLines(r, 24, "");
         }
-        if (!r.FirstArea) Transition(r, text);
+        if (!r.FirstArea) Transition(r);
     }
 
 private:
     std::string Num(double x) const { return FormatReal(x, separator_); }
 
     // "Участок A-B", then the line with the kind, l, δ, N and f.
-    void AreaLines(const TReport& r, std::string_view deltaSize, std::string_view star, std::string& text) const
+    void AreaLines(const TReport& r, std::uint8_t deltaSize, std::string_view star)
     {
-        text += Para("Участок " + EscapeLabel(r.FromNode) + "-" + EscapeLabel(r.ToNode) + R"(\par)", R"(ql\ul)",
-                     "fs26");
-        text += Para(KindName(r.PathKind) + ". l = " + Num(r.Length) + " м, ", "ql", "fs24");
-        text += Para(Greek(kDelta, deltaSize) + " = " + Num(r.Width) + " м, ", "ql", "fs24");
-        text += Para("N = " + std::to_string(r.People) + ", f = " + Num(r.ProjArea) + R"( м{\super 2})" +
-                         std::string(star) + R"(.\par)",
-                     "ql", "fs24");
+        out_.Paragraph(kLeft, 26, 1, true).Text("Участок ").Text(r.FromNode).Text("-").Text(r.ToNode);
+        out_.Paragraph(kLeft, 24).Text(KindName(r.PathKind)).Text(". l = " + Num(r.Length) + " м, ");
+        out_.Paragraph(kLeft, 24).Greek(kDeltaLetter, deltaSize).Text(" = " + Num(r.Width) + " м, ");
+        out_.Paragraph(kLeft, 24, 1)
+            .Text("N = " + std::to_string(r.People) + ", f = " + Num(r.ProjArea) + " м")
+            .Part(TokenKind::Super, "2")
+            .Text(star)
+            .Text(".");
     }
 
-    void FirstAreaDerivation(const TReport& r, std::string& text)
+    // "N · f" with the numbers put in.
+    void Product(ReportBlock& b, std::int32_t people, double f) const
     {
-        const std::string people = std::to_string(r.People);
-        text += Para(R"(Определим плотность потока (D):\par)", "ql", "fs24");
-        text += Equation(R"(D = \\f(N \'b7 f;l \'b7 )" + Greek(kDelta, "fs25") + R"() = \\f()" + people + R"( \'b7 )" +
-                         Num(r.ProjArea) + ";" + Num(r.Length) + std::string(kDot) + Num(r.Width) + ") = " +
-                         Num(r.Density) + R"( м\\s\\up3(2)/м\\s\\up3(2))");
-        text += Para(R"(Определим скорость и интенсивность:\par)", "ql", "fs24");
-        text += Equation("v = " + Num(r.Speed) + " м/мин");
-        text += Equation("q = " + Num(r.Intensity) + " м/мин");
-        text += Para(R"(Рассчитаем время на участке:\par)", "ql", "fs24");
-        text += Equation(Greek(kTau, "fs20") + R"( := \\f(l;v) = \\f()" + Num(r.Length) + ";" + Num(r.Speed) +
-                         ") = " + Num(r.AreaTime) + " мин.");
-        text += Para("Общее время от начала эвакуации " + Num(r.TotalTime) + R"( мин.\par\par)", "ql", "fs24");
+        b.Text(std::to_string(people) + " ").Dot().Text(" " + Num(f));
+    }
+
+    void FirstAreaDerivation(const TReport& r)
+    {
+        out_.Paragraph(kLeft, 24, 1).Text("Определим плотность потока (D):");
+        ReportBlock& density = out_.Equation();
+        density.Text("D = ").Begin(TokenKind::Fraction).Text("N ").Dot().Text(" f").Bar().Text("l ").Dot().Text(" ");
+        density.Greek(kDeltaLetter, 25).End().Text(" = ").Begin(TokenKind::Fraction);
+        Product(density, r.People, r.ProjArea);
+        density.Bar().Text(Num(r.Length)).Dot().Text(Num(r.Width)).End();
+        density.Text(" = " + Num(r.Density) + " м").Part(TokenKind::Raised, "2").Text("/м").Part(TokenKind::Raised, "2");
+
+        out_.Paragraph(kLeft, 24, 1).Text("Определим скорость и интенсивность:");
+        out_.Equation().Text("v = " + Num(r.Speed) + " м/мин");
+        out_.Equation().Text("q = " + Num(r.Intensity) + " м/мин");
+        out_.Paragraph(kLeft, 24, 1).Text("Рассчитаем время на участке:");
+        ReportBlock& time = out_.Equation();
+        time.Greek(kTauLetter, 20).Text(" := ");
+        Fraction(time, "l", "v").Text(" = ");
+        Fraction(time, Num(r.Length), Num(r.Speed)).Text(" = " + Num(r.AreaTime) + " мин.");
+        out_.Paragraph(kLeft, 24, 2).Text("Общее время от начала эвакуации " + Num(r.TotalTime) + " мин.");
         if (footnotePending_) {
-            text += Para("*Где l - длина участка," + Greek(kDelta, "fs25") +
-                             " - ширина участка, N - количество людей на участке, f - средняя площадь "
-                             R"(горизонтальной проекции человека.\par\par)",
-                         "ql", "fs18");
+            out_.Paragraph(kLeft, 18, 2)
+                .Text("*Где l - длина участка,")
+                .Greek(kDeltaLetter, 25)
+                .Text(" - ширина участка, N - количество людей на участке, f - средняя площадь "
+                      "горизонтальной проекции человека.");
             footnotePending_ = false;
         }
     }
 
-    // "(q·δ)" of arriving flow j.
-    std::string Term(const TReport& r, int j) const
+    static ReportBlock& Fraction(ReportBlock& b, std::string_view numerator, std::string_view denominator)
     {
-        return "(" + Num(r.MergedIntensity[j]) + std::string(kDot) + Num(r.MergedWidth[j]) + ")";
+        return b.Begin(TokenKind::Fraction).Text(numerator).Bar().Text(denominator).End();
     }
 
-    void Transition(const TReport& r, std::string& text) const
+    // "q_пред·δ_i" or "q_{i-1}·δ_{i-1}" of the delay formulas.
+    static void Capacity(ReportBlock& b, std::string_view qIndex, std::string_view deltaIndex)
+    {
+        b.Text("q").Part(TokenKind::Sub, qIndex).Dot().Greek(kDeltaLetter, 20).Part(TokenKind::Sub, deltaIndex);
+    }
+
+    // The arriving flows' "(q·δ)" joined by "+": the sum the transition
+    // divides and the delay takes the reciprocal of.
+    void ArrivingSum(ReportBlock& b, const TReport& r) const
     {
         const int entries = ArrivingEntries(r);
-        std::string sum;
-        std::string terms;
         for (int j = 1; j <= entries; ++j) {
             if (!(r.MergedIntensity[j] > 0)) continue;
-            if (j > 1) sum += '+';
-            sum += Term(r, j);
-            terms += Term(r, j);
+            if (j > 1) b.Text("+");
+            b.Text("(" + Num(r.MergedIntensity[j])).Dot().Text(Num(r.MergedWidth[j]) + ")");
         }
-        const std::string delta = Greek(kDelta, "fs20");
-        const std::string tau = Greek(kTau, "fs20");
+    }
+
+    void Transition(const TReport& r)
+    {
         const bool delayed = r.DelayTime > 0;
 
-        text += Para(R"(Определим интенсивность потока (q):\par)", "ql", "fs24");
-        text += Equation(R"(q = \\f(\\i\\su(;;q\\s\\do3(i-1) \'b7 )" + delta + R"(\\s\\do3(i-1)); )" + delta +
-                         R"(\\s\\do3(i)) = \\f()" + sum + ";" + Num(r.Width) + ") = " + Num(r.RawIntensity) +
-                         " м/мин");
+        out_.Paragraph(kLeft, 24, 1).Text("Определим интенсивность потока (q):");
+        ReportBlock& q = out_.Equation();
+        q.Text("q = ").Begin(TokenKind::Fraction).Begin(TokenKind::Sum).Text("q").Part(TokenKind::Lowered, "i-1");
+        q.Text(" ").Dot().Text(" ").Greek(kDeltaLetter, 20).Part(TokenKind::Lowered, "i-1").End();
+        q.Bar().Text(" ").Greek(kDeltaLetter, 20).Part(TokenKind::Lowered, "i").End();
+        q.Text(" = ").Begin(TokenKind::Fraction);
+        ArrivingSum(q, r);
+        q.Bar().Text(Num(r.Width)).End().Text(" = " + Num(r.RawIntensity) + " м/мин");
         if (delayed) {
-            text += Equation(R"(т.к. q>q{\sub max} примем q = q{\sub пред} = )" + Num(r.Intensity) + " м/мин");
-            text += Para(R"(\par)", "ql", "fs24");
+            out_.Equation()
+                .Text("т.к. q>q")
+                .Part(TokenKind::Sub, "max")
+                .Text(" примем q = q")
+                .Part(TokenKind::Sub, "пред")
+                .Text(" = " + Num(r.Intensity) + " м/мин");
+            out_.Paragraph(kLeft, 24, 1);
         }
-        text += Para(R"(Определим скорость:\par)", "ql", "fs24");
+        out_.Paragraph(kLeft, 24, 1).Text("Определим скорость:");
         if (!delayed) {
-            text += Equation("v = " + Num(r.Speed) + " м/мин");
-            text += Para(R"(Рассчитаем время на участке: \par)", "ql", "fs24");
-            text += Equation(tau + R"( = \\f(l;v) = \\f()" + Num(r.Length) + ";" + Num(r.Speed) + ") = " +
-                             Num(r.AreaTime) + " мин. ");
+            out_.Equation().Text("v = " + Num(r.Speed) + " м/мин");
+            out_.Paragraph(kLeft, 24, 1).Text("Рассчитаем время на участке: ");
+            ReportBlock& time = out_.Equation();
+            time.Greek(kTauLetter, 20).Text(" = ");
+            Fraction(time, "l", "v").Text(" = ");
+            Fraction(time, Num(r.Length), Num(r.Speed)).Text(" = " + Num(r.AreaTime) + " мин. ");
         } else {
-            const std::string people = std::to_string(r.People);
-            const std::string limit =
-                Num(LimitIntensity(r.PathKind, r.GroupCode - 1, r.Width)) + std::string(kDot) + Num(r.Width);
-            text += Equation(R"(v{\sub пред} = )" + Num(r.Speed) + " м/мин");
-            text += Para(R"(Т.к. интенсивность движения на участке больше максимальной вычислим время задержки: \par)",
-                         "ql", "fs24");
-            text += Equation(tau + R"({\super з} = N \'b7 f ( \\f(1;q{\sub пред}\'b7)" + delta +
-                             R"({\sub i}) - \\f(1;q{\sub i-1}\'b7)" + delta + R"({\sub i-1}) ) = )" + people +
-                             R"( \'b7 )" + Num(r.ProjArea) + R"( ( \\f(1;)" + limit + R"() - \\f(1;)" + terms +
-                             ") ) = " + Num(r.DelayTime) + " мин.");
-            if (s_.VrSk) {
-                text += Para(R"(Вычислим время скопления: \par)", "ql", "fs24");
-                text += Equation(tau + R"({\sub ск} = \\f(N \'b7 f;q{\sub пред}\'b7)" + delta +
-                                 R"({\sub i}) = \\f()" + people + R"( \'b7 )" + Num(r.ProjArea) + ";" + limit +
-                                 ") = " + Num(r.AccumTime) + " мин.");
-            }
-            text += Para(R"(Рассчитаем время на участке: \par)", "ql", "fs24");
-            text += Equation(tau + R"( = \\f(l;v{\sub пред}) + )" + tau + R"({\super з} = \\f()" + Num(r.Length) +
-                             ";" + Num(r.Speed) + ")+" + Num(r.DelayTime) + " = " + Num(r.AreaTime) + " мин.");
+            Delay(r);
         }
-        text += Para("Общее время от начала эвакуации " + Num(r.TotalTime) + R"( мин.\par\par)", "ql", "fs24");
+        out_.Paragraph(kLeft, 24, 2).Text("Общее время от начала эвакуации " + Num(r.TotalTime) + " мин.");
+    }
+
+    // The delay and accumulation use the N and f of the whole stream that
+    // passes the area together, as the calculation does.
+    void Delay(const TReport& r)
+    {
+        const std::string limit = Num(LimitIntensity(r.PathKind, r.GroupCode - 1, r.Width));
+        out_.Equation().Text("v").Part(TokenKind::Sub, "пред").Text(" = " + Num(r.Speed) + " м/мин");
+        out_.Paragraph(kLeft, 24, 1)
+            .Text("Т.к. интенсивность движения на участке больше максимальной вычислим время задержки: ");
+        ReportBlock& delay = out_.Equation();
+        delay.Greek(kTauLetter, 20).Part(TokenKind::Super, "з").Text(" = N ").Dot().Text(" f ( ");
+        delay.Begin(TokenKind::Fraction).Text("1").Bar();
+        Capacity(delay, "пред", "i");
+        delay.End().Text(" - ").Begin(TokenKind::Fraction).Text("1").Bar();
+        Capacity(delay, "i-1", "i-1");
+        delay.End().Text(" ) = ");
+        Product(delay, r.StreamPeople, r.StreamProjArea);
+        delay.Text(" ( ").Begin(TokenKind::Fraction).Text("1").Bar().Text(limit).Dot().Text(Num(r.Width)).End();
+        delay.Text(" - ").Begin(TokenKind::Fraction).Text("1").Bar();
+        ArrivingSum(delay, r);
+        delay.End().Text(" ) = " + Num(r.DelayTime) + " мин.");
+        if (s_.VrSk) {
+            out_.Paragraph(kLeft, 24, 1).Text("Вычислим время скопления: ");
+            ReportBlock& accumulation = out_.Equation();
+            accumulation.Greek(kTauLetter, 20).Part(TokenKind::Sub, "ск").Text(" = ");
+            accumulation.Begin(TokenKind::Fraction).Text("N ").Dot().Text(" f").Bar();
+            Capacity(accumulation, "пред", "i");
+            accumulation.End().Text(" = ").Begin(TokenKind::Fraction);
+            Product(accumulation, r.StreamPeople, r.StreamProjArea);
+            accumulation.Bar().Text(limit).Dot().Text(Num(r.Width)).End();
+            accumulation.Text(" = " + Num(r.AccumTime) + " мин.");
+        }
+        out_.Paragraph(kLeft, 24, 1).Text("Рассчитаем время на участке: ");
+        ReportBlock& time = out_.Equation();
+        time.Greek(kTauLetter, 20).Text(" = ").Begin(TokenKind::Fraction).Text("l").Bar().Text("v");
+        time.Part(TokenKind::Sub, "пред").End().Text(" + ").Greek(kTauLetter, 20).Part(TokenKind::Super, "з");
+        time.Text(" = ");
+        Fraction(time, Num(r.Length), Num(r.Speed)).Text("+" + Num(r.DelayTime) + " = " + Num(r.AreaTime) + " мин.");
     }
 
     const TPipeLine& s_;
     char separator_;
+    BlockStream& out_;
     // The star and the footnote explaining l, δ, N and f appear once.
     bool footnotePending_ = true;
 };
 
 }  // namespace
 
+void ComposeFullReport(const TPipeLine& s, char separator, ReportSink& sink)
+{
+    BlockStream out(sink);
+    const FlowOrder order(s);
+    FullReportText report(s, separator, out);
+    const std::int64_t steps = ReportCount(s);
+    std::int64_t done = 0;
+    for (int k = 1; k <= order.Count(); ++k) {
+        for (int i : order.Steps(k)) report.Step(s.Reports[i], k, order);
+        done += static_cast<std::int64_t>(order.Steps(k).size());
+        out.Progress(done, steps);
+    }
+    TotalTimeSection(s, separator, 26, 26, false, out);
+    out.Flush();
+}
+
 void BuildFullReport(const TPipeLine& s, char separator, std::ostream& out)
 {
-    DocumentOutput document(out);
-    const FlowOrder order(s);
-    FullReportText report(s, separator);
-    document.Write(RtfDocumentStart());
-    std::string text;
-    for (int k = 1; k <= order.Count(); ++k) {
-        text.clear();
-        for (int i : order.Steps(k)) report.Step(s.Reports[i], k, order, text);
-        document.Write(text);
-    }
-    text = TotalTimeSection(s, separator, "fs26", "fs26", FormatReal(s.EvacuationTime, separator));
-    text += RtfDocumentEnd();
-    document.Write(text);
+    RtfReportWriter writer(out);
+    ComposeFullReport(s, separator, writer);
+    writer.Finish();
 }
 
 }  // namespace stelmar

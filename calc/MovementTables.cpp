@@ -272,6 +272,12 @@ double LimitSpeed(int kind, int group)
     return kLimitRows[group][SpeedColumn(kind)];
 }
 
+double FreeSpeed(int kind, int group)
+{
+    if (!IsGroup(group) || !IsKind(kind)) return kNone;
+    return kTable[group][0][SpeedColumn(kind)];
+}
+
 bool GroupCoversPathKind(int group, int kind)
 {
     return IsGroup(group) && IsKind(kind) && IsTabulated(kLimitRows[group][IntensityColumn(kind)]);

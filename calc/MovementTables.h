@@ -22,6 +22,9 @@ double SpeedByIntensity(int kind, int group, double intensity);
 double LimitIntensity(int kind, int group, double width);
 // v_пред for the kind; −1 where the group has no data for the kind.
 double LimitSpeed(int kind, int group);
+// v of an unhindered flow on the path kind (the speed at the lowest
+// tabulated density); −1 where the group has no data for the kind.
+double FreeSpeed(int kind, int group);
 // True when the group's table holds any value for the path kind.
 bool GroupCoversPathKind(int group, int kind);
 

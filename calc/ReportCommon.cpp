@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "calc/MovementTables.h"
-#include "calc/RtfFragments.h"
 #include "model/NumberText.h"
 #include "model/TextCodec.h"
 
@@ -52,30 +51,6 @@ int ArrivingEntries(const TReport& r)
     return std::clamp<int>(r.ArrivingCount, 0, static_cast<int>(listed) - 1);
 }
 
-void AppendEscapedLabel(std::string& out, std::string_view label)
-{
-    for (char c : label) {
-        if (c == '\\' || c == '{' || c == '}') out += '\\';
-        out += c;
-    }
-}
-
-std::string EscapeLabel(std::string_view label)
-{
-    std::string out;
-    AppendEscapedLabel(out, label);
-    return out;
-}
-
-std::string Para(std::string_view text, std::string_view alignment, std::string_view size)
-{
-    return RtfParagraph(text, alignment, "f1", size);
-}
-
-std::string Greek(std::string_view letter, std::string_view size) { return RtfParagraph(letter, "ql", "f84", size); }
-
-std::string Equation(std::string_view formula) { return RtfEquation(formula, "qc", "f1", "fs20"); }
-
 const std::string& KindName(int kind)
 {
     static const auto names = [] {
@@ -87,9 +62,61 @@ const std::string& KindName(int kind)
     return kind >= 0 && kind < 8 ? names[kind] : none;
 }
 
-std::string MergedFlowNote(const TReport& r, const FlowOrder& order)
+ReportBlock& BlockStream::Start(BlockKind kind)
 {
-    if (!r.StartsFlow || r.ArrivingCount <= 1) return {};
+    Flush();
+    pending_ = true;
+    return block_.Reset(kind);
+}
+
+ReportBlock& BlockStream::Paragraph(Align alignment, std::uint8_t size, std::uint8_t breaks, bool underline)
+{
+    ReportBlock& b = Start(BlockKind::Paragraph);
+    b.Alignment = alignment;
+    b.Size = size;
+    b.Breaks = breaks;
+    b.Underline = underline;
+    return b;
+}
+
+ReportBlock& BlockStream::Gap()
+{
+    ReportBlock& b = Start(BlockKind::Paragraph);
+    b.Loose = true;
+    b.Shrinks = true;
+    b.Breaks = 1;
+    return b;
+}
+
+ReportBlock& BlockStream::Equation() { return Start(BlockKind::Equation); }
+
+ReportBlock& BlockStream::Row(int cells, bool header, Align alignment)
+{
+    ReportBlock& b = Start(BlockKind::TableRow);
+    b.Cells = cells;
+    b.Header = header;
+    b.Alignment = alignment;
+    return b;
+}
+
+void BlockStream::EmptyLine() { Start(BlockKind::EmptyLine); }
+
+void BlockStream::Progress(std::int64_t done, std::int64_t total)
+{
+    Flush();
+    sink_.Progress(done, total);
+}
+
+void BlockStream::Flush()
+{
+    if (!pending_) return;
+    pending_ = false;
+    sink_.Add(block_);
+}
+
+void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out)
+{
+    if (!r.StartsFlow || r.ArrivingCount <= 1) return;
     std::string list;
     const int entries = ArrivingEntries(r);
     for (int j = 1; j <= entries; ++j) {
@@ -98,7 +125,7 @@ std::string MergedFlowNote(const TReport& r, const FlowOrder& order)
         if (!list.empty()) list += ", ";
         list += std::to_string(number);
     }
-    return Para("(Образован слиянием потоков №№ " + list + ")" + R"(\par)", "ql", "fs24");
+    out.Paragraph(Align::Left, 24, 1).Text("(Образован слиянием потоков №№ " + list + ")");
 }
 
 namespace {
@@ -113,33 +140,36 @@ std::string WholeText(double x)
 
 }  // namespace
 
-std::string TotalTimeSection(const TPipeLine& s, char separator, std::string_view headingSize,
-                             std::string_view resultSize, std::string_view total)
+void TotalTimeSection(const TPipeLine& s, char separator, std::uint8_t headingSize, std::uint8_t resultSize,
+                      bool boldTotal, BlockStream& out)
 {
     const double t = s.EvacuationTime;
-    std::string text = Para(R"(Определим общее расчетное время эвакуации\par\par)", R"(ql\ul)", headingSize);
+    out.Paragraph(Align::Left, headingSize, 2, true).Text("Определим общее расчетное время эвакуации");
 
-    std::string line = R"(t{\sub p} = )";
+    ReportBlock& line = out.Paragraph(Align::Center, 24, 2);
+    line.Text("t").Part(TokenKind::Sub, "p").Text(" = ");
     const std::size_t exits = s.ExitTimes.empty() ? 0 : s.ExitTimes.size() - 1;
     if (exits > 1) {
-        line += R"(max \{)";
+        line.Text("max {");
         for (std::size_t j = 1; j <= exits; ++j) {
-            if (j > 1) line += ';';
-            line += FormatReal(s.ExitTimes[j], separator);
+            if (j > 1) line.Text(";");
+            line.Text(FormatReal(s.ExitTimes[j], separator));
         }
-        line += R"(\} = )";
+        line.Text("} = ");
     }
-    line += FormatReal(t, separator);
-    text += Para(line + R"( мин. \par\par)", "qc", "fs24");
+    line.Text(FormatReal(t, separator)).Text(" мин. ");
 
     const double minutes = std::floor(t);
     const double seconds = std::floor((t - minutes) * 60);
-    std::string result = "Итак, общее расчетное время эвакуации равно ";
-    result.append(total).append(" мин. (или ");
-    if (t >= 1) result += WholeText(minutes) + " мин. ";
-    result += WholeText(seconds) + " сек.)";
-    text += Para(result, R"(ql\ul)", resultSize);
-    return text;
+    ReportBlock& result = out.Paragraph(Align::Left, resultSize, 0, true);
+    result.Text("Итак, общее расчетное время эвакуации равно ");
+    if (boldTotal)
+        result.Begin(TokenKind::Strong, 24).Text(FormatReal(t, separator)).End();
+    else
+        result.Text(FormatReal(t, separator));
+    result.Text(" мин. (или ");
+    if (t >= 1) result.Text(WholeText(minutes) + " мин. ");
+    result.Text(WholeText(seconds) + " сек.)");
 }
 
 void DocumentOutput::Write(std::string_view utf8)

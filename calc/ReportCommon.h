@@ -11,14 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/ReportDocument.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
-
-inline constexpr std::string_view kDelta = R"(\u948\'3f)";
-inline constexpr std::string_view kTau = R"(\u964\'3f)";
-inline constexpr std::string_view kDot = R"(\'b7)";
-inline constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
 // The calculation numbers flows as it creates them; the report numbers them
 // in the order of their first step in `Reports`. The records themselves are
@@ -46,27 +42,44 @@ private:
 // what the lists hold.
 int ArrivingEntries(const TReport& r);
 
-// A label typed by the user as RTF text: "\", "{" and "}" escaped.
-std::string EscapeLabel(std::string_view label);
-void AppendEscapedLabel(std::string& out, std::string_view label);
-
-// Paragraph in the text font "f1".
-std::string Para(std::string_view text, std::string_view alignment, std::string_view size);
-// A Greek letter escape in its own font.
-std::string Greek(std::string_view letter, std::string_view size);
-// Centered equation at size 20.
-std::string Equation(std::string_view formula);
-
 const std::string& KindName(int kind);
 
-// "(Образован слиянием потоков №№ …)" for a step that starts a flow out of
-// several arriving ones; empty otherwise.
-std::string MergedFlowNote(const TReport& r, const FlowOrder& order);
+// Sends each block as the next one is started, so that a block is
+// composed in place and no text is copied.
+class BlockStream {
+public:
+    explicit BlockStream(ReportSink& sink) : sink_(sink) {}
+    BlockStream(const BlockStream&) = delete;
+    BlockStream& operator=(const BlockStream&) = delete;
 
-// The closing section with t_p. `total` is how the total time appears in
-// the last sentence.
-std::string TotalTimeSection(const TPipeLine& s, char separator, std::string_view headingSize,
-                             std::string_view resultSize, std::string_view total);
+    ReportBlock& Paragraph(Align alignment, std::uint8_t size, std::uint8_t breaks = 0, bool underline = false);
+    // A paragraph outside any group: ends its line and shrinks the
+    // document's size for the narrow gap that follows.
+    ReportBlock& Gap();
+    ReportBlock& Equation();
+    ReportBlock& Row(int cells, bool header, Align alignment = Align::Center);
+    void EmptyLine();
+    // Sends the block in progress, then reports progress.
+    void Progress(std::int64_t done, std::int64_t total);
+    // Sends the block in progress.
+    void Flush();
+
+private:
+    ReportBlock& Start(BlockKind kind);
+
+    ReportSink& sink_;
+    ReportBlock block_;
+    bool pending_ = false;
+};
+
+// "(Образован слиянием потоков №№ …)" for a step that starts a flow out of
+// several arriving ones; nothing otherwise.
+void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out);
+
+// The closing section with t_p; the summary report sets the total in the
+// last sentence in bold.
+void TotalTimeSection(const TPipeLine& s, char separator, std::uint8_t headingSize, std::uint8_t resultSize,
+                      bool boldTotal, BlockStream& out);
 
 // Writes UTF-8 document text to a stream in Windows-1251, in large blocks:
 // a report may run to gigabytes, and small writes cost more than the text.

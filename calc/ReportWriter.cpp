@@ -4,6 +4,14 @@
 
 namespace stelmar {
 
+void ComposeReport(const TPipeLine& s, char separator, ReportSink& sink)
+{
+    if (s.FullReport)
+        ComposeFullReport(s, separator, sink);
+    else
+        ComposeSummaryReport(s, separator, sink);
+}
+
 void BuildReport(const TPipeLine& s, char separator, std::ostream& out)
 {
     if (s.FullReport)

@@ -9,9 +9,17 @@
 #include <ostream>
 #include <string>
 
+#include "calc/ReportDocument.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
+
+// The reports as blocks of the report document; the PDF report sets the
+// same blocks.
+void ComposeFullReport(const TPipeLine& s, char separator, ReportSink& sink);
+void ComposeSummaryReport(const TPipeLine& s, char separator, ReportSink& sink);
+// The one the scheme's `FullReport` option chooses.
+void ComposeReport(const TPipeLine& s, char separator, ReportSink& sink);
 
 void BuildFullReport(const TPipeLine& s, char separator, std::ostream& out);
 void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out);

@@ -6,7 +6,7 @@
 #include "calc/MovementTables.h"
 #include "calc/ReportCommon.h"
 #include "calc/ReportWriter.h"
-#include "calc/RtfFragments.h"
+#include "calc/RtfReport.h"
 #include "model/NumberText.h"
 
 namespace stelmar {
@@ -21,57 +21,57 @@ struct FlowTotals {
     double Time = 0;
 };
 
-// Text accumulated before it is converted and written, to keep the writes
-// large without holding a whole table in memory.
-constexpr std::size_t kChunk = 1 << 16;
+// Rows of the tables between two reports of progress.
+constexpr int kRowsPerProgress = 4096;
 
-const std::string kNbsp(kNoBreakSpace);
+constexpr Align kLeft = Align::Left;
 
 class SummaryReportText {
 public:
-    SummaryReportText(const TPipeLine& s, char separator) : s_(s), separator_(separator) {}
+    SummaryReportText(const TPipeLine& s, char separator, BlockStream& out) : s_(s), separator_(separator), out_(out)
+    {
+    }
 
     // Writes flow k and returns its numbers for the table of flows.
-    FlowTotals Flow(int k, const FlowOrder& order, std::string& text)
+    FlowTotals Flow(int k, const FlowOrder& order)
     {
         FlowTotals totals;
         double running = 0;
         for (int i : order.Steps(k)) {
             const TReport& r = s_.Reports[i];
             if (r.StartsFlow) {
-                Heading(r, k, order, text);
+                Heading(r, k, order);
                 running = 0;
                 totals = FlowTotals{r.People, r.ProjArea, 0, 0};
             }
             running += r.AreaTime;
-            StepRow(r, running, text);
+            StepRow(r, running);
             totals.Time = r.TotalTime;
             totals.Length += r.Length;
         }
-        text += RtfTableRow(R"({\pard\intbl\qr\fs20 Общее время потока: )" + Para(Num(totals.Time), R"(ql\b)", "fs22") +
-                                R"(\cell})",
-                            1, 10);
-        text += R"(\par\fs8)";
+        out_.Row(1, false, Align::Right)
+            .Text("Общее время потока: ")
+            .Begin(TokenKind::Strong, 22)
+            .Text(Num(totals.Time))
+            .End()
+            .CellEnd();
+        out_.Gap();
         return totals;
     }
 
-    std::string FlowRow(int k, const FlowTotals& t) const
+    void FlowRow(int k, const FlowTotals& t)
     {
         const std::string number = std::to_string(k);
-        return RtfTableRow(R"({\pard\intbl\qc\fs20 {\*\bkmkstart pt)" + number + "}" +
-                               RtfHyperlink(number, "p" + number, R"(ql\b\ul)", "f1", "fs20") + R"(\cell )" +
-                               std::to_string(t.People) + R"(\cell )" + Num(t.ProjArea) + R"(\cell )" +
-                               Num(t.Length) + R"(\cell )" + Num(t.Time) + R"(\cell})",
-                           5, 10);
+        ReportBlock& row = out_.Row(5, false);
+        row.Bookmark("pt" + number).Begin(TokenKind::Link, 20, "p" + number).Text(number).End().CellEnd();
+        row.Text(std::to_string(t.People)).CellEnd().Text(Num(t.ProjArea)).CellEnd();
+        row.Text(Num(t.Length)).CellEnd().Text(Num(t.Time)).CellEnd();
     }
 
-    void AreaRow(const TArea& a, std::string& text) const
+    void AreaRow(const TArea& a)
     {
-        text += RtfTableRowStart(5, 10);
-        text += R"({\pard\intbl\qc\fs20 )";
-        AppendEscapedLabel(text, NodeLabel(s_, a.Node1));
-        text += '-';
-        AppendEscapedLabel(text, NodeLabel(s_, a.Node2));
+        ReportBlock& row = out_.Row(5, false);
+        row.Text(NodeLabel(s_, a.Node1)).Text("-").Text(NodeLabel(s_, a.Node2)).CellEnd();
         std::string people = "-";
         for (std::int32_t end : {a.Node2, a.Node1}) {
             if (s_.Nodes[end].Kind == kInput) {
@@ -79,131 +79,151 @@ public:
                 break;
             }
         }
-        Cell(text, people);
-        Cell(text, KindName(a.Kind));
-        Cell(text, Num(a.Length));
-        Cell(text, Num(a.Width));
-        text += R"(\cell})";
-        text += kRtfRowEnd;
+        row.Text(people).CellEnd().Text(KindName(a.Kind)).CellEnd();
+        row.Text(Num(a.Length)).CellEnd().Text(Num(a.Width)).CellEnd();
     }
 
 private:
     std::string Num(double x) const { return FormatReal(x, separator_); }
 
-    void Heading(const TReport& r, int k, const FlowOrder& order, std::string& text)
+    void Heading(const TReport& r, int k, const FlowOrder& order)
     {
         const std::string number = std::to_string(k);
-        text += RtfHyperlink(R"( {\*\bkmkstart p)" + number + "} Поток №" + number + R"(\par)", "pt" + number, "qc",
-                             "f1", "fs28");
-        text += MergedFlowNote(r, order);
-        text += Para("N = " + std::to_string(r.People) + ", f = " + Num(r.ProjArea) + R"( м{\super 2})", "ql", "fs24");
-        if (r.FirstArea) text += Para(", D = " + Num(r.Density) + R"( м{\super 2}/м{\super 2})", "ql", "fs24");
-        if (r.GroupCode > 1) text += Para(", " + GroupName(r.GroupCode - 1), "ql", "fs24");
-        text += R"(.\par\fs8)";
+        ReportBlock& heading = out_.Paragraph(Align::Center, 28, 1);
+        heading.Link = "pt" + number;
+        heading.Text(" ").Bookmark("p" + number).Text(" Поток №" + number);
+        MergedFlowNote(r, order, out_);
+        out_.Paragraph(kLeft, 24)
+            .Text("N = " + std::to_string(r.People) + ", f = " + Num(r.ProjArea) + " м")
+            .Part(TokenKind::Super, "2");
+        if (r.FirstArea)
+            out_.Paragraph(kLeft, 24)
+                .Text(", D = " + Num(r.Density) + " м")
+                .Part(TokenKind::Super, "2")
+                .Text("/м")
+                .Part(TokenKind::Super, "2");
+        if (r.GroupCode > 1) out_.Paragraph(kLeft, 24).Text(", ").Text(GroupName(r.GroupCode - 1));
+        out_.Gap().Text(".");
         if (footnotePending_) {
-            text += Para(R"(Где N - количество людей, f - средняя площадь горизонтальной проекции человека, )"
-                         R"(D - плотность потока.\par)",
-                         "ql", "fs18");
+            out_.Paragraph(kLeft, 18, 1)
+                .Text("Где N - количество людей, f - средняя площадь горизонтальной проекции человека, "
+                      "D - плотность потока.");
             footnotePending_ = false;
         }
-        text += R"(\par\fs8)";
-        text += RtfTableRow(R"({\pard\intbl\qc\fs20\b Участок\cell Тип\cell Длина,)" + kNbsp + R"(м.\cell Ширина,)" +
-                                kNbsp + R"(м.\cell Интенсивность,)" + kNbsp + R"(м/мин.\cell Скорость,)" + kNbsp +
-                                R"(м/мин.\cell Время,)" + kNbsp + R"(мин. \cell})",
-                            7, 30);
+        out_.Gap();
+        const std::string nb(kNoBreakSpace);
+        out_.Row(7, true)
+            .Text("Участок")
+            .CellEnd()
+            .Text("Тип")
+            .CellEnd()
+            .Text("Длина," + nb + "м.")
+            .CellEnd()
+            .Text("Ширина," + nb + "м.")
+            .CellEnd()
+            .Text("Интенсивность," + nb + "м/мин.")
+            .CellEnd()
+            .Text("Скорость," + nb + "м/мин.")
+            .CellEnd()
+            .Text("Время," + nb + "мин. ")
+            .CellEnd();
     }
 
-    void StepRow(const TReport& r, double running, std::string& text) const
+    void StepRow(const TReport& r, double running)
     {
-        text += RtfTableRowStart(7, 10);
-        text += R"({\pard\intbl\qc\fs20 )";
-        AppendEscapedLabel(text, r.FromNode);
-        text += '-';
-        AppendEscapedLabel(text, r.ToNode);
-        Cell(text, KindName(r.PathKind));
-        Cell(text, Num(r.Length));
-        Cell(text, Num(r.Width));
-        Cell(text, Num(r.Intensity));
-        Cell(text, Num(r.Speed));
-        Cell(text, Num(r.AreaTime));
-        text += kNbsp;
-        text += '(';
-        text += Num(running);
-        text += ") ";
+        ReportBlock& row = out_.Row(7, false);
+        row.Text(r.FromNode).Text("-").Text(r.ToNode).CellEnd();
+        row.Text(KindName(r.PathKind)).CellEnd();
+        row.Text(Num(r.Length)).CellEnd().Text(Num(r.Width)).CellEnd();
+        row.Text(Num(r.Intensity)).CellEnd().Text(Num(r.Speed)).CellEnd();
+        row.Text(Num(r.AreaTime)).Text(kNoBreakSpace).Text("(" + Num(running) + ") ");
         if (r.DelayTime > 0) {
-            text += "(время задержки ";
-            text += Num(r.DelayTime);
-            text += " мин.";
-            if (s_.VrSk) {
-                text += ", время скопления ";
-                text += Num(r.AccumTime);
-                text += " мин.)";
-            } else {
-                text += ")";
-            }
+            row.Text("(время задержки " + Num(r.DelayTime) + " мин.");
+            if (s_.VrSk)
+                row.Text(", время скопления " + Num(r.AccumTime) + " мин.)");
+            else
+                row.Text(")");
         }
-        text += R"(\cell})";
-        text += kRtfRowEnd;
-    }
-
-    // "\cell " and the next cell's text.
-    static void Cell(std::string& text, std::string_view value)
-    {
-        text += R"(\cell )";
-        text += value;
+        row.CellEnd();
     }
 
     const TPipeLine& s_;
     char separator_;
+    BlockStream& out_;
     // The footnote explaining N, f and D follows the first flow's heading.
     bool footnotePending_ = true;
 };
 
 }  // namespace
 
+void ComposeSummaryReport(const TPipeLine& s, char separator, ReportSink& sink)
+{
+    BlockStream out(sink);
+    const FlowOrder order(s);
+    SummaryReportText report(s, separator, out);
+    std::vector<FlowTotals> flows(order.Count() + 1);
+    // Progress counts the steps, the rows of flows and the rows of areas.
+    const std::int64_t total = std::int64_t{ReportCount(s)} + order.Count() + AreaCount(s);
+    std::int64_t done = 0;
+
+    for (int k = 1; k <= order.Count(); ++k) {
+        flows[k] = report.Flow(k, order);
+        done += static_cast<std::int64_t>(order.Steps(k).size());
+        out.Progress(done, total);
+    }
+
+    out.EmptyLine();
+    out.EmptyLine();
+    out.Paragraph(kLeft, 24, 1).Text("Сводная таблица по потокам:");
+    out.EmptyLine();
+    out.Row(5, true)
+        .Text("№ потока")
+        .CellEnd()
+        .Text("Количество людей")
+        .CellEnd()
+        .Text("Средняя площадь горизонтальной проекции человека, м")
+        .Part(TokenKind::Super, "2")
+        .CellEnd()
+        .Text("Длина, м")
+        .CellEnd()
+        .Text("Время")
+        .Text(kNoBreakSpace)
+        .Text(", мин. ")
+        .CellEnd();
+    for (int k = 1; k <= order.Count(); ++k) {
+        report.FlowRow(k, flows[k]);
+        if (++done % kRowsPerProgress == 0) out.Progress(done, total);
+    }
+    out.EmptyLine();
+    out.EmptyLine();
+    out.EmptyLine();
+    out.Paragraph(kLeft, 24, 1).Text("Сводная таблица по участкам:");
+    out.EmptyLine();
+    out.Row(5, true)
+        .Text("№ участка")
+        .CellEnd()
+        .Text("Количество людей")
+        .CellEnd()
+        .Text("Тип участка")
+        .CellEnd()
+        .Text("Длина, м.")
+        .CellEnd()
+        .Text("Ширина , м.")
+        .CellEnd();
+    for (int a = 1; a <= AreaCount(s); ++a) {
+        report.AreaRow(s.Areas[a]);
+        if (++done % kRowsPerProgress == 0) out.Progress(done, total);
+    }
+    out.EmptyLine();
+    TotalTimeSection(s, separator, 24, 24, true, out);
+    out.Progress(total, total);
+}
+
 void BuildSummaryReport(const TPipeLine& s, char separator, std::ostream& out)
 {
-    DocumentOutput document(out);
-    const FlowOrder order(s);
-    SummaryReportText report(s, separator);
-    std::vector<FlowTotals> flows(order.Count() + 1);
-
-    document.Write(RtfDocumentStart());
-    std::string text;
-    for (int k = 1; k <= order.Count(); ++k) {
-        text.clear();
-        flows[k] = report.Flow(k, order, text);
-        document.Write(text);
-    }
-
-    const std::string empty = RtfEmptyParagraph();
-    text = empty + empty + Para(R"(Сводная таблица по потокам:\par)", "ql", "fs24") + empty;
-    text += RtfTableRow(R"({\pard\intbl\qc\fs20\b № потока\cell Количество людей\cell Средняя площадь )"
-                        R"(горизонтальной проекции человека, м{\super 2}\cell Длина, м\cell Время)" +
-                            kNbsp + R"(, мин. \cell})",
-                        5, 30);
-    for (int k = 1; k <= order.Count(); ++k) {
-        text += report.FlowRow(k, flows[k]);
-        if (text.size() >= kChunk) {
-            document.Write(text);
-            text.clear();
-        }
-    }
-    text += empty + empty + empty + Para(R"(Сводная таблица по участкам:\par)", "ql", "fs24") + empty;
-    text += RtfTableRow(R"({\pard\intbl\qc\fs20\b № участка\cell Количество людей\cell Тип участка\cell )"
-                        R"(Длина, м.\cell Ширина , м.\cell})",
-                        5, 30);
-    for (int a = 1; a <= AreaCount(s); ++a) {
-        report.AreaRow(s.Areas[a], text);
-        if (text.size() >= kChunk) {
-            document.Write(text);
-            text.clear();
-        }
-    }
-    text += empty;
-    text += TotalTimeSection(s, separator, "fs24", "fs24", Para(FormatReal(s.EvacuationTime, separator), R"(ql\b)", "fs24"));
-    text += RtfDocumentEnd();
-    document.Write(text);
+    RtfReportWriter writer(out);
+    ComposeSummaryReport(s, separator, writer);
+    writer.Finish();
 }
 
 }  // namespace stelmar

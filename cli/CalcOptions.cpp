@@ -14,6 +14,7 @@ const char* const kCalcUsage =
     "  --vr-sk on|off           рассчитывать время скопления (по умолчанию как в проекте)\n"
     "  --report full|summary    полный отчет или сводные таблицы (по умолчанию full)\n"
     "  --out ОТЧЕТ.rtf          записать отчет в файл RTF (- : в стандартный вывод)\n"
+    "  --pdf ОТЧЕТ.pdf          записать отчет в файл PDF (- : в стандартный вывод)\n"
     "  --json РЕЗУЛЬТАТ.json    записать результаты расчета в файл JSON (- : в стандартный вывод)\n"
     "  --decimal-separator ,|.  десятичный разделитель чисел (по умолчанию по настройке языка)\n"
     "  --help                   показать эту справку\n"
@@ -77,6 +78,8 @@ std::optional<CalcOptions> ParseCalcOptions(int argc, char** argv, std::string& 
             o.FullReport = value == "full";
         } else if (arg == "--out") {
             o.ReportPath = value;
+        } else if (arg == "--pdf") {
+            o.PdfPath = value;
         } else if (arg == "--json") {
             o.JsonPath = value;
         } else if (arg == "--decimal-separator") {

@@ -13,6 +13,7 @@ struct CalcOptions {
     std::optional<bool> VrSk;
     bool FullReport = true;
     std::string ReportPath;     // empty: no report
+    std::string PdfPath;        // empty: no PDF report
     std::string JsonPath;       // empty: no JSON
     std::optional<char> Separator;  // unset: from the locale
     bool Help = false;

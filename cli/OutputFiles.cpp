@@ -48,14 +48,18 @@ std::optional<std::string> CheckOutputs(const CalcOptions& o)
 {
     std::vector<std::pair<std::string, std::string>> outputs;  // option, path
     if (!o.ReportPath.empty()) outputs.emplace_back("--out", o.ReportPath);
+    if (!o.PdfPath.empty()) outputs.emplace_back("--pdf", o.PdfPath);
     if (!o.JsonPath.empty()) outputs.emplace_back("--json", o.JsonPath);
-    if (outputs.size() == 2) {
-        if (IsStandardOutput(o.ReportPath) && IsStandardOutput(o.JsonPath))
-            return "Параметры --out и --json не могут оба направлять вывод в стандартный вывод.";
-        if (SameFile(o.ReportPath, o.JsonPath))
-            return "Параметры --out и --json указывают один и тот же файл \"" + o.JsonPath +
-                   "\": результаты расчета заменили бы отчет.";
-    }
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) {
+            const auto& [first, firstPath] = outputs[i];
+            const auto& [second, secondPath] = outputs[j];
+            if (IsStandardOutput(firstPath) && IsStandardOutput(secondPath))
+                return "Параметры " + first + " и " + second + " не могут оба направлять вывод в стандартный вывод.";
+            if (SameFile(firstPath, secondPath))
+                return "Параметры " + first + " и " + second + " указывают один и тот же файл \"" + secondPath +
+                       "\": один документ заменил бы другой.";
+        }
     const std::string project = FileBehindLinks(o.Project);
     for (const auto& [option, path] : outputs) {
         if (path == "-") continue;

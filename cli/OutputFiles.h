@@ -1,6 +1,6 @@
 #pragma once
 
-// Where stelmar-calc writes its report and JSON: a file, or standard output
+// Where stelmar-calc writes its reports and JSON: a file, or standard output
 // for "-" (or a path naming the file standard output already is), and the
 // check that no output destroys the project it reads.
 
@@ -17,7 +17,7 @@ bool IsStandardOutput(const std::string& path);
 
 // A Russian message when the outputs cannot be written as asked: one of
 // them is the project file or one of its picture files (after following
-// links), both name one file, or both go to standard output.
+// links), two of them name one file, or two go to standard output.
 std::optional<std::string> CheckOutputs(const CalcOptions& options);
 
 // Writes the document `write` produces (`what`: "отчет", ...) to `path`;

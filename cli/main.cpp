@@ -1,6 +1,7 @@
 // stelmar-calc: reads a project, validates it, calculates the evacuation
 // time and writes the report and a machine-readable result.
 
+#include <ctime>
 #include <iostream>
 
 #include "calc/FlowCalculation.h"
@@ -9,6 +10,7 @@
 #include "calc/Validation.h"
 #include "cli/CalcOptions.h"
 #include "cli/OutputFiles.h"
+#include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
@@ -51,6 +53,10 @@ int main(int argc, char** argv)
         std::cout << kCalcUsage;
         return 0;
     }
+    if (!options->PdfPath.empty() && !PdfOutputBuilt()) {
+        std::cerr << "stelmar-calc: " << kNoPdfOutput << '\n';
+        return kUsageError;
+    }
     if (const auto conflict = CheckOutputs(*options)) {
         std::cerr << "stelmar-calc: " << *conflict << '\n';
         return kUsageError;
@@ -76,12 +82,21 @@ int main(int argc, char** argv)
     // Standard output carrying a document keeps to it; the line goes aside.
     const bool documentOnStandardOutput =
         (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
-        (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath));
+        (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath)) ||
+        (!options->PdfPath.empty() && IsStandardOutput(options->PdfPath));
     (documentOnStandardOutput ? std::cerr : std::cout) << resultLine << std::endl;
 
     if (!options->ReportPath.empty() &&
         !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) { BuildReport(scheme, separator, out); }))
         return kFileError;
+    if (!options->PdfPath.empty()) {
+        std::string pdf;
+        if (const auto failure = MakePdfOutput(scheme, ReportTitle{CalculationTimeText(std::time(nullptr))}, separator, pdf)) {
+            std::cerr << *failure << '\n';
+            return kFileError;
+        }
+        if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kFileError;
+    }
     if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, messages, resultLine)) return kFileError;
     return 0;
 }

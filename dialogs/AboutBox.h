@@ -4,9 +4,11 @@
 
 #include <QDialog>
 
+#include "model/ProgramVersion.h"
+
 namespace stelmar {
 
-inline constexpr const char* kProductVersion = "Версия продукта: 3.5.3";
+inline constexpr const char* kProductVersion = "Версия продукта: " STELMAR_PROGRAM_VERSION;
 
 class TAboutBox : public QDialog {
     Q_OBJECT

@@ -19,6 +19,7 @@
 #include "calc/Validation.h"
 #include "dialogs/ElementNavigation.h"
 #include "dialogs/FindingsBox.h"
+#include "dialogs/PdfReportSaving.h"
 #include "dialogs/ValidationView.h"
 #include "dialogs/Icons.h"
 #include "model/NumberText.h"
@@ -76,9 +77,12 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigat
     calculate_ = new QPushButton(ToolIcon("calculate-local"), "Рассчитать", panel);
     calculate_->setObjectName("btnCalc");
     calculate_->setDefault(true);
+    pdf_ = new QPushButton(kSavePdfCaption, panel);
+    pdf_->setObjectName("btnPdf");
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();
+    panelLayout->addWidget(pdf_);
     panelLayout->addWidget(calculate_);
 
     auto* layout = new QVBoxLayout(this);
@@ -94,6 +98,7 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigat
     connect(accumulation_, &QCheckBox::toggled, this, [this](bool on) { scheme_.VrSk = on; });
     connect(fullReport_, &QCheckBox::toggled, this, [this](bool on) { scheme_.FullReport = on; });
     connect(calculate_, &QPushButton::clicked, this, &TFcalc::btnCalcClick);
+    connect(pdf_, &QPushButton::clicked, this, &TFcalc::btnPdfClick);
 }
 
 TFcalc::~TFcalc() = default;
@@ -107,9 +112,15 @@ void TFcalc::FormActivate()
     precision_->setValue(scheme_.Precision);
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
     calculate_->setEnabled(false);
+    pdf_->setEnabled(false);
 
-    if (ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed)) calculate_->setEnabled(true);
+    if (ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed)) {
+        calculate_->setEnabled(true);
+        pdf_->setEnabled(true);
+    }
 }
+
+void TFcalc::btnPdfClick() { SaveReportAsPdf(scheme_, *prompts_, this); }
 
 void TFcalc::btnCalcClick()
 {

@@ -22,6 +22,7 @@ class FindingsBox;
 inline constexpr const char* kResultsCaption = "Результаты расчета";
 inline constexpr const char* kOpenReportQuestion = "Нажмите \"Да\" чтобы открыть отчет.";
 inline constexpr const char* kReportFileName = "report.rtf";
+inline constexpr const char* kPdfReportFileName = "report.pdf";
 
 class TFcalc : public QDialog {
     Q_OBJECT
@@ -38,6 +39,9 @@ public:
     // user asks for it, writes the report into the temporary-files folder
     // and opens it.
     void btnCalcClick();
+    // "Сохранить отчет в PDF...": the report of a calculation with the
+    // options shown, saved as PDF; the dialog stays open.
+    void btnPdfClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,6 +57,7 @@ private:
     QCheckBox* fullReport_ = nullptr;
     FindingsBox* messages_ = nullptr;
     QPushButton* calculate_ = nullptr;
+    QPushButton* pdf_ = nullptr;
 };
 
 }  // namespace stelmar

@@ -26,6 +26,7 @@
 #include "dialogs/ElementNavigation.h"
 #include "dialogs/EmbeddedService.h"
 #include "dialogs/FindingsBox.h"
+#include "dialogs/PdfReportSaving.h"
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
@@ -91,9 +92,13 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* n
     auto* close = new QPushButton("Закрыть", panel);
     close->setObjectName("Button1");
     close->setDefault(true);
+    pdf_ = new QPushButton(kSavePdfCaption, panel);
+    pdf_->setObjectName("btnPdf");
+    pdf_->setEnabled(false);
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();
+    panelLayout->addWidget(pdf_);
     panelLayout->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
@@ -112,6 +117,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* n
         if (index == 0) TabSheet1Show();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(pdf_, &QPushButton::clicked, this, &TFcalcNet::btnPdfClick);
 }
 
 TFcalcNet::~TFcalcNet()
@@ -173,6 +179,7 @@ void TFcalcNet::FormActivate()
 
 void TFcalcNet::TabSheet1Show()
 {
+    pdf_->setEnabled(false);
     if (!page_) return;
     const QString base = address_();
     LoadPageIntoBrowser(BuildSubmitPage(scheme_, base.toStdString()), base);
@@ -186,16 +193,24 @@ void TFcalcNet::LoadPageIntoBrowser(const std::string& page, const QString& base
 }
 
 
-// The report the service offers replaces the previous one in the
-// temporary-files folder and is opened when it has arrived.
+void TFcalcNet::btnPdfClick()
+{
+    const QString path = SaveReportAsPdf(scheme_, *prompts_, this);
+    if (!path.isEmpty()) emit PdfSaved(path);
+}
+
+// The report the service offers (RTF, or PDF by its own link) replaces the
+// previous one in the temporary-files folder and is opened when it has
+// arrived.
 void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
 {
-    const QString path = QString::fromStdString(TempFolder()) + kReportFileName;
+    const bool pdf = download->downloadFileName().endsWith(".pdf", Qt::CaseInsensitive);
+    const QString path = QString::fromStdString(TempFolder()) + (pdf ? kPdfReportFileName : kReportFileName);
     QFile::remove(path);
     const QFileInfo target(path);
     download->setDownloadDirectory(target.absolutePath());
     download->setDownloadFileName(target.fileName());
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path] {
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, path, pdf] {
         if (!download->isFinished()) return;
         if (download->state() != QWebEngineDownloadRequest::DownloadCompleted) {
             prompts_->ShowWarning("Не удалось сохранить отчет \"" + path + "\": " + download->interruptReasonString());
@@ -203,14 +218,18 @@ void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
         }
         emit ReportSaved(path);
         if (!prompts_->OpenDocument(path))
-            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов RTF.");
+            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов " +
+                                  (pdf ? "PDF." : "RTF."));
     });
     download->accept();
 }
 
 void TFcalcNet::PageLoaded(bool ok)
 {
-    if (!ok || !navigation_ || !page_->url().path().endsWith(kServiceScript)) return;
+    // The answer to the form is the page at the form's address.
+    const bool answer = ok && page_->url().path().endsWith(QString::fromLatin1(kServiceScript));
+    pdf_->setEnabled(answer);
+    if (!answer || !navigation_) return;
     // The answer with a report link is a result; the scheme is calculated
     // with the options sent, on this computer, for the drawing.
     page_->runJavaScript("document.querySelector('a[download]') !== null", [this](const QVariant& result) {

@@ -4,6 +4,7 @@
 // the upload form by which the saved project and the calculation options
 // are posted to the calculation service; the browser shows the answer and
 // the report it offers is saved to the temporary-files folder and opened.
+// Once the service has answered, the report can be saved as PDF.
 
 #include <QDialog>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include "model/Scheme.h"
 
 class QCheckBox;
+class QPushButton;
 class QPlainTextEdit;
 class QSpinBox;
 class QSplitter;
@@ -63,10 +65,15 @@ public:
     void FormActivate();
     // Loads the upload form built from the current options.
     void TabSheet1Show();
+    // "Сохранить отчет в PDF...", once the service has answered: the same
+    // calculation on the embedded engine, saved as PDF.
+    void btnPdfClick();
 
 signals:
     // The service's report has been saved at `path`.
     void ReportSaved(const QString& path);
+    // The PDF report has been written at `path`.
+    void PdfSaved(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -95,6 +102,7 @@ private:
     QCheckBox* arrivalTimes_ = nullptr;
     QCheckBox* accumulation_ = nullptr;
     QCheckBox* fullReport_ = nullptr;
+    QPushButton* pdf_ = nullptr;
 };
 
 }  // namespace stelmar

@@ -8,40 +8,7 @@
 namespace stelmar {
 namespace {
 
-// Colours of the movements ($00BBGGRR) and their legend.
-constexpr TColor kFreeColor = 0x2E9E2E;
-constexpr TColor kSlowedColor = 0x0095E6;
-constexpr TColor kBottleneckColor = 0x0000D0;
-constexpr TColor kAccumulationColor = 0xAA248E;
-constexpr TColor kUnusedColor = 0xA0A0A0;
-
-TColor ColorOf(Movement how)
-{
-    switch (how) {
-    case Movement::Free: return kFreeColor;
-    case Movement::Slowed: return kSlowedColor;
-    case Movement::Bottleneck: return kBottleneckColor;
-    case Movement::Accumulation: return kAccumulationColor;
-    case Movement::Unused: break;
-    }
-    return kUnusedColor;
-}
-
 QString Number(double x) { return QString::fromStdString(FormatReal(x, DecimalSeparatorFromEnvironment())); }
-
-QString FigureText(const AreaResult& r, AreaFigure figure)
-{
-    if (r.How == Movement::Unused) return QString();
-    switch (figure) {
-    case AreaFigure::AreaTime: return Number(r.AreaTime) + " мин";
-    case AreaFigure::TotalTime: return Number(r.TotalTime) + " мин";
-    case AreaFigure::Intensity: return "q = " + Number(r.Intensity);
-    case AreaFigure::Speed: return "v = " + Number(r.Speed);
-    case AreaFigure::Density: return "D = " + Number(r.Density);
-    case AreaFigure::People: return QString::number(r.People) + " чел.";
-    }
-    return QString();
-}
 
 struct KeyHash {
     template <class Key>
@@ -145,34 +112,9 @@ void ResultsOverlay::Rebuild(const TPipeLine& s)
     marked_ = std::find(overlay_.MarkedNodes.begin(), overlay_.MarkedNodes.end(), 1) != overlay_.MarkedNodes.end() ||
               std::find(overlay_.MarkedAreas.begin(), overlay_.MarkedAreas.end(), 1) != overlay_.MarkedAreas.end();
     if (!HasResults() || !shown_) return;
-    std::vector<char> critical(results_.Areas.size(), 0);
-    for (int a : results_.CriticalAreas)
-        if (a >= 0 && a < int(critical.size())) critical[a] = 1;
-    overlay_.Areas.assign(s.Areas.size(), std::nullopt);
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        const int k = i < int(calculated_.size()) ? calculated_[i] : 0;
-        if (k == 0) continue;
-        const AreaResult& r = results_.Areas[k];
-        overlay_.Areas[i] = AreaOverlay{ColorOf(r.How), critical[k] != 0, FigureText(r, figure_)};
-    }
-    // An exit's time is when the last flow leaves the areas that end on
-    // it, which keeps it right while its number changes.
-    std::vector<double> exitTimes(s.Nodes.size(), -1);
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        const int k = i < int(calculated_.size()) ? calculated_[i] : 0;
-        if (k == 0 || results_.Areas[k].Steps.empty()) continue;
-        for (int end : {s.Areas[i].Node1, s.Areas[i].Node2})
-            if (s.Nodes[end].Kind == kExit) exitTimes[end] = std::max(exitTimes[end], results_.Areas[k].TotalTime);
-    }
-    overlay_.NodeLabels.assign(s.Nodes.size(), QString());
-    for (std::size_t i = 1; i < exitTimes.size(); ++i)
-        if (exitTimes[i] >= 0) overlay_.NodeLabels[i] = Number(exitTimes[i]) + " мин";
+    PutResults(results_, calculated_, figure_, DecimalSeparatorFromEnvironment(), s, overlay_);
     overlay_.Faded = stale_;
-    overlay_.Legend = {{kFreeColor, "Свободное движение"},
-                       {kSlowedColor, "Замедление из-за плотности"},
-                       {kBottleneckColor, "Узкое место (задержка)"},
-                       {kAccumulationColor, "Скопление людей"},
-                       {kUnusedColor, "Участок не используется"}};
+    overlay_.Legend = MovementLegend();
     if (stale_) overlay_.LegendNote = "Результаты устарели";
 }
 

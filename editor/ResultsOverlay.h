@@ -8,23 +8,15 @@
 // scheme is checked again or changed.
 
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "calc/FlowResults.h"
 #include "model/ElementRef.h"
+#include "model/drawing/ResultsDrawing.h"
 #include "model/drawing/SchemeOverlay.h"
 
 namespace stelmar {
-
-// The figure written beside each area.
-enum class AreaFigure { AreaTime, TotalTime, Intensity, Speed, Density, People };
-
-// The menu captions of the figures, in the order of AreaFigure.
-inline constexpr std::array<const char*, 6> kAreaFigureCaptions = {
-    "Время на участке", "Время от начала эвакуации", "Интенсивность q", "Скорость v", "Плотность D",
-    "Количество людей"};
 
 class ResultsOverlay {
 public:

@@ -113,6 +113,11 @@ struct TReport {
     double Length = 0;
     double TotalTime = 0;
     double ProjArea = 0;
+    // N and f of the whole stream that passes the area together, from which
+    // the delay and the accumulation time were computed: with mobility
+    // groups the flows of every group that merge here, else the flow itself.
+    std::int32_t StreamPeople = 0;
+    double StreamProjArea = 0;
 };
 
 // Font of node labels; the desktop program turns it into a platform font.

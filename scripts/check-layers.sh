@@ -2,7 +2,8 @@
 # Fails when a file includes across the layers the wrong way:
 #   - the engine (model/*.h, model/*.cpp and calc/) includes a Qt header;
 #   - model/*.h, model/*.cpp include anything from calc/;
-#   - dialogs/ includes anything from editor/.
+#   - dialogs/ includes anything from editor/;
+#   - pdf/, cli/ or service/ include anything from dialogs/ or editor/.
 # Prints each offending line as FILE:LINE: TEXT.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,12 +27,14 @@ shopt -s nullglob
 model=(model/*.h model/*.cpp)
 mapfile -t calc < <(find calc -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t dialogs < <(find dialogs -type f)
+mapfile -t tools < <(find pdf cli service -type f \( -name '*.h' -o -name '*.cpp' \))
 
 refuse "the engine includes a Qt header" '[<"]Qt?[A-Z]' "${model[@]}" "${calc[@]}"
 refuse "model includes calc" '["<]([^">]*/)?calc/' "${model[@]}"
 refuse "dialogs include editor" '["<]([^">]*/)?editor/' "${dialogs[@]}"
+refuse "the PDF report, calculator or service include the windows" '["<]([^">]*/)?(dialogs|editor)/' "${tools[@]}"
 
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
-echo "layers: the engine uses no Qt, model uses no calc, dialogs use no editor"
+echo "layers: the engine uses no Qt, model uses no calc, dialogs use no editor, pdf, cli and service use no windows"

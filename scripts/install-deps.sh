@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev libgl-dev qt6-translations-l10n
   fonts-dejavu-core fonts-liberation2
+  poppler-utils
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "service/CalculationService.h"
 
+#include <ctime>
 #include <exception>
 #include <new>
 #include <ostream>
@@ -8,12 +9,14 @@
 #include "calc/FlowCalculation.h"
 #include "calc/FlowResults.h"
 #include "calc/ReportCommon.h"
+#include "calc/ReportFrontMatter.h"
 #include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
 #include "calc/Validation.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
 #include "service/ReportStore.h"
+#include "service/ServicePdf.h"
 #include "service/RequestFields.h"
 #include "service/ServicePages.h"
 #include "service/WorkEstimate.h"
@@ -99,11 +102,20 @@ ServiceResponse ProblemsPage(std::string_view title, const std::string& intro, c
 
 std::string OptionsText(const CalculationRequest& r)
 {
-    return "Параметры расчета: округление чисел до " + std::to_string(r.Precision) +
-           "-го знака после запятой; различное время подхода к точке слияния потоков " +
-           (r.RazVr ? "учитывается" : "не учитывается") + "; время скопления " +
-           (r.VrSk ? "рассчитывается" : "не рассчитывается") + "; отчет " + (r.FullReport ? "полный" : "сводный") +
-           ".";
+    return "Параметры расчета: " + CalculationOptionsText(r.Precision, r.RazVr, r.VrSk, r.FullReport) + ".";
+}
+
+// The PDF source: a line with the format, the options and the time of the
+// calculation, a line with the project's name, then the project's bytes.
+constexpr std::string_view kPdfSourceFormat = "stelmar-pdf-1 ";
+
+std::string PackPdfSource(const CalculationRequest& r, const std::string& calculatedAt)
+{
+    std::string source(kPdfSourceFormat);
+    source += std::to_string(r.Precision);
+    for (const bool flag : {r.RazVr, r.VrSk, r.FullReport}) source += flag ? '1' : '0';
+    source.append(" ").append(calculatedAt).append("\n").append(r.ProjectName).append("\n").append(r.Project);
+    return source;
 }
 
 // The table of flows as the summary report gives it: report numbers, and
@@ -181,6 +193,8 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
                             {*failure}, file);
     ServiceResponse response;
     response.Report = BoundedReport(s, limits.MaxReportBytes, limits.DecimalSeparator);
+    if (response.Report && ReportCount(s) <= limits.MaxPdfSteps && ServicePdfAvailable())
+        response.PdfSource = PackPdfSource(*request, CalculationTimeText(std::time(nullptr)));
 
     std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
                        Paragraph(resultLine, "result");
@@ -188,8 +202,11 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
     if (response.Report) {
         response.ReportId = NewReportId();
         body += "<p><a href=\"report/" + response.ReportId + "/report.rtf\" download=\"report.rtf\">Скачать " +
-                kind + " отчет (report.rtf, " + ByteSizeText(response.Report->size()) + ")</a></p>\n" +
-                Paragraph("Отчет хранится на сервере ограниченное время: сохраните его на своем компьютере.");
+                kind + " отчет (report.rtf, " + ByteSizeText(response.Report->size()) + ")</a></p>\n";
+        if (response.PdfSource)
+            body += "<p><a href=\"report/" + response.ReportId + "/report.pdf\" download=\"report.pdf\">Скачать " +
+                    kind + " отчет в формате PDF (report.pdf)</a></p>\n";
+        body += Paragraph("Отчет хранится на сервере ограниченное время: сохраните его на своем компьютере.");
     } else {
         body += Paragraph("Отчет не сформирован: его объем превысил бы " + ByteSizeText(limits.MaxReportBytes) +
                               " — наибольший объем, который выдает сервис. " +
@@ -203,6 +220,35 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
 }
 
 }  // namespace
+
+std::optional<std::string> MakePdfReport(std::string_view source, char separator)
+{
+    try {
+        if (!source.starts_with(kPdfSourceFormat)) return std::nullopt;
+        source.remove_prefix(kPdfSourceFormat.size());
+        const std::size_t options = source.find(' ');
+        const std::size_t nameStart = source.find('\n');
+        const std::size_t projectStart = nameStart == std::string_view::npos ? nameStart : source.find('\n', nameStart + 1);
+        if (options != 4 || nameStart == std::string_view::npos || projectStart == std::string_view::npos ||
+            nameStart < options)
+            return std::nullopt;
+        const std::string name(source.substr(nameStart + 1, projectStart - nameStart - 1));
+        ProjectReadResult read = ParseProject(source.substr(projectStart + 1), name);
+        if (!read.Scheme) return std::nullopt;
+        TPipeLine& s = *read.Scheme;
+        s.Precision = static_cast<std::uint8_t>(source[0] - '0');
+        s.RazVr = source[1] == '1';
+        s.VrSk = source[2] == '1';
+        s.FullReport = source[3] == '1';
+        s.FileName = name;
+        if (!ValidateScheme(s).empty()) return std::nullopt;
+        Calculate(s, separator);
+        const ReportTitle title{std::string(source.substr(options + 1, nameStart - options - 1))};
+        return ServicePdfDocument(s, title, separator);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits)
 {

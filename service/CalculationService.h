@@ -41,6 +41,8 @@ struct ServiceLimits {
     // The service inside the desktop program writes numbers as the
     // program's own calculation does, with the user's separator.
     char DecimalSeparator = kServiceSeparator;
+    // Largest calculation (in steps) whose report is offered as PDF too.
+    std::int64_t MaxPdfSteps = 20'000;
 };
 
 struct ServiceResponse {
@@ -50,6 +52,10 @@ struct ServiceResponse {
     // it ("report/<id>/report.rtf" beside the form's address).
     std::optional<std::string> Report;
     std::string ReportId;
+    // What the PDF report ("report/<id>/report.pdf") is made from when it
+    // is downloaded: the request's project and options, packed. Empty when
+    // the page offers no PDF report.
+    std::optional<std::string> PdfSource;
 };
 
 // Reads the fields `userfile` (the project file), `raz_vr`, `vr_sk`,
@@ -57,6 +63,11 @@ struct ServiceResponse {
 // reads and checks the project, calculates with those options and builds
 // the full or summary report.
 ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {});
+
+// The PDF report made from a response's PdfSource: the project calculated
+// again with the request's options, its numbers written with `separator`.
+// Nullopt when it cannot be made.
+std::optional<std::string> MakePdfReport(std::string_view source, char separator = kServiceSeparator);
 
 // Flows listed in the page's table; the report has them all.
 inline constexpr int kMaxFlowRows = 500;

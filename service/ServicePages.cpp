@@ -46,6 +46,14 @@ std::string HtmlPage(std::string_view title, std::string_view body)
     return page;
 }
 
+std::string ReportNotFoundPage()
+{
+    return HtmlPage("Отчет не найден",
+                    "<p class=\"error\">Отчета по этой ссылке нет: срок его хранения истек "
+                    "или адрес неверен. Отправьте файл проекта на расчет еще раз.</p>\n"
+                    "<p><a href=\"/\">На главную</a></p>");
+}
+
 std::string ByteSizeText(std::size_t bytes)
 {
     constexpr std::size_t kKilo = 1024;

@@ -24,6 +24,9 @@ std::string AboutPage(std::size_t maxUpload);
 // request, unknown address, upload over the limit, ...).
 std::string StatusPage(int status, std::size_t maxUpload);
 
+// The page for a report link that has expired or never existed.
+std::string ReportNotFoundPage();
+
 // "32 МБ", "512 КБ", "100 байт".
 std::string ByteSizeText(std::size_t bytes);
 

@@ -21,8 +21,8 @@ public:
     {
     }
 
-    // True for the calculation, which runs on the calculation threads;
-    // every other answer is immediate.
+    // True for the calculation and the PDF report, which run on the
+    // calculation threads; every other answer is immediate.
     static bool Calculates(const HttpRequest& request);
     // The answer to a request that was read completely. Never throws: a
     // failure gives the page of status 500.
@@ -33,6 +33,7 @@ public:
 private:
     HttpAnswer Calculate(const HttpRequest& request);
     HttpAnswer Download(std::string_view id);
+    HttpAnswer DownloadPdf(std::string_view id);
 
     const std::size_t maxUpload_;
     const ServiceLimits limits_;

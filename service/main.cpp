@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 
 #include "service/CalculationServer.h"
+#include "service/ServicePdf.h"
 #include "service/ServiceCommandLine.h"
 
 using namespace stelmar;
@@ -53,6 +54,9 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     AllowDescriptors(options->Settings.MaxConnections);
+    // The PDF reports need Qt's graphical part; its threads, like the
+    // server's, inherit the mask.
+    const PdfSupport pdf(argc, argv);
 
     CalculationServer server(options->Settings);
     if (const auto failure = server.Start(options->Host, options->Port)) {

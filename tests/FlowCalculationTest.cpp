@@ -203,6 +203,39 @@ TEST(FlowCalculation, MobilityGroupsStaySeparateFlowsInOneStream)
     EXPECT_EQ(s.Reports[4].MergedFlows[1], 0);
 }
 
+// Worked by hand: А arrives with q = 12 (D = 0,2), Б (М2) with q = 3
+// (D = 0,1), both on 2,5 m; the doorway gets S = 12·2,5 + 3·2,5 = 37,5, more
+// than either group can pass, so each group's flow is limited and delayed
+// by the whole stream of 75 people with f = 0,1:
+//   М2: q_пред = 9,84, τз = 7,5 · (1/9,84 − 1/37,5) = 0,56, τск = 7,5/9,84 = 0,76
+//   group 0: q_пред = 2,5 + 3,75·1 = 6,25, τз = 7,5 · (1/6,25 − 1/37,5) = 1, τск = 7,5/6,25 = 1,2
+TEST(FlowCalculation, MergingGroupsAreDelayedByTheWholeStream)
+{
+    TPipeLine s = GroupMergeAtDoorway(true);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    Calculate(s, ',');
+    ASSERT_EQ(ReportCount(s), 4);
+    const TReport& m2 = s.Reports[3];
+    const TReport& free = s.Reports[4];
+    EXPECT_EQ(m2.GroupCode, 2);
+    EXPECT_EQ(free.GroupCode, 1);
+    for (const TReport* r : {&m2, &free}) {
+        EXPECT_EQ(r->Area, 3);
+        EXPECT_EQ(r->StreamPeople, 75);
+        EXPECT_DOUBLE_EQ(r->StreamProjArea, 0.1);
+        EXPECT_DOUBLE_EQ(r->RawIntensity, 37.5);
+    }
+    EXPECT_EQ(m2.People, 25);
+    EXPECT_EQ(free.People, 50);
+    EXPECT_DOUBLE_EQ(m2.DelayTime, 0.56);
+    EXPECT_DOUBLE_EQ(m2.AccumTime, 0.76);
+    EXPECT_DOUBLE_EQ(free.DelayTime, 1);
+    EXPECT_DOUBLE_EQ(free.AccumTime, 1.2);
+    // The first areas name their own areas.
+    EXPECT_EQ(s.Reports[1].Area, 2);
+    EXPECT_EQ(s.Reports[2].Area, 1);
+}
+
 TEST(FlowCalculation, ResultsDoNotDependOnYieldingDuringLongRuns)
 {
     TPipeLine s = RandomTree(7, 3000, 3000);

@@ -107,13 +107,39 @@ TEST(FlowResults, FreeMovementUnusedAreasAndTheSlowerBranch)
     EXPECT_EQ(path, (std::vector<int>{2, 3}));
 }
 
+// Flows of two mobility groups pass one doorway: its result holds both,
+// the most hindered movement and the sum of the people.
+TEST(FlowResults, FlowsOfTwoGroupsOnOneDoorway)
+{
+    TPipeLine s = test::GroupMergeAtDoorway(false);
+    Calculate(s, ',');
+    const FlowResults r = ResultsOf(s);
+    EXPECT_EQ(r.Areas[3].Steps.size(), 2u);
+    EXPECT_EQ(r.Areas[3].People, 75);
+    EXPECT_EQ(r.Areas[3].How, Movement::Bottleneck);
+    EXPECT_EQ(r.Areas[3].DelayTime, 1);
+    EXPECT_EQ(r.Areas[3].TotalTime, s.EvacuationTime);
+    EXPECT_EQ(r.Areas[3].Density, 0) << "no density on a continuation";
+    // М2 moves at its own free speed of 30 at D = 0,1.
+    EXPECT_EQ(r.Areas[2].How, Movement::Free);
+    EXPECT_EQ(r.Areas[1].How, Movement::Slowed);
+}
+
 TEST(FlowResults, NothingBeforeACalculation)
 {
     TPipeLine s;
     Join(s, AddInput(s, 5), AddExit(s), 3, 1);
-    const FlowResults r = ResultsOf(s);
+    FlowResults r = ResultsOf(s);
     EXPECT_TRUE(r.Areas.empty());
     EXPECT_TRUE(r.CriticalAreas.empty());
+    // Steps naming no area of the scheme are passed over.
+    TReport stray;
+    stray.Area = 7;
+    stray.People = 3;
+    s.Reports = {TReport{}, stray};
+    r = ResultsOf(s);
+    ASSERT_EQ(r.Areas.size(), 2u);
+    EXPECT_TRUE(r.Areas[1].Steps.empty());
 }
 
 }  // namespace

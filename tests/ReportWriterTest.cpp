@@ -5,10 +5,13 @@
 #include <sstream>
 #include <string>
 
+#include "calc/FlowCalculation.h"
 #include "calc/MovementTables.h"
 #include "calc/ReportWriter.h"
 #include "calc/RtfFragments.h"
+#include "calc/Validation.h"
 #include "model/TextCodec.h"
+#include "tests/TestSchemes.h"
 
 namespace stelmar {
 namespace {
@@ -110,11 +113,12 @@ TPipeLine MergedFlows(bool vrSk)
     s.Reports = {TReport{},
                  FirstStep("1", "3", 1, 60, 0.15, 20, 2, 100, 15, 0.2, 0.2),
                  FirstStep("2", "3", 2, 40, 0.1, 20, 2, 100, 10, 0.2, 0.3),
-                 TReport{.FromNode = "3", .ToNode = "4", .StartsFlow = true, .PathKind = kDoorway, .GroupCode = 1,
+                 TReport{.Area = 3, .FromNode = "3", .ToNode = "4", .StartsFlow = true, .PathKind = kDoorway, .GroupCode = 1,
                          .MergedFlows = {0, 1, 2}, .MergedIntensity = {0, 15, 10}, .MergedWidth = {0, 2, 2},
                          .FlowNo = 3, .ArrivingCount = 2, .People = 100, .RawIntensity = 25, .Width = 1,
                          .AreaTime = 0.5, .DelayTime = 0.3, .AccumTime = 0.4, .Speed = 15, .Intensity = 6.25,
-                         .Length = 3, .TotalTime = 0.8, .ProjArea = 0.1},
+                         .Length = 3, .TotalTime = 0.8, .ProjArea = 0.1, .StreamPeople = 100,
+                         .StreamProjArea = 0.1},
                  TReport{.FromNode = "4", .ToNode = "5", .PathKind = kHorizontal, .GroupCode = 1,
                          .MergedFlows = {0, 3}, .MergedIntensity = {0, 6.25}, .MergedWidth = {0, 1}, .FlowNo = 3,
                          .ArrivingCount = 1, .People = 100, .RawIntensity = 3.125, .Width = 2, .AreaTime = 0.1,
@@ -209,7 +213,7 @@ TEST(ReportWriterTest, FullReportOfMergedFlowWithDelay)
         P(R"(Т.к. интенсивность движения на участке больше максимальной вычислим время задержки: \par)", "ql",
           "fs24") +
         Eq(kT20 + R"({\super з} = N \'b7 f ( \\f(1;q{\sub пред}\'b7)" + kD20 + R"({\sub i}) - \\f(1;q{\sub i-1}\'b7)" +
-           kD20 + R"({\sub i-1}) ) = 100 \'b7 0,1 ( \\f(1;6,25\'b71) - \\f(1;(15\'b72)(10\'b72)) ) = 0,3 мин.)") +
+           kD20 + R"({\sub i-1}) ) = 100 \'b7 0,1 ( \\f(1;6,25\'b71) - \\f(1;(15\'b72)+(10\'b72)) ) = 0,3 мин.)") +
         P(R"(Вычислим время скопления: \par)", "ql", "fs24") +
         Eq(kT20 + R"({\sub ск} = \\f(N \'b7 f;q{\sub пред}\'b7)" + kD20 +
            R"({\sub i}) = \\f(100 \'b7 0,1;6,25\'b71) = 0,4 мин.)") +
@@ -232,7 +236,7 @@ TEST(ReportWriterTest, FullReportOfMergedFlowWithDelay)
 
     const std::string withoutAccumulation = Full(MergedFlows(false));
     EXPECT_EQ(withoutAccumulation.find("Вычислим время скопления"), std::string::npos);
-    EXPECT_NE(withoutAccumulation.find(R"(\\f(1;(15\'b72)(10\'b72)) ) = 0,3 мин.)"), std::string::npos);
+    EXPECT_NE(withoutAccumulation.find(R"(\\f(1;(15\'b72)+(10\'b72)) ) = 0,3 мин.)"), std::string::npos);
 }
 
 TEST(ReportWriterTest, SummaryReportOfMergedFlowWithDelay)
@@ -256,6 +260,28 @@ TEST(ReportWriterTest, SummaryReportOfMergedFlowWithDelay)
     EXPECT_TRUE(Balanced(doc));
 
     EXPECT_NE(Summary(MergedFlows(false)).find(R"((время задержки 0,3 мин.)\cell})"), std::string::npos);
+}
+
+// The delay and accumulation formulas print the N and f they were computed
+// from (the whole stream of both groups, 75 people) and join the arriving
+// flows' q·δ with "+"; worked by hand in FlowCalculationTest.
+TEST(ReportWriterTest, DelayFormulasReproduceTheirValues)
+{
+    TPipeLine s = test::GroupMergeAtDoorway(true);
+    ASSERT_TRUE(ValidateScheme(s).empty());
+    Calculate(s, ',');
+    const std::string full = Full(s);
+    const std::string terms = R"( - \\f(1;(3\'b72,5)+(12\'b72,5)) ) = )";
+    EXPECT_NE(full.find(R"() ) = 75 \'b7 0,1 ( \\f(1;9,84\'b71))" + terms + "0,56 мин.}"), std::string::npos);
+    EXPECT_NE(full.find(R"() ) = 75 \'b7 0,1 ( \\f(1;6,25\'b71))" + terms + "1 мин.}"), std::string::npos);
+    EXPECT_NE(full.find(R"( = \\f(75 \'b7 0,1;9,84\'b71) = 0,76 мин.})"), std::string::npos);
+    EXPECT_NE(full.find(R"( = \\f(75 \'b7 0,1;6,25\'b71) = 1,2 мин.})"), std::string::npos);
+    // The shown result of the field reads the same.
+    EXPECT_NE(full.find(R"(75 \'b7 0,1 ( (1)/(6,25\'b71) - (1)/((3\'b72,5)+(12\'b72,5)) ) = 1 мин.)"),
+              std::string::npos);
+    // Each flow keeps its own N in its head lines.
+    EXPECT_NE(full.find(R"(N = 25, f = 0,1 м{\super 2}.\par)"), std::string::npos);
+    EXPECT_NE(full.find(R"(N = 50, f = 0,1 м{\super 2}.\par)"), std::string::npos);
 }
 
 TEST(ReportWriterTest, FlowsAreNumberedInOrderOfAppearance)

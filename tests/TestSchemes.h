@@ -39,6 +39,27 @@ inline TPipeLine Corridor(double firstLength = 12.5, int people = 40)
     return s;
 }
 
+// Mobility groups merging at a narrow doorway: 50 people without
+// restriction (input 1) and 25 of group M2 (input 2), f = 0,1 each, come
+// over horizontal paths 10 × 2,5 m to junction 3 and leave together through
+// a doorway 1 m wide and 1 m long to exit 4. Precision 2, arrival times not
+// considered.
+inline TPipeLine GroupMergeAtDoorway(bool vrSk)
+{
+    TPipeLine s;
+    s.Precision = 2;
+    s.VrSk = vrSk;
+    SchemeBuilder b(s);
+    const int a = b.Input({.X = 60, .Y = 60, .Name = "А", .People = 50});
+    const int m2 = b.Input({.X = 60, .Y = 220, .Name = "Б", .People = 25, .Mobility = 1});
+    const int junction = b.Junction({.X = 260, .Y = 140, .Name = "В"});
+    const int exit = b.Exit({.X = 400, .Y = 140, .Name = "Выход"});
+    b.Area(a, junction, 10, 2.5);
+    b.Area(m2, junction, 10, 2.5);
+    b.Area(junction, exit, 1, 1, kDoorway);
+    return s;
+}
+
 // A random valid tree: one exit, junctions inside, inputs at the leaves,
 // every area horizontal at the inputs and of any kind elsewhere.
 inline TPipeLine RandomTree(unsigned seed, int junctions, int inputs, std::uint8_t maxMobility = 0)

@@ -7,7 +7,6 @@
 namespace stelmar {
 namespace {
 
-constexpr TColor kCriticalColor = 0xFFC080;  // light blue ($00BBGGRR)
 constexpr TColor kFindingColor = 0x0000FF;   // red
 constexpr TColor kLabelColor = 0x202020;
 constexpr TColor kWhite = 0xFFFFFF;
@@ -57,7 +56,7 @@ void DrawOverlayUnderlays(const TPipeLine& s, Canvas& c, const Visibility& vis, 
         const QPoint p2 = map(s.Nodes[a.Node2]);
         if (!vis.Area(p1, p2)) continue;
         if (critical) {
-            c.SetPenColor(overlay.Faded ? Faded(kCriticalColor) : kCriticalColor);
+            c.SetPenColor(overlay.Faded ? Faded(kCriticalPathColor) : kCriticalPathColor);
             c.SetPenWidth(s.AreaWidth + 8);
             c.Line(p1.x(), p1.y(), p2.x(), p2.y());
         }

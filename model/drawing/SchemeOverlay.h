@@ -13,6 +13,10 @@
 
 namespace stelmar {
 
+// Under the areas of the path of the flow that gives t_p: light blue
+// ($00BBGGRR).
+inline constexpr TColor kCriticalPathColor = 0xFFC080;
+
 struct LegendEntry {
     TColor Color = 0;
     QString Caption;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -317,6 +318,76 @@ private slots:
         QVERIFY(c->Prompts->Warnings[0].contains(ReportPath()));
         QCOMPARE(c->Prompts->Opened.size(), writable ? 1 : 0);
         QDir(ReportPath()).removeRecursively();
+    }
+
+    // "Сохранить отчет в PDF..." is there when the scheme passes, and
+    // writes the report of a calculation with the options shown without
+    // closing the dialog or touching the scheme's results.
+    void pdfButtonSavesTheReportOfTheOptionsShown()
+    {
+        QTemporaryDir work;
+        auto broken = ShowCalculation(Corridor(0, 30));
+        QPushButton* button = broken->Dialog->findChild<QPushButton*>("btnPdf");
+        QVERIFY(button);
+        QCOMPARE(button->text(), QString("Сохранить отчет в PDF..."));
+        QVERIFY(!button->isEnabled());
+
+        TPipeLine scheme = Corridor(10, 30);
+        scheme.FileName = (work.path() + "/коридор.stm").toStdString();
+        auto c = ShowCalculation(std::move(scheme));
+        button = c->Dialog->findChild<QPushButton*>("btnPdf");
+        QVERIFY(button->isEnabled());
+        c->Box("CBVrSk")->click();
+        c->Prompts->PdfName = work.path() + "/отчет.pdf";
+        button->click();
+        QCOMPARE(c->Prompts->SuggestedPdf, work.path() + "/коридор.pdf");
+        QCOMPARE(ReadAll(work.path() + "/отчет.pdf").left(5), QByteArray("%PDF-"));
+        QCOMPARE(c->Prompts->Opened, QStringList{work.path() + "/отчет.pdf"});
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+        QVERIFY(c->Dialog->isVisible());
+        QVERIFY(c->Scheme.Reports.empty());
+        QVERIFY(c->Scheme.VrSk);
+
+        // A cancelled file choice writes nothing; an unwritable file is
+        // reported.
+        c->Prompts->Opened.clear();
+        c->Prompts->PdfName.clear();
+        button->click();
+        QVERIFY(c->Prompts->Opened.isEmpty());
+        c->Prompts->PdfName = work.path() + "/нет/отчет.pdf";
+        button->click();
+        QCOMPARE(c->Prompts->Warnings.size(), 1);
+        QVERIFY(c->Prompts->Warnings[0].startsWith("Не удалось записать отчет в файл \"" + work.path() + "/нет/отчет.pdf\""));
+        QVERIFY(c->Prompts->Opened.isEmpty());
+    }
+
+    // A large scheme: the progress box appears, the program keeps handling
+    // events while the report is written, and stopping it leaves no file.
+    void largePdfShowsProgressAndCanBeStopped()
+    {
+        QTemporaryDir work;
+        auto c = ShowCalculation(test::RandomTree(5, 2500, 2500));
+        c->Prompts->PdfName = work.path() + "/большой.pdf";
+        QString label;
+        int ticks = 0;
+        QTimer watcher;
+        watcher.setInterval(20);
+        connect(&watcher, &QTimer::timeout, [&] {
+            ++ticks;
+            QProgressDialog* progress = c->Dialog->findChild<QProgressDialog*>();
+            if (progress && progress->isVisible() && label.isEmpty()) {
+                label = progress->labelText();
+                progress->cancel();
+            }
+        });
+        watcher.start();
+        c->Dialog->findChild<QPushButton*>("btnPdf")->click();
+        watcher.stop();
+        QCOMPARE(label, QString("Запись отчета в PDF..."));
+        QVERIFY(ticks >= 3);
+        QVERIFY(!QFile::exists(work.path() + "/большой.pdf"));
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+        QVERIFY(c->Prompts->Opened.isEmpty());
     }
 
     void mainWindowCommandShowsTheDialog()

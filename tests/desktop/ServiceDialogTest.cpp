@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -60,6 +61,12 @@ QString FieldValue(QWebEnginePage* page, const QString& name)
 }
 
 QString ReportPath() { return QString::fromStdString(TempFolder()) + "report.rtf"; }
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 }  // namespace
 
@@ -264,6 +271,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             RunScript(s->Page(), "document.querySelector('input[type=file]').files.length").toInt(), 1, 15000);
 
+        QPushButton* pdfButton = s->Dialog->findChild<QPushButton*>("btnPdf");
+        QVERIFY(pdfButton);
+        QCOMPARE(pdfButton->text(), QString("Сохранить отчет в PDF..."));
+        QVERIFY2(!pdfButton->isEnabled(), "no answer yet");
         QSignalSpy answered(s->Page(), &QWebEnginePage::loadFinished);
         RunScript(s->Page(), "document.forms[0].submit()");
         TPipeLine expected = *ReadProjectFile(path.toStdString(), false).Scheme;
@@ -294,7 +305,31 @@ private slots:
         QFile file(ReportPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray::fromStdString(report.str()));
+
+        // The answer's PDF link: the service's PDF, kept beside the RTF one.
+        const QString pdfPath = QString::fromStdString(TempFolder()) + "report.pdf";
+        QFile::remove(pdfPath);
+        RunScript(s->Page(), "document.querySelector('a[href$=\"report.pdf\"]').click()");
+        QVERIFY(saved_.wait(30000) || saved_.count() == 2);
+        QCOMPARE(saved_.last().first().toString(), pdfPath);
+        QCOMPARE(ReadAll(pdfPath).left(5), QByteArray("%PDF-"));
+        QCOMPARE(s->Prompts->Opened.last(), pdfPath);
+
+        // The dialog's own button, once the service has answered: the same
+        // calculation on the embedded engine.
+        QTRY_VERIFY(pdfButton->isEnabled());
+        s->Prompts->PdfName = session.File("отчет.pdf");
+        QSignalSpy written(s->Dialog.get(), &TFcalcNet::PdfSaved);
+        pdfButton->click();
+        QTRY_COMPARE_WITH_TIMEOUT(written.count(), 1, 30000);
+        QCOMPARE(written.first().first().toString(), session.File("отчет.pdf"));
+        QCOMPARE(ReadAll(session.File("отчет.pdf")).left(5), QByteArray("%PDF-"));
+        QCOMPARE(s->Prompts->SuggestedPdf, session.File("corridor.pdf"));
         QVERIFY(s->Prompts->Warnings.isEmpty());
+
+        // A new form takes the answer away, and the button with it.
+        s->Dialog->TabSheet1Show();
+        QVERIFY(!pdfButton->isEnabled());
     }
 
     void cleanupTestCase() { StopEmbeddedService(); }

@@ -1,0 +1,178 @@
+#include "calc/RtfReport.h"
+
+#include <array>
+#include <cstdint>
+
+#include "calc/RtfFragments.h"
+
+namespace stelmar {
+
+namespace {
+
+std::string_view AlignmentWord(Align a)
+{
+    switch (a) {
+    case Align::Center: return "qc";
+    case Align::Right: return "qr";
+    default: return "ql";
+    }
+}
+
+void AppendSize(std::string& out, int size) { out.append("\\fs").append(std::to_string(size)); }
+
+void AppendEscaped(std::string& out, std::string_view text)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\' && c != '{' && c != '}') continue;
+        out.append(text.data() + start, i - start).append(1, '\\');
+        start = i;
+    }
+    out.append(text.data() + start, text.size() - start);
+}
+
+// The first character of UTF-8 `text` as a code point.
+std::uint32_t FirstCodePoint(std::string_view text)
+{
+    if (text.empty()) return '?';
+    const auto b = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    if (b(0) < 0x80) return b(0);
+    if ((b(0) & 0xE0) == 0xC0 && text.size() >= 2) return ((b(0) & 0x1Fu) << 6) | (b(1) & 0x3Fu);
+    if ((b(0) & 0xF0) == 0xE0 && text.size() >= 3)
+        return ((b(0) & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+    return '?';
+}
+
+// A Greek letter in its own paragraph group in the Greek font f84.
+void AppendGreek(std::string& out, std::string_view letter, int size)
+{
+    out.append("{\\pard\\ql");
+    AppendSize(out, size);
+    out.append("\\f84 \\u").append(std::to_string(FirstCodePoint(letter))).append("\\'3f}");
+}
+
+void AppendContent(std::string& out, const ReportBlock& block)
+{
+    // What each open part writes when its End arrives.
+    std::array<std::string_view, 32> closers{};
+    std::size_t depth = 0;
+    const auto open = [&](std::string_view opener, std::string_view closer) {
+        out.append(opener);
+        if (depth < closers.size()) closers[depth] = closer;
+        ++depth;
+    };
+    for (const ReportToken& t : block.Tokens) {
+        const std::string_view text = block.TextOf(t);
+        switch (t.Kind) {
+        case TokenKind::Text: AppendEscaped(out, text); break;
+        case TokenKind::Dot: out.append(R"(\'b7)"); break;
+        case TokenKind::Greek: AppendGreek(out, text, t.Size); break;
+        case TokenKind::Bookmark: out.append(R"({\*\bkmkstart )").append(text).append("}"); break;
+        case TokenKind::CellEnd: out.append(R"(\cell )"); break;
+        case TokenKind::Sub: open(R"({\sub )", "}"); break;
+        case TokenKind::Super: open(R"({\super )", "}"); break;
+        case TokenKind::Lowered: open(R"(\\s\\do3()", ")"); break;
+        case TokenKind::Raised: open(R"(\\s\\up3()", ")"); break;
+        case TokenKind::Fraction: open(R"(\\f()", ")"); break;
+        case TokenKind::FractionBar: out += ';'; break;
+        case TokenKind::Sum: open(R"(\\i\\su(;;)", ")"); break;
+        case TokenKind::Strong:
+            out.append("{\\pard\\ql\\b");
+            AppendSize(out, t.Size);
+            open("\\f1 ", "}");
+            break;
+        case TokenKind::Link:
+            out.append(R"({\field{\*\fldinst { HYPERLINK  \\l ")").append(text).append(R"(" }}{\fldrslt {\cs15)");
+            AppendSize(out, t.Size);
+            open(R"(\ql\b\ul\f1 )", "}}}");
+            break;
+        case TokenKind::End:
+            if (depth > 0 && --depth < closers.size()) out.append(closers[depth]);
+            break;
+        }
+    }
+}
+
+void AppendBreaks(std::string& out, int breaks)
+{
+    for (int i = 0; i < breaks; ++i) out.append("\\par");
+}
+
+void AppendParagraph(std::string& out, const ReportBlock& b)
+{
+    if (b.Loose) {
+        AppendContent(out, b);
+        AppendBreaks(out, b.Breaks);
+        if (b.Shrinks) out.append("\\fs8");
+        return;
+    }
+    std::string alignment(AlignmentWord(b.Alignment));
+    if (b.Bold) alignment += "\\b";
+    if (b.Underline) alignment += "\\ul";
+    if (!b.Link.empty()) {
+        std::string text;
+        AppendContent(text, b);
+        AppendBreaks(text, b.Breaks);
+        out += RtfHyperlink(text, b.Link, alignment, "f1", "fs" + std::to_string(b.Size));
+        return;
+    }
+    // RtfParagraph's group, written in place: reports hold millions.
+    out.append("{\\pard\\").append(alignment);
+    AppendSize(out, b.Size);
+    out.append("\\f1 ");
+    AppendContent(out, b);
+    AppendBreaks(out, b.Breaks);
+    out += '}';
+}
+
+void AppendTableRow(std::string& out, const ReportBlock& b)
+{
+    out += RtfTableRowStart(b.Cells, b.Header ? 30 : 10);
+    out.append("{\\pard\\intbl\\").append(AlignmentWord(b.Alignment));
+    AppendSize(out, b.Size);
+    out.append(b.Header ? "\\b " : " ");
+    AppendContent(out, b);
+    // The last cell closes the cells' group.
+    if (out.ends_with("\\cell ")) out.back() = '}';
+    out += kRtfRowEnd;
+}
+
+}  // namespace
+
+void AppendRtfBlock(std::string& out, const ReportBlock& block)
+{
+    switch (block.Kind) {
+    case BlockKind::Paragraph: AppendParagraph(out, block); break;
+    case BlockKind::Equation: {
+        std::string formula;
+        AppendContent(formula, block);
+        out += RtfEquation(formula, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
+        break;
+    }
+    case BlockKind::TableRow: AppendTableRow(out, block); break;
+    case BlockKind::EmptyLine: out += RtfEmptyParagraph(); break;
+    }
+}
+
+RtfReportWriter::RtfReportWriter(std::ostream& out) : document_(out) { document_.Write(RtfDocumentStart()); }
+
+void RtfReportWriter::Add(const ReportBlock& block)
+{
+    constexpr std::size_t kChunk = 1 << 16;
+    AppendRtfBlock(text_, block);
+    if (text_.size() >= kChunk) {
+        document_.Write(text_);
+        text_.clear();
+    }
+}
+
+void RtfReportWriter::Finish()
+{
+    text_ += RtfDocumentEnd();
+    document_.Write(text_);
+    text_.clear();
+    document_.Flush();
+}
+
+}  // namespace stelmar

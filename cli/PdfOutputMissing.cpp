@@ -1,0 +1,14 @@
+// stelmar-calc built without Qt: no PDF report.
+
+#include "cli/PdfOutput.h"
+
+namespace stelmar {
+
+bool PdfOutputBuilt() { return false; }
+
+std::optional<std::string> MakePdfOutput(const TPipeLine&, const ReportTitle&, char, std::string&)
+{
+    return std::string(kNoPdfOutput);
+}
+
+}  // namespace stelmar

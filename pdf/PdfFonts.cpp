@@ -1,0 +1,70 @@
+#include "pdf/PdfFonts.h"
+
+#include <QFontDatabase>
+
+namespace stelmar {
+
+namespace {
+
+// Widths measured per font before the cache is emptied: the numbers of a
+// long report would otherwise fill it.
+constexpr qsizetype kMaxCachedWidths = 1 << 16;
+
+QString ReportFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char* name : {"Liberation Serif", "DejaVu Serif", "Times New Roman"})
+        if (families.contains(QString::fromLatin1(name))) return QString::fromLatin1(name);
+    return QStringLiteral("serif");
+}
+
+QFont MakeFont(const QString& family, const FontStyle& style)
+{
+    QFont font(family);
+    font.setPointSizeF(style.Size);
+    font.setBold(style.Bold);
+    font.setItalic(style.Italic);
+    font.setUnderline(style.Underline);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    // Widths are measured word by word and painted line by line, so they
+    // must add up: no kerning across the words.
+    font.setKerning(false);
+    return font;
+}
+
+}  // namespace
+
+// The metrics are those of the PDF device's resolution, so that measuring
+// and painting agree.
+PdfFont::PdfFont(const QString& family, const FontStyle& style, const QPaintDevice* device, double unitsPerPoint)
+    : font_(MakeFont(family, style)), style_(style), metrics_(font_, device), perPoint_(unitsPerPoint)
+{
+    ascent_ = metrics_.ascent() / perPoint_;
+    descent_ = metrics_.descent() / perPoint_;
+}
+
+double PdfFont::Width(const QString& text) const
+{
+    const auto found = widths_.constFind(text);
+    if (found != widths_.constEnd()) return *found;
+    if (widths_.size() >= kMaxCachedWidths) widths_.clear();
+    const double width = metrics_.horizontalAdvance(text) / perPoint_;
+    widths_.insert(text, width);
+    return width;
+}
+
+PdfFonts::PdfFonts(const QPaintDevice* device, double unitsPerPoint)
+    : device_(device), perPoint_(unitsPerPoint), family_(ReportFamily())
+{
+}
+
+const PdfFont& PdfFonts::Get(const FontStyle& style)
+{
+    if (last_ && last_->Style() == style) return *last_;
+    for (const auto& f : fonts_)
+        if (f->Style() == style) return *(last_ = f.get());
+    fonts_.push_back(std::make_unique<PdfFont>(family_, style, device_, perPoint_));
+    return *(last_ = fonts_.back().get());
+}
+
+}  // namespace stelmar

@@ -1,0 +1,191 @@
+#include "pdf/PdfReport.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <array>
+
+#include "calc/FlowResults.h"
+#include "calc/ReportWriter.h"
+#include "model/ProgramVersion.h"
+#include "model/SafeFile.h"
+#include "model/drawing/ResultsDrawing.h"
+#include "model/drawing/SchemeDrawing.h"
+#include "pdf/FloorPlate.h"
+#include "pdf/ReportLayout.h"
+
+namespace stelmar {
+
+namespace {
+
+constexpr int kResolution = 720;  // dots per inch: ten device units per point
+constexpr double kUnitsPerPoint = kResolution / 72.0;
+constexpr double kSectionSize = 14;
+constexpr double kFloorSize = 13;
+constexpr double kLegendSize = 9.5;
+constexpr double kLegendRow = 13;
+// Room on a drawing's page for its headings and legend.
+constexpr double kDrawingReserve = 150;
+
+// Thrown out of the layout when the caller stops the writing.
+struct Stopped {};
+
+// The share of a pass (counting, painting) in the whole work, in percent,
+// and the share of the front matter in a pass.
+constexpr std::array<int, 2> kPassStart = {0, 40};
+constexpr std::array<int, 2> kPassSpan = {40, 60};
+constexpr double kFrontShare = 0.05;
+
+class PdfComposer {
+public:
+    PdfComposer(const TPipeLine& s, const ReportTitle& title, char separator, PdfFonts& fonts,
+                const PdfProgress& progress)
+        : s_(s), title_(title), separator_(separator), fonts_(fonts), progress_(progress)
+    {
+        // The time at the end of each area, as the figure chosen on the
+        // screen may be any.
+        PutResults(ResultsOf(s), {}, AreaFigure::TotalTime, separator, s, overlay_);
+    }
+
+    void Run(ReportLayout& layout, int pass)
+    {
+        pass_ = pass;
+        layout.SetProgressHandler([this](std::int64_t done, std::int64_t total) {
+            Report(kFrontShare + (1 - kFrontShare) * (total > 0 ? static_cast<double>(done) / total : 1));
+        });
+        ComposeTitleBlock(s_, title_, layout);
+        layout.PageBreak();
+        layout.Heading(QStringLiteral("1. Исходные данные"), kSectionSize);
+        for (int floor = 1; floor <= s_.EtagCount; ++floor) ComposeFloorInputs(s_, floor, separator_, layout);
+        Drawings(layout);
+        Report(kFrontShare);
+        layout.PageBreak();
+        layout.Heading(QStringLiteral("3. Расчет времени эвакуации"), kSectionSize);
+        ComposeReport(s_, separator_, layout);
+        layout.Finish();
+        Report(1);
+    }
+
+private:
+    void Report(double share)
+    {
+        const int percent = kPassStart[pass_] + static_cast<int>(kPassSpan[pass_] * std::clamp(share, 0.0, 1.0));
+        if (percent == shown_) return;
+        shown_ = percent;
+        if (progress_ && !progress_(percent)) throw Stopped{};
+    }
+
+    void Drawings(ReportLayout& layout)
+    {
+        bool first = true;
+        for (int floor = 1; floor <= s_.EtagCount; ++floor) {
+            const QRect bounds = FloorBounds(s_, floor);
+            if (bounds.isEmpty()) continue;
+            layout.PageBreak();
+            if (first) layout.Heading(QStringLiteral("2. Схема эвакуации с результатами расчета"), kSectionSize);
+            first = false;
+            layout.Heading(QStringLiteral("Этаж %1").arg(floor), kFloorSize);
+            const double width = layout.TextWidth();
+            const double height =
+                std::min(width * bounds.height() / bounds.width(), layout.TextHeight() - kDrawingReserve);
+            layout.Picture(height, [this, floor](QPainter& painter, const QRectF& target) {
+                // The painting moves nodes outside the canvas, so it works
+                // on a copy.
+                if (!view_) view_ = s_;
+                PaintFloorResults(*view_, floor, overlay_, painter, target);
+            });
+            Legend(layout);
+        }
+    }
+
+    void Legend(ReportLayout& layout)
+    {
+        struct Entry {
+            QColor Color;
+            double Width;
+            QString Text;
+        };
+        std::vector<Entry> entries;
+        for (const LegendEntry& e : MovementLegend()) entries.push_back({ToQColor(e.Color), 3, e.Caption});
+        entries.push_back(
+            {ToQColor(kCriticalPathColor), 6, QStringLiteral("Путь потока, определяющего расчетное время эвакуации")});
+        entries.push_back({Qt::transparent, 0,
+                           QStringLiteral("Числа у участков — время от начала эвакуации до выхода потоков с участка, мин.")});
+        const PdfFont& font = fonts_.Get({kLegendSize});
+        layout.Picture(kLegendRow * (entries.size() + 0.5), [entries, &font](QPainter& painter, const QRectF& target) {
+            const double k = kUnitsPerPoint;
+            painter.setFont(font.Font());
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                const double middle = target.top() + (kLegendRow * (i + 0.5) + kLegendRow / 2) * k;
+                if (entries[i].Width > 0) {
+                    QPen pen(entries[i].Color);
+                    pen.setWidthF(entries[i].Width * k);
+                    pen.setCapStyle(Qt::FlatCap);
+                    painter.setPen(pen);
+                    painter.drawLine(QPointF(target.left(), middle), QPointF(target.left() + 24 * k, middle));
+                }
+                painter.setPen(Qt::black);
+                painter.drawText(QPointF(target.left() + 32 * k, middle + (font.Ascent() - font.Descent()) / 2 * k),
+                                 entries[i].Text);
+            }
+        });
+    }
+
+    const TPipeLine& s_;
+    const ReportTitle& title_;
+    char separator_;
+    PdfFonts& fonts_;
+    const PdfProgress& progress_;
+    SchemeOverlay overlay_;
+    std::optional<TPipeLine> view_;
+    int pass_ = 0;
+    int shown_ = -1;
+};
+
+}  // namespace
+
+std::optional<std::string> BuildPdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
+                                          QIODevice& out, const PdfProgress& progress)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return "Отчет в PDF не может быть записан: программа запущена без графической подсистемы Qt.";
+    QPdfWriter writer(&out);
+    writer.setResolution(kResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(QStringLiteral("Отчет о расчете времени эвакуации людей: ") +
+                    QString::fromStdString(ProjectTitle(s.FileName)));
+    writer.setCreator(QStringLiteral("Stelmar %1").arg(QString::fromLatin1(kProgramVersion)));
+    PdfFonts fonts(&writer, kUnitsPerPoint);
+    PdfComposer composer(s, title, separator, fonts, progress);
+    try {
+        ReportLayout counting(fonts, &writer, nullptr, kUnitsPerPoint, 0);
+        composer.Run(counting, 0);
+
+        QPainter painter;
+        if (!painter.begin(&writer)) return std::string("Не удалось начать запись документа PDF.");
+        ReportLayout pages(fonts, &writer, &painter, kUnitsPerPoint, counting.Pages());
+        composer.Run(pages, 1);
+        if (!painter.end()) return std::string("Не удалось завершить запись документа PDF.");
+    } catch (const Stopped&) {
+        return std::string(kPdfCancelled);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WritePdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
+                                          const std::string& path, const PdfProgress& progress)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (std::optional<std::string> error = BuildPdfReport(s, title, separator, buffer, progress)) return error;
+    const QByteArray& pdf = buffer.data();
+    if (const auto error = WriteFilesAtomically({{path, std::string(pdf.constData(), std::size_t(pdf.size()))}}))
+        return "Не удалось записать отчет в файл \"" + path + "\": " + *error;
+    return std::nullopt;
+}
+
+}  // namespace stelmar
