@@ -104,20 +104,44 @@ void WriteStep(JsonWriter& w, const TReport& r)
     w.Raw() << '}';
 }
 
+void WriteElement(JsonWriter& w, const ElementRef& e)
+{
+    if (e.Kind == ElementKind::None) {
+        w.Raw() << "null";
+        return;
+    }
+    w.Raw() << '{';
+    w.Field("kind", std::string(e.Kind == ElementKind::Node ? "node" : "area"));
+    w.Field("number", std::int32_t{e.Number});
+    w.Field("floor", std::int32_t{e.Floor}, true);
+    w.Raw() << '}';
+}
+
 }  // namespace
 
-void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<std::string>& messages,
+void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Finding>& findings,
                      const std::string& resultLine)
 {
     JsonWriter w(out);
-    const bool valid = messages.empty();
+    const bool valid = findings.empty();
     out << '{';
     w.Field("valid", valid);
     w.Key("messages");
     out << '[';
-    for (std::size_t i = 0; i < messages.size(); ++i) {
+    for (std::size_t i = 0; i < findings.size(); ++i) {
         if (i > 0) out << ',';
-        w.String(messages[i]);
+        w.String(findings[i].Message);
+    }
+    out << "],";
+    w.Key("findings");
+    out << '[';
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        if (i > 0) out << ',';
+        out << '{';
+        w.Field("message", findings[i].Message);
+        w.Key("element");
+        WriteElement(w, findings[i].Element);
+        out << '}';
     }
     out << "],";
     if (!valid) {

@@ -23,19 +23,19 @@ constexpr int kFileError = 1;
 constexpr int kInvalidScheme = 2;
 constexpr int kUsageError = 64;
 
-bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<std::string>& messages,
+bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Finding>& findings,
                const std::string& resultLine)
 {
     return WriteOutput(path, "результаты расчета",
-                       [&](std::ostream& out) { WriteResultJson(out, s, messages, resultLine); });
+                       [&](std::ostream& out) { WriteResultJson(out, s, findings, resultLine); });
 }
 
 // Findings on standard error and in the JSON; the scheme is not calculated
 // or its results are not reported.
-int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<std::string>& messages)
+int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Finding>& findings)
 {
-    for (const std::string& m : messages) std::cerr << m << '\n';
-    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, messages, {})) return kFileError;
+    for (const Finding& f : findings) std::cerr << f.Message << '\n';
+    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, findings, {})) return kFileError;
     return kInvalidScheme;
 }
 
@@ -74,11 +74,11 @@ int main(int argc, char** argv)
     scheme.VrSk = options->VrSk.value_or(scheme.VrSk);
     scheme.FullReport = options->FullReport;
 
-    const std::vector<std::string> messages = ValidateScheme(scheme);
-    if (!messages.empty()) return Refuse(*options, scheme, messages);
+    const std::vector<Finding> findings = CheckScheme(scheme);
+    if (!findings.empty()) return Refuse(*options, scheme, findings);
 
     const std::string resultLine = Calculate(scheme, separator);
-    if (const auto failure = CheckResults(scheme)) return Refuse(*options, scheme, {*failure});
+    if (const auto failure = CheckResults(scheme)) return Refuse(*options, scheme, {Finding{*failure, {}}});
     // Standard output carrying a document keeps to it; the line goes aside.
     const bool documentOnStandardOutput =
         (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
@@ -97,6 +97,6 @@ int main(int argc, char** argv)
         }
         if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kFileError;
     }
-    if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, messages, resultLine)) return kFileError;
+    if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, {}, resultLine)) return kFileError;
     return 0;
 }

@@ -258,5 +258,30 @@ TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
     EXPECT_EQ(err_, message + "\n");
     EXPECT_EQ(out_, "");
     EXPECT_FALSE(fs::exists(Temp("r.rtf")));
-    EXPECT_TRUE(ReadAll(Temp("r.json")).starts_with("{\"valid\":false,\"messages\":[\"" + message + "\"],\"result_line\":null"));
+    EXPECT_TRUE(ReadAll(Temp("r.json")).starts_with("{\"valid\":false,\"messages\":[\"" + message +
+                                                    "\"],\"findings\":[{\"message\":\"" + message +
+                                                    "\",\"element\":null}],\"result_line\":null"));
+}
+
+// Each finding in the JSON names its element and the floor it is on.
+TEST_F(CalcCommand, FindingsNameTheirElements)
+{
+    stelmar::TPipeLine s = stelmar::test::Corridor();
+    s.EtagCount = 2;
+    const int upstairs = stelmar::test::AddInput(s, 0);
+    s.Nodes[upstairs].Etag = 2;
+    stelmar::test::Join(s, upstairs, 2, 5, 1);
+    s.Areas[1].Width = 0;
+    ASSERT_EQ(stelmar::SaveProjectFile(s, Temp("faults.stm"), '.'), std::nullopt);
+    EXPECT_EQ(Run(Temp("faults.stm") + " --json " + Temp("r.json")), 2);
+    const std::string json = ReadAll(Temp("r.json"));
+    const std::size_t width = json.find("{\"message\":\"Ошибка: ширина на участке №");
+    ASSERT_NE(width, std::string::npos) << json;
+    EXPECT_EQ(json.find("\"element\":{\"kind\":\"area\",\"number\":1,\"floor\":1}}", width),
+              json.find("\"element\":", width))
+        << json;
+    EXPECT_NE(json.find("\"element\":{\"kind\":\"node\",\"number\":" + std::to_string(upstairs) +
+                        ",\"floor\":2}}"),
+              std::string::npos)
+        << json;
 }
