@@ -8,6 +8,7 @@
 #include <random>
 
 #include "model/SchemeBuilder.h"
+#include "model/drawing/ResultsDrawing.h"
 #include "model/drawing/SchemeDrawing.h"
 
 namespace {
@@ -85,6 +86,39 @@ void BM_DrawZoomed(benchmark::State& state)
 }
 BENCHMARK(BM_DrawZoomed)->ArgName("zoom_percent")->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Results of a calculation over every area, as the overlay shows them: the
+// movements in turn, a figure beside each area, every tenth area on the
+// path of t_p, the times of the exits.
+SchemeOverlay ResultsOverlayOf(const TPipeLine& s)
+{
+    FlowResults results;
+    results.Areas.resize(s.Areas.size());
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        AreaResult& r = results.Areas[i];
+        r.How = static_cast<Movement>(1 + i % 4);
+        r.Steps = {i};
+        r.AreaTime = 0.01 * (i % 97);
+        r.TotalTime = 0.1 * (i % 131);
+        if (i % 10 == 0) results.CriticalAreas.push_back(i);
+    }
+    SchemeOverlay overlay;
+    PutResults(results, {}, AreaFigure::AreaTime, ',', s, overlay);
+    overlay.Legend = MovementLegend();
+    return overlay;
+}
+
+// The screen's redraw at 100 % with the results shown.
+void BM_DrawVisibleWithResults(benchmark::State& state)
+{
+    TPipeLine s = LargeScheme();
+    const SchemeOverlay overlay = ResultsOverlayOf(s);
+    const CanvasView view{kSide / 2 - 600, kSide / 2 - 400, 1200, 800, 1.0, true};
+    QImage box;
+    BackgroundCache cache;
+    for (auto _ : state) benchmark::DoNotOptimize(Draw(s, box, view, false, nullptr, &cache, &overlay));
+}
+BENCHMARK(BM_DrawVisibleWithResults)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_DrawExport(benchmark::State& state)
 {

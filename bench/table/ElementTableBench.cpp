@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "bench/GeneratedSchemes.h"
+#include "bench/SilentPrompts.h"
 #include "editor/ElementsPanel.h"
 #include "editor/Forms.h"
 #include "model/ElementTable.h"
@@ -25,25 +26,6 @@ using namespace stelmar;
 
 constexpr int kAreas = 10000;
 
-// Says nothing and answers no to everything.
-class SilentPrompts : public Prompts {
-public:
-    Answer AskYesNoCancel(const QString&) override { return Answer::No; }
-    Answer AskYesNo(const QString&) override { return Answer::No; }
-    bool AskTitled(const QString&, const QString&) override { return false; }
-    void ShowWarning(const QString& text) override { qWarning("%s", qPrintable(text)); }
-    void ShowMessage(const QString&) override {}
-    RecoveryChoice AskRecovery(const QString&) override { return RecoveryChoice::Discard; }
-    QString OpenProjectName() override { return {}; }
-    QString SaveProjectName(const QString&) override { return {}; }
-    QString OpenPictureName() override { return {}; }
-    QString ExportPictureName() override { return {}; }
-    QString PdfFileName(const QString&) override { return {}; }
-    QString CsvFileName(const QString&) override { return {}; }
-    bool OpenDocument(const QString&) override { return false; }
-    bool ChoosePrinter(QPrinter&) override { return false; }
-};
-
 // The main window with the generated project open and the panel shown on
 // its area table, the floor shown filtering it.
 class Window {
@@ -53,7 +35,7 @@ public:
         qputenv("XDG_CONFIG_HOME", folder_.path().toUtf8());
         qputenv("XDG_STATE_HOME", folder_.path().toUtf8());
         const QString project = QString::fromStdString(bench::GeneratedProjectFile(kAreas));
-        tf_ = CreateForms(project, std::make_shared<SilentPrompts>());
+        tf_ = CreateForms(project, std::make_shared<bench::SilentPrompts>());
         tf_->resize(1400, 900);
         tf_->show();
         while (!tf_->StartDone()) QCoreApplication::processEvents();

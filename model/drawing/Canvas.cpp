@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <string_view>
 
 #include "model/drawing/SchemeDrawing.h"
 
@@ -10,14 +11,15 @@ namespace stelmar {
 TextFont::TextFont(const QFont& font, const QPaintDevice* device)
     : Font(font), Ascent(QFontMetrics(font, device).ascent()), Raw(QRawFont::fromFont(font))
 {
-    const QString digits = QStringLiteral("0123456789");
-    int count = 10;  // room in DigitGlyphs, then the glyphs found
+    const QString chars = QString::fromUtf16(kPlainChars, kPlainCount);
+    int count = kPlainCount;  // room in PlainGlyphs, then the glyphs found
     // Underlined and struck-out text keeps the text layout, whose lines
     // span the laid-out width.
-    HasDigits = !font.underline() && !font.strikeOut() && Raw.isValid() &&
-                Raw.glyphIndexesForChars(digits.constData(), 10, DigitGlyphs.data(), &count) &&
-                count == 10 && std::find(DigitGlyphs.begin(), DigitGlyphs.end(), 0u) == DigitGlyphs.end() &&
-                Raw.advancesForGlyphIndexes(DigitGlyphs.data(), DigitAdvances.data(), 10);
+    HasPlainGlyphs = !font.underline() && !font.strikeOut() && Raw.isValid() &&
+                     Raw.glyphIndexesForChars(chars.constData(), kPlainCount, PlainGlyphs.data(), &count) &&
+                     count == kPlainCount &&
+                     std::find(PlainGlyphs.begin(), PlainGlyphs.end(), 0u) == PlainGlyphs.end() &&
+                     Raw.advancesForGlyphIndexes(PlainGlyphs.data(), PlainAdvances.data(), kPlainCount);
     Run.setRawFont(Raw);
 }
 
@@ -134,23 +136,24 @@ void Canvas::TextOut(int x, int y, const QString& text)
 {
     if (font_ == nullptr) return;
     UsePen({fontColor_, 1, false});
-    if (!DrawDigits(x, y + font_->Ascent, text)) painter_.drawText(x, y + font_->Ascent, text);
+    if (!DrawPlain(x, y + font_->Ascent, text)) painter_.drawText(x, y + font_->Ascent, text);
 }
 
-bool Canvas::DrawDigits(int x, int baseline, const QString& text)
+bool Canvas::DrawPlain(int x, int baseline, const QString& text)
 {
-    constexpr int kMaxDigits = 16;
+    constexpr int kMaxChars = 24;
     const int count = static_cast<int>(text.size());
-    if (!font_->HasDigits || count == 0 || count > kMaxDigits) return false;
-    quint32 glyphs[kMaxDigits];
-    QPointF positions[kMaxDigits];
+    if (!font_->HasPlainGlyphs || count == 0 || count > kMaxChars) return false;
+    quint32 glyphs[kMaxChars];
+    QPointF positions[kMaxChars];
     QPointF pen(0, 0);
+    const std::u16string_view plain(kPlainChars, kPlainCount);
     for (int i = 0; i < count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return false;
-        glyphs[i] = font_->DigitGlyphs[c - u'0'];
+        const std::size_t k = plain.find(text[i].unicode());
+        if (k == std::u16string_view::npos) return false;
+        glyphs[i] = font_->PlainGlyphs[k];
         positions[i] = pen;
-        pen += font_->DigitAdvances[c - u'0'];
+        pen += font_->PlainAdvances[k];
     }
     font_->Run.setRawData(glyphs, positions, count);
     painter_.drawGlyphRun(QPointF(x, baseline), font_->Run);

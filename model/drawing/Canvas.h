@@ -16,22 +16,28 @@
 #include <QRawFont>
 #include <QString>
 #include <array>
+#include <iterator>
 #include <vector>
 
 #include "model/Scheme.h"
 
 namespace stelmar {
 
+// The characters of the most common labels: node numbers and the results'
+// figures ("0,52 мин", "q = 6,25", "40 чел.").
+inline constexpr char16_t kPlainChars[] = u"0123456789,.- =qvDминчел";
+inline constexpr int kPlainCount = static_cast<int>(std::size(kPlainChars)) - 1;
+
 // A font with its ascent, so text can be placed by its top edge, and the
-// glyphs of its digits: node numbers, the most common labels, are drawn
-// from these without a text layout, which costs several times as much.
+// glyphs of kPlainChars: labels made only of them are drawn from these
+// without a text layout, which costs several times as much.
 struct TextFont {
     QFont Font;
     int Ascent = 0;
     QRawFont Raw;
-    std::array<quint32, 10> DigitGlyphs{};
-    std::array<QPointF, 10> DigitAdvances{};
-    bool HasDigits = false;
+    std::array<quint32, kPlainCount> PlainGlyphs{};
+    std::array<QPointF, kPlainCount> PlainAdvances{};
+    bool HasPlainGlyphs = false;
     mutable QGlyphRun Run;  // scratch run handed to QPainter, reused for every label
 
     TextFont(const QFont& font, const QPaintDevice* device);
@@ -84,7 +90,7 @@ private:
     void UsePen(const PenKey& key);
     void ApplyPen(const PenKey& key);
     void UseShapePen() { UsePen({penColor_, penWidth_, penDotted_}); }
-    bool DrawDigits(int x, int baseline, const QString& text);
+    bool DrawPlain(int x, int baseline, const QString& text);
 
     QPainter own_;  // active only when the canvas paints on an image of its own
     bool raster_ = false;
