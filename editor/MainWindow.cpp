@@ -70,6 +70,9 @@ void TF::CreateElementsPanel()
     elements->hide();
     QAction* showElements = elements->toggleViewAction();
     showElements->setObjectName("NElements");
+    connect(showElements, &QAction::triggered, elements, [elements](bool shown) {
+        if (shown) elements->raise();
+    });
     auto* viewMenu = findChild<QMenu*>("N7");
     QString taken = TakenMnemonics(*viewMenu);
     showElements->setText(WithMnemonic("Таблица элементов", taken));

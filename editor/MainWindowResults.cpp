@@ -101,6 +101,10 @@ void TF::CreateResultCommands()
     panel->hide();
     QAction* toggle = panel->toggleViewAction();
     toggle->setObjectName("NResultsPanel");
+    // Shown in front of a panel it shares the place with.
+    connect(toggle, &QAction::triggered, panel, [panel](bool shown) {
+        if (shown) panel->raise();
+    });
     toggle->setText(WithMnemonic("Панель результатов", taken));
     view->addAction(toggle);
 }

@@ -25,6 +25,10 @@ QTableView* NewTable(const char* name, QAbstractItemModel* model, QWidget* paren
     auto* view = new QTableView(parent);
     view->setObjectName(name);
     view->setModel(model);
+    // Rows in number order until a column is chosen; a third click on a
+    // column goes back to it.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->horizontalHeader()->setSortIndicatorClearable(true);
     view->setSortingEnabled(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
