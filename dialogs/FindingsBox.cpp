@@ -1,6 +1,7 @@
 #include "dialogs/FindingsBox.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStringList>
@@ -32,7 +33,6 @@ private:
 FindingsBox::FindingsBox(QWidget* parent) : QPlainTextEdit(parent), floors_(new FloorColumn(this))
 {
     setReadOnly(true);
-    setViewportMargins(0, 0, kFloorWidth, 0);
     connect(this, &QPlainTextEdit::updateRequest, floors_, [this](const QRect&, int) { floors_->update(); });
 }
 
@@ -44,6 +44,10 @@ bool FindingsBox::Show(const std::vector<Finding>& findings, const QString& pass
     QPalette colours = palette();
     colours.setColor(QPalette::Text, findings.empty() ? kPassedColor : kFindingsColor);
     setPalette(colours);
+    // The floor column takes room only when some finding has a floor.
+    const bool floors = std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.Element.Floor > 0; });
+    setViewportMargins(0, 0, floors ? kFloorWidth : 0, 0);
+    floors_->setVisible(floors);
     setPlainText(findings.empty() ? passedText : lines.join('\n'));
     // A finding about an element can be chosen: the pointer says so.
     viewport()->setCursor(findings.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
