@@ -45,6 +45,16 @@ QString ChosenFile(QFileDialog& dialog)
     return dialog.selectedFiles().constFirst();
 }
 
+// A file to write, `suggested` chosen at first.
+QString SaveFileName(const QString& suggested, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(Owner(), QString(), suggested, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(suggested);
+    return ChosenFile(dialog);
+}
+
 }  // namespace
 
 Answer QtPrompts::AskYesNoCancel(const QString& text)
@@ -136,20 +146,12 @@ QString QtPrompts::ExportPictureName()
 
 QString QtPrompts::PdfFileName(const QString& suggested)
 {
-    QFileDialog dialog(Owner(), QString(), suggested, "Документ PDF (*.pdf)");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("pdf");
-    dialog.selectFile(suggested);
-    return ChosenFile(dialog);
+    return SaveFileName(suggested, "Документ PDF (*.pdf)", "pdf");
 }
 
 QString QtPrompts::CsvFileName(const QString& suggested)
 {
-    QFileDialog dialog(Owner(), QString(), suggested, "Таблица CSV (*.csv)");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("csv");
-    dialog.selectFile(suggested);
-    return ChosenFile(dialog);
+    return SaveFileName(suggested, "Таблица CSV (*.csv)", "csv");
 }
 
 bool QtPrompts::OpenDocument(const QString& path)
