@@ -8,17 +8,17 @@ SchemeBuilder& SchemeBuilder::OnFloor(int floor)
     return *this;
 }
 
-int SchemeBuilder::Node(std::uint8_t kind, const NodeSpec& spec)
+int SchemeBuilder::Node(std::uint8_t kind, const NodeSpec& values)
 {
     TNode& n = s_.Nodes.emplace_back();
     n.Kind = kind;
     n.Etag = floor_;
-    n.X = n.SavedX = spec.X;
-    n.Y = n.SavedY = spec.Y;
-    n.Name = spec.Name;
-    n.People = spec.People;
-    n.F = spec.F;
-    n.Mobility = spec.Mobility;
+    n.X = n.SavedX = values.X;
+    n.Y = n.SavedY = values.Y;
+    n.Name = values.Name;
+    n.People = values.People;
+    n.F = values.F;
+    n.Mobility = values.Mobility;
     return NodeCount(s_);
 }
 

@@ -31,10 +31,10 @@ public:
 
     // Each returns the number of the new element. A node's saved position
     // (the start of the next drag) is where it is placed.
-    int Node(std::uint8_t kind, const NodeSpec& spec = {});
-    int Input(const NodeSpec& spec) { return Node(kInput, spec); }
-    int Exit(const NodeSpec& spec = {}) { return Node(kExit, spec); }
-    int Junction(const NodeSpec& spec = {}) { return Node(kJunction, spec); }
+    int Node(std::uint8_t kind, const NodeSpec& values = {});
+    int Input(const NodeSpec& values) { return Node(kInput, values); }
+    int Exit(const NodeSpec& values = {}) { return Node(kExit, values); }
+    int Junction(const NodeSpec& values = {}) { return Node(kJunction, values); }
     int Area(int from, int to, double length, double width, std::uint8_t kind = kHorizontal);
 
 private:
