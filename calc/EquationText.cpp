@@ -77,15 +77,19 @@ void Render(std::string_view text, std::string& out)
         // Only a backslash opens a construct and only a brace a Greek
         // group: the plain text up to the next of them is copied at once.
         if (text[i] != '\\' && text[i] != '{') {
-            const std::size_t next = std::min(text.find_first_of("\\{", i), text.size());
+            std::size_t next = i + 1;
+            while (next < text.size() && text[next] != '\\' && text[next] != '{') ++next;
             out.append(text.substr(i, next - i));
             i = next;
             continue;
         }
+        // Every construct starts with an escaped backslash.
         const std::string_view rest = text.substr(i);
         std::string_view construct;
-        for (std::string_view c : {kFraction, kRaised, kLowered, kSum}) {
-            if (rest.starts_with(c)) construct = c;
+        if (rest.starts_with("\\\\")) {
+            for (std::string_view c : {kFraction, kRaised, kLowered, kSum}) {
+                if (rest.starts_with(c)) construct = c;
+            }
         }
         if (!construct.empty()) {
             const std::size_t open = i + construct.size() - 1;
@@ -131,5 +135,7 @@ std::string EquationText(std::string_view formula)
     Render(formula, out);
     return out;
 }
+
+void AppendEquationText(std::string& out, std::string_view formula) { Render(formula, out); }
 
 }  // namespace stelmar

@@ -11,5 +11,7 @@
 namespace stelmar {
 
 std::string EquationText(std::string_view formula);
+// The same rendering appended to `out`.
+void AppendEquationText(std::string& out, std::string_view formula);
 
 }  // namespace stelmar

@@ -172,17 +172,4 @@ void TotalTimeSection(const TPipeLine& s, char separator, std::uint8_t headingSi
     result.Text(WholeText(seconds) + " сек.)");
 }
 
-void DocumentOutput::Write(std::string_view utf8)
-{
-    constexpr std::size_t kBlock = 256 << 10;
-    AppendCp1251Rtf(bytes_, utf8);
-    if (bytes_.size() >= kBlock) Flush();
-}
-
-void DocumentOutput::Flush()
-{
-    out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
-    bytes_.clear();
-}
-
 }  // namespace stelmar

@@ -1,8 +1,7 @@
 #pragma once
 
 // Pieces shared by the full and the summary report: the order in which the
-// report prints the flows, the texts both reports write, and the conversion
-// of finished text to the document's code page.
+// report prints the flows and the texts both reports write.
 
 #include <cstdint>
 #include <ostream>
@@ -80,22 +79,5 @@ void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out);
 // last sentence in bold.
 void TotalTimeSection(const TPipeLine& s, char separator, std::uint8_t headingSize, std::uint8_t resultSize,
                       bool boldTotal, BlockStream& out);
-
-// Writes UTF-8 document text to a stream in Windows-1251, in large blocks:
-// a report may run to gigabytes, and small writes cost more than the text.
-class DocumentOutput {
-public:
-    explicit DocumentOutput(std::ostream& out) : out_(out) {}
-    ~DocumentOutput() { Flush(); }
-    DocumentOutput(const DocumentOutput&) = delete;
-    DocumentOutput& operator=(const DocumentOutput&) = delete;
-
-    void Write(std::string_view utf8);
-    void Flush();
-
-private:
-    std::ostream& out_;
-    std::string bytes_;
-};
 
 }  // namespace stelmar

@@ -107,13 +107,19 @@ std::string RtfParagraph(std::string_view text, std::string_view alignment, std:
 std::string RtfEquation(std::string_view formula, std::string_view alignment, std::string_view font,
                         std::string_view size)
 {
-    std::string out = "{\\pard\\";
-    out.append(alignment).append(R"({\field{\*\fldinst{\insrsid1}{\)");
+    std::string out;
+    AppendRtfEquation(out, formula, alignment, font, size);
+    return out;
+}
+
+void AppendRtfEquation(std::string& out, std::string_view formula, std::string_view alignment,
+                       std::string_view font, std::string_view size)
+{
+    out.append("{\\pard\\").append(alignment).append(R"({\field{\*\fldinst{\insrsid1}{\)");
     out.append(size).append("\\").append(font).append(R"(\insrsid1 EQ )").append(formula);
     out.append(R"(}{\insrsid1}}{\fldrslt{\)").append(size).append("\\").append(font).append(" ");
-    out.append(EquationText(formula)).append("}}}");
-    out.append(RtfEmptyParagraph()).append("}");
-    return out;
+    AppendEquationText(out, formula);
+    out.append("}}}").append(RtfEmptyParagraph()).append("}");
 }
 
 std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::string_view alignment,

@@ -1,8 +1,8 @@
 #pragma once
 
 // Building blocks of the RTF report. Every function returns a fragment of
-// UTF-8 text; the caller converts the finished document to Windows-1251.
-// Arguments are inserted unchanged, so they may carry RTF themselves.
+// ASCII markup with its arguments inserted unchanged, so they may carry RTF
+// themselves and the fragment is in their code page.
 // Formatting arguments are bare control words without the leading backslash
 // ("qc", "ql\ul", "f1", "fs24").
 
@@ -24,6 +24,9 @@ std::string RtfParagraph(std::string_view text, std::string_view alignment, std:
 // stored result instead of evaluating the field.
 std::string RtfEquation(std::string_view formula, std::string_view alignment, std::string_view font,
                         std::string_view size);
+// The same paragraph appended to `out`.
+void AppendRtfEquation(std::string& out, std::string_view formula, std::string_view alignment,
+                       std::string_view font, std::string_view size);
 
 // A HYPERLINK field to a bookmark of the same document.
 std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::string_view alignment,

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "calc/RtfFragments.h"
+#include "model/TextCodec.h"
 
 namespace stelmar {
 
@@ -20,16 +21,19 @@ std::string_view AlignmentWord(Align a)
 
 void AppendSize(std::string& out, int size) { out.append("\\fs").append(std::to_string(size)); }
 
-void AppendEscaped(std::string& out, std::string_view text)
+// UTF-8 `text` in Windows-1251 with RTF's special characters escaped. The
+// markup around it is ASCII, so the document needs no conversion as a whole.
+void AppendText(std::string& out, std::string_view text)
 {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c != '\\' && c != '{' && c != '}') continue;
-        out.append(text.data() + start, i - start).append(1, '\\');
+        AppendCp1251Rtf(out, text.substr(start, i - start));
+        out += '\\';
         start = i;
     }
-    out.append(text.data() + start, text.size() - start);
+    AppendCp1251Rtf(out, text.substr(start));
 }
 
 // The first character of UTF-8 `text` as a code point.
@@ -65,10 +69,14 @@ void AppendContent(std::string& out, const ReportBlock& block)
     for (const ReportToken& t : block.Tokens) {
         const std::string_view text = block.TextOf(t);
         switch (t.Kind) {
-        case TokenKind::Text: AppendEscaped(out, text); break;
+        case TokenKind::Text: AppendText(out, text); break;
         case TokenKind::Dot: out.append(R"(\'b7)"); break;
         case TokenKind::Greek: AppendGreek(out, text, t.Size); break;
-        case TokenKind::Bookmark: out.append(R"({\*\bkmkstart )").append(text).append("}"); break;
+        case TokenKind::Bookmark:
+            out.append(R"({\*\bkmkstart )");
+            AppendCp1251Rtf(out, text);
+            out.append("}");
+            break;
         case TokenKind::CellEnd: out.append(R"(\cell )"); break;
         case TokenKind::Sub: open(R"({\sub )", "}"); break;
         case TokenKind::Super: open(R"({\super )", "}"); break;
@@ -83,7 +91,9 @@ void AppendContent(std::string& out, const ReportBlock& block)
             open("\\f1 ", "}");
             break;
         case TokenKind::Link:
-            out.append(R"({\field{\*\fldinst { HYPERLINK  \\l ")").append(text).append(R"(" }}{\fldrslt {\cs15)");
+            out.append(R"({\field{\*\fldinst { HYPERLINK  \\l ")");
+            AppendCp1251Rtf(out, text);
+            out.append(R"(" }}{\fldrslt {\cs15)");
             AppendSize(out, t.Size);
             open(R"(\ql\b\ul\f1 )", "}}}");
             break;
@@ -114,7 +124,7 @@ void AppendParagraph(std::string& out, const ReportBlock& b)
         std::string text;
         AppendContent(text, b);
         AppendBreaks(text, b.Breaks);
-        out += RtfHyperlink(text, b.Link, alignment, "f1", "fs" + std::to_string(b.Size));
+        out += RtfHyperlink(text, Utf8ToCp1251Rtf(b.Link), alignment, "f1", "fs" + std::to_string(b.Size));
         return;
     }
     // RtfParagraph's group, written in place: reports hold millions.
@@ -140,39 +150,34 @@ void AppendTableRow(std::string& out, const ReportBlock& b)
 
 }  // namespace
 
-void AppendRtfBlock(std::string& out, const ReportBlock& block)
-{
-    switch (block.Kind) {
-    case BlockKind::Paragraph: AppendParagraph(out, block); break;
-    case BlockKind::Equation: {
-        std::string formula;
-        AppendContent(formula, block);
-        out += RtfEquation(formula, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
-        break;
-    }
-    case BlockKind::TableRow: AppendTableRow(out, block); break;
-    case BlockKind::EmptyLine: out += RtfEmptyParagraph(); break;
-    }
-}
-
-RtfReportWriter::RtfReportWriter(std::ostream& out) : document_(out) { document_.Write(RtfDocumentStart()); }
+RtfReportWriter::RtfReportWriter(std::ostream& out) : out_(out), text_(RtfDocumentStart()) {}
 
 void RtfReportWriter::Add(const ReportBlock& block)
 {
     constexpr std::size_t kChunk = 1 << 16;
-    AppendRtfBlock(text_, block);
-    if (text_.size() >= kChunk) {
-        document_.Write(text_);
-        text_.clear();
+    switch (block.Kind) {
+    case BlockKind::Paragraph: AppendParagraph(text_, block); break;
+    case BlockKind::Equation:
+        formula_.clear();
+        AppendContent(formula_, block);
+        AppendRtfEquation(text_, formula_, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
+        break;
+    case BlockKind::TableRow: AppendTableRow(text_, block); break;
+    case BlockKind::EmptyLine: text_ += RtfEmptyParagraph(); break;
     }
+    if (text_.size() >= kChunk) Write();
 }
 
 void RtfReportWriter::Finish()
 {
     text_ += RtfDocumentEnd();
-    document_.Write(text_);
+    Write();
+}
+
+void RtfReportWriter::Write()
+{
+    out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
     text_.clear();
-    document_.Flush();
 }
 
 }  // namespace stelmar

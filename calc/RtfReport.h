@@ -5,15 +5,13 @@
 // that a report is the same document byte for byte whichever way its
 // blocks were composed.
 
+#include <ostream>
 #include <string>
 
 #include "calc/ReportCommon.h"
 #include "calc/ReportDocument.h"
 
 namespace stelmar {
-
-// Appends the RTF of `block` (UTF-8, escapes included) to `out`.
-void AppendRtfBlock(std::string& out, const ReportBlock& block);
 
 // Writes a whole document: the document start when made, each block as it
 // arrives, the document end on Finish.
@@ -24,8 +22,13 @@ public:
     void Finish();
 
 private:
-    DocumentOutput document_;
+    // Hands the text so far to the stream, in large pieces: a report may
+    // run to gigabytes, and small writes cost more than the text.
+    void Write();
+
+    std::ostream& out_;
     std::string text_;
+    std::string formula_;  // the EQ instruction of the equation being written
 };
 
 }  // namespace stelmar

@@ -32,8 +32,7 @@ std::string FormatReal(double x, char separator)
     std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
-    std::string out;
-    out.reserve(24);
+    std::string out;  // short enough to stay in the string itself
     if (negative) out += '-';
     if (exponent < -5 || exponent >= 15) {
         out += digits[0];
