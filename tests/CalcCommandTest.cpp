@@ -13,19 +13,14 @@
 #include <sstream>
 
 #include "model/ProjectFile.h"
+#include "tests/TestFiles.h"
 #include "tests/TestSchemes.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using stelmar::test::ReadAll;
 
 class CalcCommand : public ::testing::Test {
 protected:

@@ -7,20 +7,10 @@
 #include "calc/Validation.h"
 #include "examples/ExampleProjects.h"
 #include "model/ProjectFile.h"
+#include "tests/TestFiles.h"
 
 using namespace stelmar;
-
-namespace {
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
+using test::ReadAll;
 
 TEST(Examples, FilesAreWhatTheWriterWrites)
 {

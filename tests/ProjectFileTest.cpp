@@ -11,6 +11,7 @@
 #include "model/PictureFile.h"
 #include "model/SafeFile.h"
 #include "model/TextCodec.h"
+#include "tests/TestFiles.h"
 
 namespace stelmar {
 namespace {
@@ -20,39 +21,9 @@ namespace fs = std::filesystem;
 const std::string kSaveFailed =
     "Ошибка сохранения проекта!\r\nВозможно у вас отсутствуют права записи на жесткий диск";
 
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/stelmar-files-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& Path() const { return path_; }
-    long Entries() const { return std::distance(fs::directory_iterator(path_), fs::directory_iterator()); }
-
-private:
-    std::string path_;
-};
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteAll(const std::string& path, const std::string& data)
-{
-    std::ofstream(path, std::ios::binary) << data;
-}
+using test::ReadAll;
+using test::TempDir;
+using test::WriteAll;
 
 std::string Cp1251(const char* utf8) { return Utf8ToCp1251(utf8).value(); }
 

@@ -10,43 +10,21 @@
 #include "model/RecentFiles.h"
 #include "model/Settings.h"
 #include "model/UserFolders.h"
+#include "tests/TestFiles.h"
 
 namespace stelmar {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/stelmar-settings-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    std::string Folder() const { return path_ + "/"; }
-
-private:
-    std::string path_;
-};
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+using test::ReadAll;
+using test::TempDir;
+using test::WriteAll;
 
 TEST(IniFile, ReadsBothLineEndsAndMatchesNamesWithoutCase)
 {
     TempDir dir;
-    WriteBytes(dir / "a.ini", "stray=1\r\n[Area]\r\n Width = 6 \r\n; comment\r\n\r\n[node]\nwidth=7\nColor=32768\n[AREA]\nwidth=9\n");
+    WriteAll(dir / "a.ini", "stray=1\r\n[Area]\r\n Width = 6 \r\n; comment\r\n\r\n[node]\nwidth=7\nColor=32768\n[AREA]\nwidth=9\n");
     const IniFile ini = IniFile::Load(dir / "a.ini");
     EXPECT_EQ(ini.Get("AREA", "width"), "6");  // the first of duplicate sections counts
     EXPECT_EQ(ini.Get("NODE", "COLOR"), "32768");
@@ -74,7 +52,7 @@ TEST(IniFile, StoresWindows1251AndDegradesWhatItCannotHold)
     ini.Set("FONT", "name", "Шрифт");
     ini.Set("FONT", "other", "a中b\nc");
     ASSERT_EQ(ini.Save(dir / "f.ini"), std::nullopt);
-    EXPECT_EQ(ReadBytes(dir / "f.ini"), "[FONT]\r\nname=\xd8\xf0\xe8\xf4\xf2\r\nother=a?b c\r\n");
+    EXPECT_EQ(ReadAll(dir / "f.ini"), "[FONT]\r\nname=\xd8\xf0\xe8\xf4\xf2\r\nother=a?b c\r\n");
     const IniFile back = IniFile::Load(dir / "f.ini");
     EXPECT_EQ(back.Get("font", "NAME"), "Шрифт");
 
@@ -104,12 +82,12 @@ TEST(Settings, DefaultSaveWritesEveryKeyInOrder)
 {
     TempDir dir;
     ASSERT_EQ(SaveSettings(TPipeLine{}, WindowLayout{}, dir.Folder(), ','), std::nullopt);
-    EXPECT_EQ(ReadBytes(dir / "settings.ini"), kDefaultSettingsText);
+    EXPECT_EQ(ReadAll(dir / "settings.ini"), kDefaultSettingsText);
 
     // Saving over an existing file keeps its order and keys it does not know.
-    WriteBytes(dir / "settings.ini", "[VIEW]\r\nMaximized=1\r\nExtra=x\r\n");
+    WriteAll(dir / "settings.ini", "[VIEW]\r\nMaximized=1\r\nExtra=x\r\n");
     ASSERT_EQ(SaveSettings(TPipeLine{}, WindowLayout{}, dir.Folder(), '.'), std::nullopt);
-    const std::string text = ReadBytes(dir / "settings.ini");
+    const std::string text = ReadAll(dir / "settings.ini");
     EXPECT_EQ(text.rfind("[VIEW]\r\nMaximized=0\r\nExtra=x\r\nFLeft=0\r\n", 0), 0u);
     EXPECT_NE(text.find("angle_str=0.24\r\n"), std::string::npos);
 }
@@ -212,7 +190,7 @@ TEST(Settings, RoundTripExceptFixedWidthsAndQuestionMark)
 TEST(Settings, BadValueFallsBackForThatKeyOnly)
 {
     TempDir dir;
-    WriteBytes(dir / "settings.ini",
+    WriteAll(dir / "settings.ini",
                "[AREA]\r\nwidth=999\r\nColor=green\r\nDColor=-1\r\nLupColor=+255\r\ndl_str=13.5\r\nangle_str=abc\r\n"
                "[NODE]\r\nLNum=-3\r\nColor=\r\n"
                "[PARAMS]\r\nstr_v=yes\r\nraz_vr=2\r\nFull_Report=0\r\nprecision=12\r\n"
@@ -249,7 +227,7 @@ TEST(Settings, BadValueFallsBackForThatKeyOnly)
     EXPECT_EQ(layout.Width, 881);
     EXPECT_EQ(layout.Height, 700);
 
-    WriteBytes(dir / "settings.ini", "[AREA]\nangle_str=0.3\n[FONT]\nname=\n");
+    WriteAll(dir / "settings.ini", "[AREA]\nangle_str=0.3\n[FONT]\nname=\n");
     LoadSettings(s, layout, dir.Folder());
     EXPECT_DOUBLE_EQ(s.AngleStr, 0.3);
     EXPECT_EQ(s.Font.Name, "Times New Roman");
@@ -301,7 +279,7 @@ TEST(Settings, WhatIsWrittenIsReadBackWhateverUnknownKeysTheFileHeld)
         text += "key" + std::to_string(i) + "=" + std::string(60, 'v') + "\r\n";
     text += "[LAST]\r\nNewest=1\r\n";
     ASSERT_LE(text.size(), IniFile::kMaxSize);
-    WriteBytes(dir / "settings.ini", text);
+    WriteAll(dir / "settings.ini", text);
 
     TPipeLine s;
     s.WSpaceG = 3000;
@@ -310,7 +288,7 @@ TEST(Settings, WhatIsWrittenIsReadBackWhateverUnknownKeysTheFileHeld)
     layout.Maximized = true;
     layout.ServiceUrl = "http://calc.example:8080";
     ASSERT_EQ(SaveSettings(s, layout, dir.Folder(), ','), std::nullopt);
-    const std::string written = ReadBytes(dir / "settings.ini");
+    const std::string written = ReadAll(dir / "settings.ini");
     EXPECT_LE(written.size(), IniFile::kMaxSize);
     // The newest unknown keys went first; the oldest stay.
     EXPECT_EQ(written.find("[LAST]"), std::string::npos);
@@ -338,7 +316,7 @@ TEST(IniFile, SaveLeavesOutUnknownKeysLastFirstAndNeverItsOwn)
 {
     TempDir dir;
     const std::string big(IniFile::kMaxSize / 4, 'x');
-    WriteBytes(dir / "a.ini", "[A]\r\nu1=" + big + "\r\nown=1\r\n[B]\r\nu2=" + big + "\r\n[C]\r\n[D]\r\nu3=" +
+    WriteAll(dir / "a.ini", "[A]\r\nu1=" + big + "\r\nown=1\r\n[B]\r\nu2=" + big + "\r\n[C]\r\n[D]\r\nu3=" +
                                   big + "\r\n");
     IniFile ini = IniFile::Load(dir / "a.ini");
     ini.Set("A", "own", "2");
@@ -346,7 +324,7 @@ TEST(IniFile, SaveLeavesOutUnknownKeysLastFirstAndNeverItsOwn)
     ini.Set("E", "more", big);
     ASSERT_GT(ini.Text().size(), IniFile::kMaxSize);
     ASSERT_EQ(ini.Save(dir / "a.ini"), std::nullopt);
-    EXPECT_EQ(ReadBytes(dir / "a.ini"),
+    EXPECT_EQ(ReadAll(dir / "a.ini"),
               "[A]\r\nu1=" + big + "\r\nown=2\r\n[E]\r\nnew=" + big + "\r\nmore=" + big + "\r\n");
 
     // When the program's own keys alone exceed the limit, the file stays.
@@ -391,7 +369,7 @@ TEST(RecentFiles, PushRecentShiftsWithoutRemovingAndOddPathsAreNotRecorded)
 {
     TempDir dir;
     const std::string f = dir.Folder();
-    WriteBytes(dir / "reopen.ini", "[PATH]\r\npath_1=/a\r\npath_3=/c\r\n");
+    WriteAll(dir / "reopen.ini", "[PATH]\r\npath_1=/a\r\npath_3=/c\r\n");
     ASSERT_EQ(PushRecent(f, "/c"), std::nullopt);
     EXPECT_EQ(ReadRecent(f), List({"/c", "/a", "none", "/c"}));
     PushRecent(f, "/c");

@@ -12,6 +12,7 @@
 
 #include "service/CalculationServer.h"
 #include "service/CalculationService.h"
+#include "tests/TestFiles.h"
 #include "tests/pdf/PdfTestSupport.h"
 
 namespace stelmar::test {
@@ -19,15 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Example(const std::string& name) { return ReadFile(std::string(STELMAR_EXAMPLES_DIR) + "/" + name); }
+std::string Example(const std::string& name) { return ReadAll(std::string(STELMAR_EXAMPLES_DIR) + "/" + name); }
 
 Upload Form(const std::string& project, bool full)
 {
@@ -64,12 +57,12 @@ TEST(PdfCalculator, WritesThePdfWithoutADisplay)
     int status = -1;
     const std::string output = RunCommand(command, &status);
     ASSERT_EQ(status, 0) << output;
-    EXPECT_TRUE(ReadFile(pdf).starts_with("%PDF-"));
+    EXPECT_TRUE(ReadAll(pdf).starts_with("%PDF-"));
     const std::u32string text = AllPages(pdf);
     EXPECT_TRUE(Contains(text, "Проект: office-floor"));
     EXPECT_TRUE(Contains(text, "отчет сводный"));
     EXPECT_TRUE(Contains(text, "Сводная таблица по участкам:"));
-    EXPECT_EQ(ReadFile(rtf), ReadFile(std::string(STELMAR_EXAMPLES_DIR) + "/../tests/data/office-floor-summary.rtf"));
+    EXPECT_EQ(ReadAll(rtf), ReadAll(std::string(STELMAR_EXAMPLES_DIR) + "/../tests/data/office-floor-summary.rtf"));
 
     const std::string failing = std::string(STELMAR_CALC_BINARY) + " " + STELMAR_EXAMPLES_DIR +
                                 "/office-floor.stm --pdf /nonexistent-folder/r.pdf 2>&1";

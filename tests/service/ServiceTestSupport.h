@@ -13,16 +13,9 @@
 #include "calc/Validation.h"
 #include "model/ProjectFile.h"
 #include "service/CalculationService.h"
+#include "tests/TestFiles.h"
 
 namespace stelmar::test {
-
-inline std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 inline std::string ExamplePath(const std::string& name) { return std::string(STELMAR_EXAMPLES_DIR) + "/" + name; }
 inline std::string Example(const std::string& name) { return ReadAll(ExamplePath(name)); }
