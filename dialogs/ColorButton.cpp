@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 namespace {

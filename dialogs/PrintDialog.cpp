@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "model/drawing/DeviceDrawing.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/DeviceDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 namespace {

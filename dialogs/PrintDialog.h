@@ -11,7 +11,7 @@
 #include "dialogs/PrintLayout.h"
 #include "dialogs/Prompts.h"
 #include "model/Scheme.h"
-#include "model/drawing/SchemeOverlay.h"
+#include "drawing/SchemeOverlay.h"
 
 class QFrame;
 class QImage;

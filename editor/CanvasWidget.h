@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 

@@ -12,7 +12,7 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 #include "pictures/PictureFiles.h"
 
 namespace stelmar {

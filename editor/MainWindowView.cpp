@@ -12,7 +12,7 @@
 #include "editor/CanvasTools.h"
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 

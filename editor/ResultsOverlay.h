@@ -13,8 +13,8 @@
 
 #include "calc/FlowResults.h"
 #include "model/ElementRef.h"
-#include "model/drawing/ResultsDrawing.h"
-#include "model/drawing/SchemeOverlay.h"
+#include "drawing/ResultsDrawing.h"
+#include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
 

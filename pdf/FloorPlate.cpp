@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/drawing/DeviceDrawing.h"
+#include "drawing/DeviceDrawing.h"
 
 namespace stelmar {
 

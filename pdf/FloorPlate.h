@@ -10,7 +10,7 @@
 #include <QRect>
 
 #include "model/Scheme.h"
-#include "model/drawing/SchemeOverlay.h"
+#include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
 

@@ -13,8 +13,8 @@
 #include "calc/ReportWriter.h"
 #include "model/ProgramVersion.h"
 #include "model/SafeFile.h"
-#include "model/drawing/ResultsDrawing.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/ResultsDrawing.h"
+#include "drawing/SchemeDrawing.h"
 #include "pdf/FloorPlate.h"
 #include "pdf/ReportLayout.h"
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a file includes across the layers the wrong way:
 #   - the engine (model/*.h, model/*.cpp and calc/) includes a Qt header;
-#   - model/*.h, model/*.cpp include anything from calc/;
+#   - model/ includes anything from calc/ or drawing/;
+#   - calc/ includes anything from drawing/ (the drawing paints results, so
+#     it stands above the engine, never inside it);
 #   - dialogs/ includes anything from editor/;
 #   - pdf/, cli/ or service/ include anything from dialogs/ or editor/.
 # Prints each offending line as FILE:LINE: TEXT.
@@ -24,17 +26,18 @@ refuse() {
 }
 
 shopt -s nullglob
-model=(model/*.h model/*.cpp)
+mapfile -t model < <(find model -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t calc < <(find calc -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t dialogs < <(find dialogs -type f)
 mapfile -t tools < <(find pdf cli service -type f \( -name '*.h' -o -name '*.cpp' \))
 
 refuse "the engine includes a Qt header" '[<"]Qt?[A-Z]' "${model[@]}" "${calc[@]}"
-refuse "model includes calc" '["<]([^">]*/)?calc/' "${model[@]}"
+refuse "model includes calc or the drawing" '["<]([^">]*/)?(calc|drawing)/' "${model[@]}"
+refuse "calc includes the drawing" '["<]([^">]*/)?drawing/' "${calc[@]}"
 refuse "dialogs include editor" '["<]([^">]*/)?editor/' "${dialogs[@]}"
 refuse "the PDF report, calculator or service include the windows" '["<]([^">]*/)?(dialogs|editor)/' "${tools[@]}"
 
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
-echo "layers: the engine uses no Qt, model uses no calc, dialogs use no editor, pdf, cli and service use no windows"
+echo "layers: the engine uses no Qt, model uses no calc, the engine uses no drawing, dialogs use no editor, pdf, cli and service use no windows"

@@ -8,8 +8,8 @@
 #include <random>
 
 #include "model/SchemeBuilder.h"
-#include "model/drawing/ResultsDrawing.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/ResultsDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace {
 

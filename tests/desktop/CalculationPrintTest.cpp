@@ -31,8 +31,8 @@
 #include "examples/ExampleProjects.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
-#include "model/drawing/DeviceDrawing.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/DeviceDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 using namespace stelmar;
 

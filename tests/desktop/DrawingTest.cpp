@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "model/SchemeBuilder.h"
-#include "model/drawing/Canvas.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/Canvas.h"
+#include "drawing/SchemeDrawing.h"
 
 using namespace stelmar;
 

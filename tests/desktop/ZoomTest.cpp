@@ -20,7 +20,7 @@
 #include "dialogs/NodeParamsDialog.h"
 #include "model/SchemeBuilder.h"
 #include "model/SchemePicking.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 using namespace stelmar;
 using namespace stelmar::test;

@@ -10,8 +10,8 @@
 #include <regex>
 
 #include "calc/FlowResults.h"
-#include "model/drawing/ResultsDrawing.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/ResultsDrawing.h"
+#include "drawing/SchemeDrawing.h"
 #include "calc/FlowCalculation.h"
 #include "calc/MovementTables.h"
 #include "calc/ReportFrontMatter.h"

@@ -1,4 +1,4 @@
-#include "model/drawing/ArrowLine.h"
+#include "drawing/ArrowLine.h"
 
 #include <cmath>
 #include <cstdlib>

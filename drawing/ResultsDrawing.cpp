@@ -1,4 +1,4 @@
-#include "model/drawing/ResultsDrawing.h"
+#include "drawing/ResultsDrawing.h"
 
 #include <algorithm>
 

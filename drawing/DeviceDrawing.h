@@ -8,7 +8,7 @@
 #include <QSize>
 
 #include "model/Scheme.h"
-#include "model/drawing/SchemeOverlay.h"
+#include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
 

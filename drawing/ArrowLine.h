@@ -3,7 +3,7 @@
 // The line of an area with its direction arrowhead.
 
 #include "model/Scheme.h"
-#include "model/drawing/Canvas.h"
+#include "drawing/Canvas.h"
 
 namespace stelmar {
 

@@ -1,8 +1,8 @@
-#include "model/drawing/OverlayPainting.h"
+#include "drawing/OverlayPainting.h"
 
 #include <algorithm>
 
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 namespace {

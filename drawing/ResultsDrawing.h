@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "calc/FlowResults.h"
-#include "model/drawing/SchemeOverlay.h"
+#include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
 

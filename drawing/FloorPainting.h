@@ -7,8 +7,8 @@
 #include <QSize>
 
 #include "model/Scheme.h"
-#include "model/drawing/Canvas.h"
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/Canvas.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 

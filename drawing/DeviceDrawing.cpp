@@ -1,7 +1,7 @@
-#include "model/drawing/DeviceDrawing.h"
+#include "drawing/DeviceDrawing.h"
 
-#include "model/drawing/Canvas.h"
-#include "model/drawing/FloorPainting.h"
+#include "drawing/Canvas.h"
+#include "drawing/FloorPainting.h"
 
 namespace stelmar {
 

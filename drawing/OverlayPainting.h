@@ -6,9 +6,9 @@
 
 #include <QRect>
 
-#include "model/drawing/Canvas.h"
-#include "model/drawing/SchemeOverlay.h"
-#include "model/drawing/ViewMap.h"
+#include "drawing/Canvas.h"
+#include "drawing/SchemeOverlay.h"
+#include "drawing/ViewMap.h"
 
 namespace stelmar {
 

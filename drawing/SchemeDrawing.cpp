@@ -1,4 +1,4 @@
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 #include <optional>
 
 #include "model/SchemePicking.h"
-#include "model/drawing/ArrowLine.h"
-#include "model/drawing/Canvas.h"
-#include "model/drawing/FloorPainting.h"
-#include "model/drawing/OverlayPainting.h"
-#include "model/drawing/ViewMap.h"
+#include "drawing/ArrowLine.h"
+#include "drawing/Canvas.h"
+#include "drawing/FloorPainting.h"
+#include "drawing/OverlayPainting.h"
+#include "drawing/ViewMap.h"
 
 namespace stelmar {
 

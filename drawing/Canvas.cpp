@@ -1,10 +1,10 @@
-#include "model/drawing/Canvas.h"
+#include "drawing/Canvas.h"
 
 #include <QFontMetrics>
 #include <algorithm>
 #include <string_view>
 
-#include "model/drawing/SchemeDrawing.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 
