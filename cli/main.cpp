@@ -68,6 +68,7 @@ int main(int argc, char** argv)
         std::cerr << read.Error << '\n';
         return kFileError;
     }
+    for (const std::string& warning : read.Warnings) std::cerr << warning << '\n';
     TPipeLine& scheme = *read.Scheme;
     scheme.Precision = static_cast<std::uint8_t>(options->Precision);
     scheme.RazVr = options->RazVr.value_or(scheme.RazVr);

@@ -15,7 +15,9 @@ namespace stelmar {
 struct ProjectReadResult {
     std::optional<TPipeLine> Scheme;    // the project, when the whole file is valid
     std::string Error;                  // otherwise one line: file, line number, what was expected
-    std::vector<std::string> Warnings;  // floor pictures that exist but could not be read
+    // Floor pictures that exist but could not be read, damaged data of the
+    // extension block (the scheme is read all the same).
+    std::vector<std::string> Warnings;
 };
 
 // Reads a project file and, with `loadPictures`, the picture files of its

@@ -10,6 +10,7 @@
 #include "model/FileErrors.h"
 #include "model/NumberText.h"
 #include "model/PictureFile.h"
+#include "model/ProjectExtension.h"
 #include "model/ProjectFileTexts.h"
 #include "model/RegularFile.h"
 #include "model/SafeFile.h"
@@ -85,6 +86,8 @@ public:
     }
 
     std::int64_t LineNo() const { return line_; }
+    // The bytes after the last line read.
+    std::string_view Rest() const { return bytes_.substr(pos_); }
     std::int64_t LinesLeft() const { return total_ - line_; }
 
     [[noreturn]] void Fail(std::int64_t line, std::string text) const { throw ReadError{line, std::move(text)}; }
@@ -250,6 +253,11 @@ ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
         LineReader reader(bytes);
         result.Scheme = ReadScheme(reader);
         result.Scheme->FileName = path;
+        // What follows the fixed lines never refuses the file: earlier
+        // readers stop before it, and a damaged block costs only its data.
+        ExtensionBlock block = ParseExtensionBlock(reader.Rest(), reader.LineNo() + 1, path);
+        result.Warnings = std::move(block.Warnings);
+        ApplyExtensionEntries(*result.Scheme, std::move(block.Entries), path, result.Warnings);
     } catch (const ReadError& e) {
         result.Error = "Файл \"" + path + "\", строка " + std::to_string(e.Line) + ": " + e.Text + ".";
     } catch (const std::bad_alloc&) {
@@ -284,6 +292,7 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.VrSk = loaded.VrSk;
     live.FileName = std::move(loaded.FileName);
     live.Backgrounds = std::move(loaded.Backgrounds);
+    live.KeptExtension = std::move(loaded.KeptExtension);
     live.Modified = false;
 }
 }  // namespace stelmar

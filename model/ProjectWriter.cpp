@@ -4,6 +4,7 @@
 
 #include "model/NumberText.h"
 #include "model/PictureFile.h"
+#include "model/ProjectExtension.h"
 #include "model/ProjectFileTexts.h"
 #include "model/SafeFile.h"
 #include "model/TextCodec.h"
@@ -97,7 +98,9 @@ std::optional<std::string> ProjectText(const TPipeLine& s, char separator, std::
         w.Integer(area.Kind);
     }
     w.Flag(s.VrSk);
-    return w.Take();
+    std::string text = w.Take();
+    text += ExtensionBlockText(ExtensionEntries(s));
+    return text;
 }
 
 std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string& path, char separator)

@@ -65,6 +65,7 @@ void ResetToNewProject(TPipeLine& s)
     s.ExitTimes.clear();
     s.EvacuationTime = 0;
     s.FlowCounter = 0;
+    s.KeptExtension.clear();
 }
 
 }  // namespace stelmar

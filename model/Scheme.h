@@ -120,6 +120,22 @@ struct TReport {
     double StreamProjArea = 0;
 };
 
+// One entry of the extension block of a project file (ProjectExtension.h):
+// an ASCII key and a UTF-8 value.
+struct TExtensionEntry {
+    std::string Key;
+    std::string Value;
+
+    bool operator==(const TExtensionEntry&) const = default;
+};
+
+// What a floor knows of its plan besides the background picture.
+struct TFloorPlan {
+    double Scale = 0;  // metres per canvas pixel at 100 % zoom; 0 = the floor has no scale
+
+    bool operator==(const TFloorPlan&) const = default;
+};
+
 // Font of node labels; the desktop program turns it into a platform font.
 struct TFontSpec {
     std::string Name = "arial";
@@ -186,6 +202,13 @@ struct TPipeLine {
 
     // Background picture of floor n in slot n (slot 0 unused).
     std::array<BitmapRef, kMaxFloors + 1> Backgrounds;
+
+    // Plan data of floor n in slot n (slot 0 unused).
+    std::array<TFloorPlan, kMaxFloors + 1> Plans{};
+
+    // Entries of the project file's extension block that this version does
+    // not know, written back unchanged on save.
+    std::vector<TExtensionEntry> KeptExtension;
 
     // Results of the last calculation: the time of every flow state at every
     // exit (element 0 is 0), the rounded total time t_p and the highest flow

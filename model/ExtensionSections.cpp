@@ -1,0 +1,10 @@
+#include "model/ExtensionSections.h"
+
+namespace stelmar {
+
+std::span<const ExtensionSection> ExtensionSections()
+{
+    return {};
+}
+
+}  // namespace stelmar
