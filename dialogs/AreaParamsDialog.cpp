@@ -15,6 +15,7 @@
 
 #include "dialogs/NumberFields.h"
 #include "model/PathKinds.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 namespace {
@@ -104,8 +105,16 @@ void TFpar::SpeedButton2Click()
     const TArea& a = scheme_->Areas[std::size_t(area_)];
     const auto kind = static_cast<std::uint8_t>(kind_->currentIndex() + 1);
     const bool reverse = reverse_->isChecked();
-    if (*length != a.Length || *width != a.Width || kind != a.Kind || reverse)
-        changes_.Apply([area = area_, l = *length, w = *width, kind, reverse](TPipeLine& s) {
+    // A change of one field is named by it.
+    const int changed = (*length != a.Length) + (*width != a.Width) + (kind != a.Kind) + reverse;
+    const char* what = changed > 1            ? "параметры"
+                       : *length != a.Length ? "длина"
+                       : *width != a.Width   ? "ширина"
+                       : kind != a.Kind      ? "тип"
+                                             : "направление";
+    if (changed > 0)
+        changes_.Apply(what + (" " + AreaGenitive(*scheme_, area_)), [area = area_, l = *length, w = *width, kind,
+                                                                     reverse](TPipeLine& s) {
             TArea& target = s.Areas[std::size_t(area)];
             target.Length = l;
             target.Width = w;

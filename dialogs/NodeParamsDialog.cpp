@@ -16,6 +16,7 @@
 #include "dialogs/NumberFields.h"
 #include "dialogs/ProjectionAreaTable.h"
 #include "model/MobilityGroups.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 namespace {
@@ -167,7 +168,7 @@ void TFuzel::SpeedButton3Click()
     const TNode& n = scheme_->Nodes[std::size_t(node_)];
     if (edited.People != n.People || edited.F != n.F || edited.Mobility != n.Mobility || edited.Etag != n.Etag ||
         edited.Name != n.Name) {
-        changes_.Apply([node = node_, edited](TPipeLine& s) {
+        changes_.Apply("параметры " + NodeGenitive(*scheme_, node_), [node = node_, edited](TPipeLine& s) {
             TNode& target = s.Nodes[std::size_t(node)];
             target.People = edited.People;
             target.F = edited.F;

@@ -129,7 +129,7 @@ bool TFParams::ShowSettings(TPipeLine& s)
     Store(s);
     const auto numbered = [](const TNode& n) { return n.Name == kDefaultNodeName; };
     if (resetLabels_->isChecked() && !std::all_of(s.Nodes.begin() + 1, s.Nodes.end(), numbered))
-        changes_.Apply([](TPipeLine& scheme) { ResetNodeNames(scheme); });
+        changes_.Apply("номера узлов вместо подписей", [](TPipeLine& scheme) { ResetNodeNames(scheme); });
     return true;
 }
 

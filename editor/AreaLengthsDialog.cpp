@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "model/StepNames.h"
+
 namespace stelmar {
 namespace {
 
@@ -152,8 +154,11 @@ void TForm2::Apply()
         return;
     }
     std::erase_if(result.Lengths, [this](const ScaledLength& l) { return scheme_->Areas[l.Area].Length == l.Length; });
-    if (!result.Lengths.empty())
-        changes_.Apply([lengths = std::move(result.Lengths)](TPipeLine& s) {
+    const int count = static_cast<int>(result.Lengths.size());
+    const std::string name = count == 1 ? "длина " + AreaGenitive(*scheme_, result.Lengths[0].Area)
+                                        : "длины " + CountGenitive(count, "участка", "участков");
+    if (count > 0)
+        changes_.Apply(name, [lengths = std::move(result.Lengths)](TPipeLine& s) {
             for (const ScaledLength& l : lengths) s.Areas[l.Area].Length = l.Length;
         });
     accept();

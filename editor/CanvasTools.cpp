@@ -14,6 +14,7 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 
@@ -47,14 +48,16 @@ TPipeLine& CanvasTools::S()
 
 int CanvasTools::AddRecordedNode(std::uint8_t kind)
 {
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, kind == kInput  ? "добавление входа"
+                                   : kind == kExit ? "добавление выхода"
+                                                   : "добавление узла");
     AddNode(S(), kind);
     return NodeCount(S());
 }
 
 void CanvasTools::AddRecordedArea(int node1, int node2)
 {
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, "добавление участка");
     AddArea(S(), node1, node2, 0, 0, kHorizontal);
 }
 
@@ -62,7 +65,7 @@ void CanvasTools::AddRecordedArea(int node1, int node2)
 void CanvasTools::SplitRecordedArea(int area, int x, int y)
 {
     TPipeLine& s = S();
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, "вставка узла в участок " + AreaLabel(s, s.Areas[std::size_t(area)]));
     const int junction = AddRecordedNode(kJunction);
     s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
     s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
@@ -72,20 +75,20 @@ void CanvasTools::SplitRecordedArea(int area, int x, int y)
 void CanvasTools::DeleteRecordedNode(int node)
 {
     PendingFrom();
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, "удаление " + NodeGenitive(S(), node));
     DeleteNode(S(), node);
 }
 
 void CanvasTools::DeleteRecordedSelection()
 {
     PendingFrom();
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, DeletionStepName(S()));
     DeleteSelection(S());
 }
 
 void CanvasTools::DeleteRecordedArea(int area)
 {
-    const SchemeEdit edit(window_);
+    const SchemeEdit edit(window_, "удаление " + AreaGenitive(S(), area));
     DeleteArea(S(), area);
 }
 
@@ -201,7 +204,8 @@ void CanvasTools::PressBeside(int area, int x, int y)
         if (target > 0 && (s.Areas[target].Node1 == from || s.Areas[target].Node2 == from)) return;
         const std::uint8_t tool = s.Tool;
         {
-            const SchemeEdit edit(window_);  // the end junction, a split and the area: one step
+            // The end junction, a split and the area: one step.
+            const SchemeEdit edit(window_, "добавление участка");
             if (target > 0) {
                 SplitRecordedArea(target, x, y);
             } else {

@@ -128,26 +128,19 @@ void CanvasTools::InsertNode()
     SplitRecordedArea(area, s.MouseX, s.MouseY);
 }
 
-// The node under the pointer, when it is not selected, or else the
-// selection; then the area under the pointer, when it is not selected, or
-// else the selection again. An area is only looked for when no node was:
-// deleting a node must not take an unrelated area passing near it.
+// The node under the pointer and the selection, or else the area under the
+// pointer and the selection, as one step. An area is only looked for when
+// no node was: deleting a node must not take an unrelated area passing
+// near it.
 void CanvasTools::DeleteCommand()
 {
     TPipeLine& s = S();
     if (!s.Opened) return;
-    const int node = NodeAt(s);
-    if (node > 0 && !s.Nodes[node].Selected) {
-        DeleteRecordedNode(node);
-    } else {
-        DeleteRecordedSelection();
-    }
-    const int area = node > 0 ? 0 : AreaAt(s);
-    if (area > 0 && !s.Areas[area].Selected) {
-        DeleteRecordedArea(area);
-    } else {
-        DeleteRecordedSelection();
-    }
+    if (const int node = NodeAt(s); node > 0)
+        s.Nodes[node].Selected = true;
+    else if (const int area = AreaAt(s); area > 0)
+        s.Areas[area].Selected = true;
+    DeleteRecordedSelection();
 }
 
 // Z and Y undo and redo on release when their press reached the window

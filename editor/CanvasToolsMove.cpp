@@ -16,6 +16,7 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 
@@ -94,7 +95,7 @@ void CanvasTools::Move(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
 void CanvasTools::MoveSelectionWith(Qt::KeyboardModifiers modifiers)
 {
     TPipeLine& s = S();
-    if (!drag_) drag_.emplace(window_);
+    if (!drag_) drag_.emplace(window_, SelectionStepName(s, modifiers & Qt::AltModifier ? "поворот" : "перемещение"));
     if (modifiers & Qt::AltModifier) {
         RotateSelection(s);
     } else {

@@ -7,6 +7,7 @@
 #include "dialogs/NumberFields.h"
 #include "model/MobilityGroups.h"
 #include "model/PathKinds.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 namespace {
@@ -106,7 +107,9 @@ ElementTableModel::Outcome ElementTableModel::Write(int column, const std::vecto
     }
     if (writes.empty()) return out;
     const int floors = s_.EtagCount;
-    changes_.Apply([&](TPipeLine& s) {
+    std::vector<int> written;
+    for (const auto& write : writes) written.push_back(write.first);
+    changes_.Apply(StepName(column, written), [&](TPipeLine& s) {
         for (const auto& [element, value] : writes) Set(s, element, column, values[value]);
     });
     out.Written = static_cast<int>(writes.size());
@@ -160,6 +163,15 @@ bool NodeTableModel::Writable(int element, int column) const
 QString NodeTableModel::ElementName(int element) const
 {
     return "узел №" + QString::fromStdString(NodeLabel(s_, element));
+}
+
+std::string NodeTableModel::StepName(int column, const std::vector<int>& elements) const
+{
+    static const std::array<const char*, kNodeColumnCount> kNouns = {
+        "подпись", "этаж", "тип", "количество человек", "площадь проекции", "группа мобильности"};
+    const int count = static_cast<int>(elements.size());
+    return std::string(kNouns[column]) + " " +
+           (count == 1 ? NodeGenitive(s_, elements[0]) : CountGenitive(count, "узла", "узлов"));
 }
 
 QString NodeTableModel::Text(int element, int column) const
@@ -272,6 +284,14 @@ bool AreaTableModel::Writable(int, int column) const { return AreaCellWritable(A
 QString AreaTableModel::ElementName(int element) const
 {
     return "участок №" + QString::fromStdString(AreaLabel(s_, s_.Areas[element]));
+}
+
+std::string AreaTableModel::StepName(int column, const std::vector<int>& elements) const
+{
+    static const std::array<const char*, kAreaColumnCount> kNouns = {"подпись", "этажи", "тип", "длина", "ширина"};
+    const int count = static_cast<int>(elements.size());
+    return std::string(kNouns[column]) + " " +
+           (count == 1 ? AreaGenitive(s_, elements[0]) : CountGenitive(count, "участка", "участков"));
 }
 
 QString AreaTableModel::Text(int element, int column) const

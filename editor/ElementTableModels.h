@@ -10,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QStringList>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "dialogs/SchemeChanges.h"
@@ -48,6 +49,9 @@ public:
     virtual bool Writable(int element, int column) const = 0;
     // The element as its messages name it: "узел №5", "участок №1-2".
     virtual QString ElementName(int element) const = 0;
+    // The undo step of writing the column of these elements: "ширина
+    // участка 4-5", "ширина 3 участков".
+    virtual std::string StepName(int column, const std::vector<int>& elements) const = 0;
 
     // The outcome of writing texts into one column of some elements.
     struct Outcome {
@@ -100,6 +104,7 @@ public:
     QStringList Choices(int column) const override;
     bool Writable(int element, int column) const override;
     QString ElementName(int element) const override;
+    std::string StepName(int column, const std::vector<int>& elements) const override;
 
 protected:
     int Count() const override;
@@ -123,6 +128,7 @@ public:
     QStringList Choices(int column) const override;
     bool Writable(int element, int column) const override;
     QString ElementName(int element) const override;
+    std::string StepName(int column, const std::vector<int>& elements) const override;
 
 protected:
     int Count() const override;

@@ -18,6 +18,7 @@
 #include "model/ElementTableText.h"
 #include "model/PathKinds.h"
 #include "model/SchemeEditing.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 namespace {
@@ -394,12 +395,11 @@ void ElementsPanel::Delete(Table& table)
     const std::vector<int> rows = SelectedRows(table);
     if (rows.empty() || !tf_.Scheme().Opened) return;
     const std::vector<int> elements = Elements(table, rows);
-    tf_.Apply([&](TPipeLine& s) {
-        for (int element = 1; element <= NodeCount(s); ++element) s.Nodes[element].Selected = false;
-        for (int element = 1; element <= AreaCount(s); ++element) s.Areas[element].Selected = false;
-        for (int element : elements) SelectedFlag(s, table.Nodes, element) = true;
-        DeleteSelection(s);
-    });
+    TPipeLine& s = tf_.Scheme();
+    for (int element = 1; element <= NodeCount(s); ++element) s.Nodes[element].Selected = false;
+    for (int element = 1; element <= AreaCount(s); ++element) s.Areas[element].Selected = false;
+    for (int element : elements) SelectedFlag(s, table.Nodes, element) = true;
+    tf_.Apply(DeletionStepName(s), [](TPipeLine& scheme) { DeleteSelection(scheme); });
 }
 
 }  // namespace stelmar

@@ -121,9 +121,9 @@ void TF::ApplyLayout(const WindowLayout& layout)
     }
 }
 
-void TF::Apply(const SchemeChange& change)
+void TF::Apply(const std::string& name, const SchemeChange& change)
 {
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, name);
     change(scheme_);
 }
 
@@ -158,7 +158,7 @@ void TF::SelectTool(std::uint8_t tool)
 // the renumbering is an edit like any other.
 void TF::NumberNodesInOrder()
 {
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, "нумерация узлов");
     for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Name = std::to_string(i);
 }
 

@@ -71,7 +71,7 @@ public:
     TPipeLine& Scheme() { return scheme_; }
     RecoveryCopies& Recovery() { return *recovery_; }
     // A dialog's change of the scheme, made as one edit.
-    void Apply(const SchemeChange& change) override;
+    void Apply(const std::string& name, const SchemeChange& change) override;
     bool StartDone() const { return startDone_; }
 
     // Project commands. Each returns false when the user stopped it or it
@@ -157,13 +157,12 @@ protected:
 
 private:
     friend class SchemeEdit;
-    // The edit being made: the outermost SchemeEdit records the undo step
-    // and marks the project modified when it opens, and redraws when it
-    // closes; edits opened inside it are part of the same step.
-    void BeginEdit();
+    // The edit being made: the outermost SchemeEdit records the scheme when
+    // it opens, and when it closes makes its change the undo step of its
+    // name, marks the project modified and redraws; edits opened inside it
+    // are part of the same step.
+    void BeginEdit(std::string name);
     void EndEdit();
-    // Records the state before an edit for undo.
-    void PushHistory();
 
     // The command table (MainWindowCommands.cpp).
     void CreateCommands();
@@ -239,6 +238,10 @@ private:
     QString startProject_;
     bool startDone_ = false;
     int editDepth_ = 0;
+    std::string editName_;  // of the outermost edit open
+    bool modifiedBeforeEdit_ = false;
+    // The history state whose calculation the results show.
+    std::uint64_t calculatedState_ = 0;
     // The selection last drawn, to tell when it changes.
     std::vector<int> drawnSelection_;
     // "Сохранить" writes under FileName without asking (the save dialog's tag).

@@ -62,7 +62,7 @@ void TF::LoadBackground(const QString& path)
             return;
         }
     }
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, "изображение этажа " + std::to_string(scheme_.ActiveEtag));
     scheme_.Backgrounds[scheme_.ActiveEtag] = std::make_shared<const Bitmap>(std::move(*picture));
 }
 
@@ -76,7 +76,7 @@ void TF::DeleteBackgroundCommand()
 {
     if (prompts_->AskYesNoCancel(kDeleteBackgroundQuestion) != Answer::Yes) return;
     if (!scheme_.Backgrounds[scheme_.ActiveEtag]) return;
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, "удаление изображения этажа " + std::to_string(scheme_.ActiveEtag));
     scheme_.Backgrounds[scheme_.ActiveEtag].reset();
 }
 

@@ -264,6 +264,8 @@ void TF::CreateMenus()
             } else {
                 QAction* action = Command(item.Name);
                 action->setText(WithMnemonic(action->text(), taken));
+                // The caption without what the command acts on just now.
+                action->setProperty("caption", action->text());
                 menu->addAction(action);
             }
         }

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <algorithm>
 
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
@@ -12,6 +13,7 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
+#include "model/StepNames.h"
 #include "drawing/SchemeDrawing.h"
 #include "pictures/PictureFiles.h"
 
@@ -70,7 +72,7 @@ void TF::AddFloorCommand()
         prompts_->ShowWarning(FloorLimitMessage());
         return;
     }
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, "добавление этажа " + std::to_string(scheme_.EtagCount + 1));
     ++scheme_.EtagCount;
     floorList_->addItem(QString("Этаж №%1").arg(scheme_.EtagCount));
 }
@@ -85,7 +87,7 @@ void TF::DeleteFloorCommand()
     }
     if (prompts_->AskYesNo(kDeleteFloorQuestion) != Answer::Yes) return;
     const std::uint8_t floor = scheme_.ActiveEtag;
-    const SchemeEdit edit(*this);
+    const SchemeEdit edit(*this, "удаление этажа " + std::to_string(floor));
     SelectFloor(scheme_, floor);
     DeleteSelection(scheme_);
     CloseFloorGap(scheme_, floor);
@@ -113,18 +115,19 @@ void TF::CopyCommand()
 void TF::CutCommand()
 {
     if (!scheme_.Opened) return;
-    const SchemeEdit edit(*this);
     CopySelection(scheme_);
     for (int i = 1; i <= NodeCount(scheme_); ++i) scheme_.Nodes[i].Selected |= scheme_.Nodes[i].Hot;
     for (int i = 1; i <= AreaCount(scheme_); ++i) scheme_.Areas[i].Selected |= scheme_.Areas[i].Hot;
+    const SchemeEdit edit(*this, DeletionStepName(scheme_, "вырезание"));
     DeleteSelection(scheme_);
 }
 
-// A paste with an empty clipboard adds nothing, yet counts as an edit.
+// A paste with an empty clipboard adds nothing and leaves no step.
 void TF::PasteCommand()
 {
     if (!scheme_.Opened) return;
-    const SchemeEdit edit(*this);
+    const int count = static_cast<int>(scheme_.ClipNodes.size() + scheme_.ClipAreas.size()) - 2;
+    const SchemeEdit edit(*this, "вставка " + CountGenitive(std::max(count, 0), "элемента", "элементов"));
     PasteClipboard(scheme_);
 }
 

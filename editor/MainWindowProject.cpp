@@ -45,8 +45,8 @@ QString WithProjectExtension(const QString& path)
 
 }  // namespace
 
-// The scheme is what its file holds: "Сохранено", and undo or redo back to
-// this state shows it again.
+// The scheme is what its file holds, or the new project nobody touched:
+// "Сохранено", and undo or redo back to this state shows it again.
 void TF::MarkSaved()
 {
     history_.MarkSaved();
@@ -114,7 +114,7 @@ bool TF::NewProject()
     if (scheme_.Opened && scheme_.Modified && !SaveBeforeLeaving(kNewProjectQuestion)) return false;
     ResetToNewProject(scheme_);
     BeginEditing();
-    SetModified(true);
+    MarkSaved();  // nothing to lose until the first change
     return true;
 }
 

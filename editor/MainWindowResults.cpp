@@ -39,20 +39,24 @@ void TF::MarkFindings(const std::vector<ElementRef>& elements)
 
 void TF::ShowResults()
 {
+    calculatedState_ = history_.CurrentState();
     results_.SetResults(scheme_);
     ShowResultState();
     Draw();
     emit ResultsChanged();
 }
 
+// Undo and redo back to the state that was calculated make its results
+// current again.
 void TF::NoteSchemeChange()
 {
-    const bool fresh = results_.HasResults() && !results_.Stale();
-    results_.SchemeChanged(scheme_);
+    const bool stale = results_.Stale();
+    results_.SchemeChanged(scheme_, history_.CurrentState() == calculatedState_);
     Draw();
-    if (fresh) ShowResultState();
+    const bool turned = results_.HasResults() && results_.Stale() != stale;
+    if (turned) ShowResultState();
     emit SchemeChanged();
-    if (fresh) emit ResultsChanged();
+    if (turned) emit ResultsChanged();
 }
 
 void TF::ShowResultState()

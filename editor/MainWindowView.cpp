@@ -2,6 +2,7 @@
 // bar, the floor list, and the undo and redo commands that restore a
 // recorded state of the scheme.
 
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -105,23 +106,27 @@ void TF::NoteSelection()
     emit SelectionChanged();
 }
 
-void TF::BeginEdit()
+void TF::BeginEdit(std::string name)
 {
     if (editDepth_++ > 0) return;
-    PushHistory();
-    SetModified(true);
+    editName_ = std::move(name);
+    modifiedBeforeEdit_ = scheme_.Modified;
+    history_.Begin(scheme_);
 }
 
+// An edit that changed nothing leaves the project as it was, including the
+// modified mark that the scheme's own operations set.
 void TF::EndEdit()
 {
     if (--editDepth_ > 0) return;
-    NoteSchemeChange();
-}
-
-void TF::PushHistory()
-{
-    history_.Push(scheme_);
+    if (!history_.End(scheme_, std::move(editName_))) {
+        scheme_.Modified = modifiedBeforeEdit_;
+        Draw();
+        return;
+    }
+    SetModified(true);
     UpdateHistoryCommands();
+    NoteSchemeChange();
 }
 
 // Floor entries "Этаж №1" .. "Этаж №" + EtagCount with the given entry
@@ -171,10 +176,25 @@ void TF::ShowRestoredState()
     NoteSchemeChange();
 }
 
+// The commands name the step they take back or do again; the toolbar
+// buttons say the same in their hints.
 void TF::UpdateHistoryCommands()
 {
-    SetEnabled({"TBUndo", "Nundo"}, scheme_.Opened && history_.CanUndo());
-    SetEnabled({"TBRendo", "Nrendo"}, scheme_.Opened && history_.CanRedo());
+    const bool undo = scheme_.Opened && history_.CanUndo();
+    const bool redo = scheme_.Opened && history_.CanRedo();
+    SetEnabled({"TBUndo", "Nundo"}, undo);
+    SetEnabled({"TBRendo", "Nrendo"}, redo);
+    auto show = [this](const char* item, const char* button, bool can, const std::string& step) {
+        QAction* command = Command(item);
+        const QString caption = command->property("caption").toString();  // with its mnemonic
+        const QString name = QString::fromStdString(step);
+        command->setText(can ? caption + ": " + QString(name).replace('&', "&&") : caption);
+        const QString hint = QString(caption).remove('&') + (can ? ": " + name : QString());
+        Command(button)->setToolTip(hint);
+        Command(button)->setStatusTip(hint);
+    };
+    show("Nundo", "TBUndo", undo, history_.UndoName());
+    show("Nrendo", "TBRendo", redo, history_.RedoName());
 }
 
 bool TF::eventFilter(QObject* watched, QEvent* event)

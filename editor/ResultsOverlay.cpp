@@ -44,11 +44,11 @@ void ResultsOverlay::SetResults(const TPipeLine& s)
     Rebuild(s);
 }
 
-void ResultsOverlay::SchemeChanged(const TPipeLine& s)
+void ResultsOverlay::SchemeChanged(const TPipeLine& s, bool asCalculated)
 {
     findings_.clear();
     if (HasResults()) {
-        stale_ = true;
+        stale_ = !asCalculated;
         std::unordered_map<AreaKey, int, KeyHash> calculated;
         for (int k = 1; k < int(keys_.size()); ++k) calculated.emplace(keys_[k], k);
         calculated_.assign(s.Areas.size(), 0);

@@ -22,10 +22,11 @@ class ResultsOverlay {
 public:
     // The results of the calculation just made on `s`, shown and current.
     void SetResults(const TPipeLine& s);
-    // The scheme changed: the results are old now. Areas are matched to the
-    // calculated ones by where their ends lie; an area that moved or is
-    // new shows no result.
-    void SchemeChanged(const TPipeLine& s);
+    // The scheme changed: the results are old now, unless `asCalculated`
+    // (undo or redo brought back the state that was calculated). Areas are
+    // matched to the calculated ones by where their ends lie; an area that
+    // moved or is new shows no result.
+    void SchemeChanged(const TPipeLine& s, bool asCalculated = false);
     // Another project: nothing of the last one is shown.
     void Clear();
 

@@ -4,7 +4,7 @@
 
 namespace stelmar {
 
-SchemeEdit::SchemeEdit(TF& window) : window_(window) { window_.BeginEdit(); }
+SchemeEdit::SchemeEdit(TF& window, std::string name) : window_(window) { window_.BeginEdit(std::move(name)); }
 
 SchemeEdit::~SchemeEdit() { window_.EndEdit(); }
 

@@ -1,6 +1,7 @@
 #include "model/EditHistory.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <string_view>
 #include <unordered_set>
@@ -192,6 +193,7 @@ struct EditHistory::Snapshot {
     Chunks<NodeChunk> Nodes;
     Chunks<AreaChunk> Areas;
     std::vector<BitmapRef> Backgrounds;  // floors 1..EtagCount at index 0..EtagCount-1
+    std::array<TFloorPlan, kMaxFloors + 1> Plans;
 
     Snapshot(const TPipeLine& s, const Snapshot* previous, std::uint64_t id)
         : Id(id),
@@ -203,8 +205,19 @@ struct EditHistory::Snapshot {
           AreaListSize(s.Areas.size()),
           Nodes(Share(s.Nodes, previous ? &previous->Nodes : nullptr)),
           Areas(Share(s.Areas, previous ? &previous->Areas : nullptr)),
-          Backgrounds(s.Backgrounds.begin() + 1, s.Backgrounds.begin() + 1 + s.EtagCount)
+          Backgrounds(s.Backgrounds.begin() + 1, s.Backgrounds.begin() + 1 + s.EtagCount),
+          Plans(s.Plans)
     {
+    }
+
+    // The same recorded values. `later` was recorded with this state as its
+    // previous one, so a chunk with equal values is the same chunk.
+    bool SameAs(const Snapshot& later) const
+    {
+        return EtagCount == later.EtagCount && ActiveEtag == later.ActiveEtag && RazVr == later.RazVr &&
+               VrSk == later.VrSk && NodeListSize == later.NodeListSize && AreaListSize == later.AreaListSize &&
+               Nodes == later.Nodes && Areas == later.Areas && Backgrounds == later.Backgrounds &&
+               Plans == later.Plans;
     }
 };
 
@@ -216,6 +229,7 @@ void EditHistory::Reset()
 {
     undo_.clear();
     redo_.clear();
+    begun_.reset();
     latest_.reset();
     currentId_ = ++nextId_;
     savedId_ = 0;
@@ -227,31 +241,57 @@ EditHistory::SnapshotRef EditHistory::Record(const TPipeLine& s, std::uint64_t i
     return latest_;
 }
 
-void EditHistory::Push(const TPipeLine& s)
+void EditHistory::Begin(const TPipeLine& s) { begun_ = Record(s, currentId_); }
+
+bool EditHistory::End(const TPipeLine& s, std::string name)
 {
+    if (!begun_) return false;
+    SnapshotRef before = std::move(begun_);
+    begun_.reset();
+    latest_ = before;
+    const std::uint64_t id = nextId_ + 1;
+    if (before->SameAs(*Record(s, id))) {
+        latest_ = before;
+        return false;
+    }
+    nextId_ = currentId_ = id;
     if (undo_.size() >= kSteps) undo_.erase(undo_.begin());
-    undo_.push_back(Record(s, currentId_));
+    undo_.push_back(Step{std::move(before), std::move(name)});
     redo_.clear();
-    currentId_ = ++nextId_;
+    return true;
+}
+
+const std::string& EditHistory::UndoName() const
+{
+    static const std::string none;
+    return undo_.empty() ? none : undo_.back().Name;
+}
+
+const std::string& EditHistory::RedoName() const
+{
+    static const std::string none;
+    return redo_.empty() ? none : redo_.back().Name;
 }
 
 bool EditHistory::Undo(TPipeLine& s)
 {
+    begun_.reset();
     if (undo_.empty()) return false;
-    redo_.push_back(Record(s, currentId_));
-    const SnapshotRef snap = std::move(undo_.back());
+    Step step = std::move(undo_.back());
     undo_.pop_back();
-    Restore(snap, s);
+    redo_.push_back(Step{Record(s, currentId_), step.Name});
+    Restore(step.State, s);
     return true;
 }
 
 bool EditHistory::Redo(TPipeLine& s)
 {
+    begun_.reset();
     if (redo_.empty()) return false;
-    undo_.push_back(Record(s, currentId_));
-    const SnapshotRef snap = std::move(redo_.back());
+    Step step = std::move(redo_.back());
     redo_.pop_back();
-    Restore(snap, s);
+    undo_.push_back(Step{Record(s, currentId_), step.Name});
+    Restore(step.State, s);
     return true;
 }
 
@@ -270,6 +310,7 @@ void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
     for (TArea& a : s.Areas) a.Hot = a.Selected = false;
     for (std::size_t f = 1; f < s.Backgrounds.size(); ++f)
         s.Backgrounds[f] = f <= snap.Backgrounds.size() ? snap.Backgrounds[f - 1] : nullptr;
+    s.Plans = snap.Plans;
     currentId_ = snap.Id;
     latest_ = snapshot;
 }
@@ -277,9 +318,11 @@ void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
 std::size_t EditHistory::MemoryBytes() const
 {
     std::unordered_set<const void*> counted;
-    std::size_t total = (undo_.capacity() + redo_.capacity()) * sizeof(SnapshotRef);
-    for (const std::vector<SnapshotRef>* list : {&undo_, &redo_}) {
-        for (const auto& snap : *list) {
+    std::size_t total = (undo_.capacity() + redo_.capacity()) * sizeof(Step);
+    for (const std::vector<Step>* list : {&undo_, &redo_}) {
+        for (const Step& step : *list) {
+            const auto& snap = step.State;
+            total += step.Name.capacity();
             total += sizeof(Snapshot) + snap->Nodes.capacity() * sizeof(snap->Nodes[0]) +
                      snap->Areas.capacity() * sizeof(snap->Areas[0]) +
                      snap->Backgrounds.capacity() * sizeof(BitmapRef);

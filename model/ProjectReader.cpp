@@ -293,6 +293,7 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.FileName = std::move(loaded.FileName);
     live.Backgrounds = std::move(loaded.Backgrounds);
     live.KeptExtension = std::move(loaded.KeptExtension);
+    live.Plans = loaded.Plans;
     live.Modified = false;
 }
 }  // namespace stelmar

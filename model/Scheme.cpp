@@ -61,7 +61,8 @@ void ResetToNewProject(TPipeLine& s)
     s.CursorIndex = 0;
     s.Tool = 0;
     s.Opened = true;
-    s.Modified = true;
+    s.Modified = false;
+    s.Plans = {};
     s.ExitTimes.clear();
     s.EvacuationTime = 0;
     s.FlowCounter = 0;

@@ -198,7 +198,7 @@ struct TPipeLine {
     int WSpaceV = 2000;         // canvas height, px
     int WSpaceG = 2000;         // canvas width, px
     bool ShowNumPeople = false;  // write the people count beside each input
-    bool Modified = true;        // unsaved changes
+    bool Modified = false;       // unsaved changes
 
     // Background picture of floor n in slot n (slot 0 unused).
     std::array<BitmapRef, kMaxFloors + 1> Backgrounds;
@@ -231,8 +231,9 @@ void SetFlowCount(TNode& n, int count);
 void SetReportSize(TReport& r, int count);
 
 // Empties the project part of the scheme as for a new project: no nodes,
-// areas, reports or pictures, one floor, file name "Новый", modified.
-// Display settings and calculation options are kept.
+// areas, reports, pictures or floor plans, one floor, file name "Новый",
+// not modified (nothing is lost by leaving it). Display settings and
+// calculation options are kept.
 void ResetToNewProject(TPipeLine& s);
 
 }  // namespace stelmar

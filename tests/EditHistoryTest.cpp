@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include "model/SchemeEditing.h"
+#include "model/StepNames.h"
 
 namespace stelmar {
 namespace {
@@ -33,6 +35,15 @@ std::string Recorded(const TPipeLine& s)
     return out.str();
 }
 
+// One edit made between Begin and End; true when it became a step.
+template <class Change>
+bool Edit(EditHistory& h, TPipeLine& s, Change change, std::string name = "правка")
+{
+    h.Begin(s);
+    change();
+    return h.End(s, std::move(name));
+}
+
 // S0 --A--> SA --B--> SB: undo gives SA then S0, redo gives SA then SB back.
 TEST(EditHistory, UndoAndRedoWalkTheRecordedStates)
 {
@@ -42,11 +53,9 @@ TEST(EditHistory, UndoAndRedoWalkTheRecordedStates)
     h.Reset();
     EXPECT_FALSE(h.CanUndo() || h.CanRedo());
 
-    h.Push(s);  // edit A
-    s.Nodes[1].X = 20;
+    EXPECT_TRUE(Edit(h, s, [&] { s.Nodes[1].X = 20; }, "A"));
     EXPECT_TRUE(h.CanUndo());
-    h.Push(s);  // edit B
-    s.Nodes[1].X = 30;
+    EXPECT_TRUE(Edit(h, s, [&] { s.Nodes[1].X = 30; }, "B"));
     EXPECT_EQ(h.UndoSteps(), 2);
     EXPECT_FALSE(h.CanRedo());
 
@@ -76,6 +85,114 @@ TEST(EditHistory, UndoAndRedoWalkTheRecordedStates)
     EXPECT_EQ(h.UndoSteps(), 2);
 }
 
+// Each step carries its name both ways: undo moves it to redo and back.
+TEST(EditHistory, StepsCarryTheirNames)
+{
+    TPipeLine s;
+    Put(s, 10, 10);
+    EditHistory h;
+    h.Reset();
+    EXPECT_EQ(h.UndoName(), "");
+    Edit(h, s, [&] { s.Nodes[1].X = 20; }, "перемещение узла 1");
+    Edit(h, s, [&] { s.Nodes[1].Name = "А"; }, "имя узла 1");
+    EXPECT_EQ(h.UndoName(), "имя узла 1");
+    EXPECT_EQ(h.RedoName(), "");
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_EQ(h.UndoName(), "перемещение узла 1");
+    EXPECT_EQ(h.RedoName(), "имя узла 1");
+    ASSERT_TRUE(h.Undo(s));
+    EXPECT_EQ(h.UndoName(), "");
+    EXPECT_EQ(h.RedoName(), "перемещение узла 1");
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_EQ(h.UndoName(), "перемещение узла 1");
+    EXPECT_EQ(h.RedoName(), "имя узла 1");
+}
+
+// An edit that leaves every recorded value as it was (a delete of nothing,
+// a move by 0 pixels, a dialog accepted unchanged, a change of what the
+// history does not record) is no step: what could be redone and the saved
+// state stay. A change undone within the edit is no change either.
+TEST(EditHistory, EditsThatChangeNothingLeaveNoTrace)
+{
+    TPipeLine s;
+    Put(s, 10, 10);
+    s.Backgrounds[1] = std::make_shared<const Bitmap>(Bitmap{1, 1, {0}});
+    EditHistory h;
+    h.Reset();
+    Edit(h, s, [&] { s.Nodes[1].X = 20; }, "A");
+    ASSERT_TRUE(h.Undo(s));
+    h.MarkSaved();
+    const std::uint64_t state = h.CurrentState();
+
+    EXPECT_FALSE(Edit(h, s, [] {}));
+    EXPECT_FALSE(Edit(h, s, [&] {
+        s.Nodes[1].X = 50;
+        s.Nodes[1].X = 10;
+    }));
+    EXPECT_FALSE(Edit(h, s, [&] {
+        s.Nodes[1].Selected = true;
+        s.FileName = "/p/a.stm";
+    }));
+    EXPECT_EQ(h.CurrentState(), state);
+    EXPECT_TRUE(h.AtSavedState());
+    EXPECT_FALSE(h.CanUndo());
+    ASSERT_EQ(h.RedoSteps(), 1);
+    EXPECT_EQ(h.RedoName(), "A");
+    ASSERT_TRUE(h.Redo(s));
+    EXPECT_EQ(s.Nodes[1].X, 20);
+
+    // Each recorded kind of value is a change.
+    const std::vector<std::function<void()>> changes = {
+        [&] { s.Nodes[1].Mobility = 4; },   [&] { s.Nodes[1].F = 0.1; },
+        [&] { s.Nodes[1].Name = "Б"; },     [&] { SetFlowCount(s.Nodes[1], 2); },
+        [&] { s.Nodes[1].SavedY = 7; },     [&] { Put(s, 0, 0); },
+        [&] { Join(s, 1, 2, 3); },          [&] { s.Areas[1].Width = 1.25; },
+        [&] { s.Areas[1].Kind = kDoorway; }, [&] { s.EtagCount = 2; },
+        [&] { s.ActiveEtag = 2; },          [&] { s.RazVr = true; },
+        [&] { s.VrSk = true; },             [&] { s.Plans[2].Scale = 0.02; },
+        [&] { s.Backgrounds[1] = std::make_shared<const Bitmap>(*s.Backgrounds[1]); },
+        [&] { s.Backgrounds[1].reset(); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) EXPECT_TRUE(Edit(h, s, changes[i])) << "change " << i;
+    for (std::size_t i = changes.size(); i-- > 0;) {
+        ASSERT_TRUE(h.Undo(s));
+        if (i == 13) EXPECT_EQ(s.Plans[2].Scale, 0);
+    }
+    EXPECT_EQ(s.EtagCount, 1);
+    EXPECT_TRUE(s.Backgrounds[1]);
+}
+
+// "удаление 1 элемента", "21 элемента", "11 элементов"; a deletion counts
+// the areas that go with a selected node and names a single element.
+TEST(EditHistory, StepNamesCountInTheGenitive)
+{
+    EXPECT_EQ(CountGenitive(1, "элемента", "элементов"), "1 элемента");
+    EXPECT_EQ(CountGenitive(3, "элемента", "элементов"), "3 элементов");
+    EXPECT_EQ(CountGenitive(11, "элемента", "элементов"), "11 элементов");
+    EXPECT_EQ(CountGenitive(21, "элемента", "элементов"), "21 элемента");
+    EXPECT_EQ(CountGenitive(111, "элемента", "элементов"), "111 элементов");
+
+    TPipeLine s;
+    Put(s, 0, 0);
+    Put(s, 10, 0);
+    Put(s, 20, 0);
+    Join(s, 1, 2, 1);
+    Join(s, 2, 3, 1);
+    s.Nodes[3].Name = "Выход";
+    s.Nodes[2].Selected = true;
+    EXPECT_EQ(DeletionStepName(s), "удаление 3 элементов");
+    s.Nodes[2].Selected = false;
+    s.Areas[2].Selected = true;
+    EXPECT_EQ(DeletionStepName(s), "удаление участка 2-Выход");
+    EXPECT_EQ(DeletionStepName(s, "вырезание"), "вырезание участка 2-Выход");
+    s.Areas[2].Selected = false;
+    s.Nodes[3].Selected = true;
+    s.Nodes[1].Selected = true;
+    EXPECT_EQ(SelectionStepName(s, "перемещение"), "перемещение 2 элементов");
+    s.Nodes[1].Selected = false;
+    EXPECT_EQ(SelectionStepName(s, "перемещение"), "перемещение узла Выход");
+}
+
 TEST(EditHistory, CommandsWithNothingToDoChangeNothing)
 {
     TPipeLine s;
@@ -93,14 +210,11 @@ TEST(EditHistory, ANewEditDropsTheRedoChain)
     Put(s, 1, 1);
     EditHistory h;
     h.Reset();
-    h.Push(s);
-    s.Nodes[1].X = 2;
-    h.Push(s);
-    s.Nodes[1].X = 3;
+    Edit(h, s, [&] { s.Nodes[1].X = 2; });
+    Edit(h, s, [&] { s.Nodes[1].X = 3; });
     ASSERT_TRUE(h.Undo(s));
     ASSERT_TRUE(h.CanRedo());
-    h.Push(s);
-    s.Nodes[1].X = 4;
+    Edit(h, s, [&] { s.Nodes[1].X = 4; });
     EXPECT_FALSE(h.CanRedo());
     EXPECT_FALSE(h.Redo(s));
     EXPECT_EQ(s.Nodes[1].X, 4);
@@ -116,10 +230,7 @@ TEST(EditHistory, FiftyOneEditsKeepTheFiftyNewest)
     Put(s, 0, 0);
     EditHistory h;
     h.Reset();
-    for (int edit = 1; edit <= 51; ++edit) {
-        h.Push(s);
-        s.Nodes[1].X = edit;
-    }
+    for (int edit = 1; edit <= 51; ++edit) Edit(h, s, [&] { s.Nodes[1].X = edit; });
     EXPECT_EQ(h.UndoSteps(), EditHistory::kSteps);
     int undos = 0;
     while (h.Undo(s)) ++undos;
@@ -142,8 +253,7 @@ TEST(EditHistory, SavedStateIsRecognised)
     EXPECT_FALSE(h.AtSavedState());  // a new project was never saved
     h.MarkSaved();
     EXPECT_TRUE(h.AtSavedState());
-    h.Push(s);
-    s.Nodes[1].X = 1;
+    Edit(h, s, [&] { s.Nodes[1].X = 1; });
     EXPECT_FALSE(h.AtSavedState());
     ASSERT_TRUE(h.Undo(s));
     EXPECT_TRUE(h.AtSavedState());
@@ -157,8 +267,7 @@ TEST(EditHistory, SavedStateIsRecognised)
 
     // The same values reached by another edit are not the saved state.
     ASSERT_TRUE(h.Undo(s));
-    h.Push(s);
-    s.Nodes[1].X = 1;
+    Edit(h, s, [&] { s.Nodes[1].X = 1; });
     EXPECT_FALSE(h.AtSavedState());
     h.Reset();
     EXPECT_FALSE(h.AtSavedState());
@@ -180,7 +289,7 @@ TEST(EditHistory, RestoresRecordedFieldsAndLeavesTheRest)
 
     EditHistory h;
     h.Reset();
-    h.Push(s);
+    h.Begin(s);
     s.Nodes[1] = TNode{};
     s.Nodes[1].Selected = true;
     s.Nodes[1].CopyIndex = 7;
@@ -195,6 +304,7 @@ TEST(EditHistory, RestoresRecordedFieldsAndLeavesTheRest)
     s.FileName = "/p/a.stm";
     s.AreaWidth = 9;
     s.Modified = false;
+    ASSERT_TRUE(h.End(s, "правка"));
 
     const std::string after = Recorded(s);
     ASSERT_TRUE(h.Undo(s));
@@ -218,8 +328,7 @@ TEST(EditHistory, DeletedNodeComesBackWithItsOwnMobilityGroup)
     Join(s, 2, 3, 5);
     EditHistory h;
     h.Reset();
-    h.Push(s);
-    DeleteNode(s, 1);
+    Edit(h, s, [&] { DeleteNode(s, 1); });
     ASSERT_EQ(s.Nodes[1].Mobility, 3);
     ASSERT_TRUE(h.Undo(s));
     EXPECT_EQ(s.Nodes[1].Mobility, 2);
@@ -238,14 +347,10 @@ TEST(EditHistory, FloorsAndPicturesComeBackExactly)
     s.Backgrounds[1] = first;
     EditHistory h;
     h.Reset();
-    h.Push(s);  // one floor with a picture
-    s.EtagCount = 2;
-    s.ActiveEtag = 2;
-    h.Push(s);  // two floors, the second without a picture: a picture is loaded there
-    s.Backgrounds[2] = picture(3);
+    Edit(h, s, [&] { s.EtagCount = s.ActiveEtag = 2; });  // a second floor, without a picture
+    Edit(h, s, [&] { s.Backgrounds[2] = picture(3); });  // a picture is loaded there
     const Bitmap* loaded = s.Backgrounds[2].get();
-    h.Push(s);  // the first floor's picture is deleted
-    s.Backgrounds[1].reset();
+    Edit(h, s, [&] { s.Backgrounds[1].reset(); });  // the first floor's picture is deleted
     first.reset();  // only the history holds the first picture now
 
     ASSERT_TRUE(h.Undo(s));
@@ -275,18 +380,16 @@ TEST(EditHistory, SnapshotsShareWhatDidNotChange)
     for (int i = 1; i < 5000; ++i) Join(s, i, i + 1, i);
     EditHistory h;
     h.Reset();
-    h.Push(s);
+    Edit(h, s, [&] { s.Nodes[1].X = -1; });
     const std::size_t one = h.MemoryBytes();
-    h.Push(s);
-    const std::size_t same = h.MemoryBytes() - one;
-    EXPECT_LT(same, 1000u);
-    s.Nodes[3000].X = -1;
-    h.Push(s);
-    const std::size_t moved = h.MemoryBytes() - one - same;
+    Edit(h, s, [&] { s.Nodes[3000].X = -1; });
+    const std::size_t moved = h.MemoryBytes() - one;
     EXPECT_LT(moved, one / 5);
-    for (TNode& n : s.Nodes) ++n.X;
-    h.Push(s);
-    EXPECT_GT(h.MemoryBytes() - one - same - moved, one / 2);
+    Edit(h, s, [&] {
+        for (TNode& n : s.Nodes) ++n.X;
+    });
+    ASSERT_TRUE(h.Undo(s));  // the state after the edit is kept for redo: every node anew
+    EXPECT_GT(h.MemoryBytes() - one - moved, one / 2);
 }
 
 // Random edits, undos and redos on a scheme of several chunks, against a
@@ -325,10 +428,8 @@ TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
             }
             continue;
         }
-        h.Push(s);
-        undo.push_back(Recorded(s));
-        if (undo.size() > EditHistory::kSteps) undo.erase(undo.begin());
-        redo.clear();
+        const std::string before = Recorded(s);
+        h.Begin(s);
         const int k = 1 + pick(NodeCount(s));
         switch (pick(7)) {
         case 0: s.Nodes[k].X += 1 + pick(5); break;
@@ -338,6 +439,13 @@ TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
         case 4: s.Areas[1 + pick(AreaCount(s))].Length = pick(50) / 4.0; break;
         case 5: SetFlowCount(s.Nodes[k], pick(4)), s.Nodes[k].Mobility = static_cast<std::uint8_t>(pick(10)); break;
         default: s.EtagCount = s.ActiveEtag = static_cast<std::uint8_t>(1 + pick(3)), s.VrSk = !s.VrSk; break;
+        }
+        const bool changed = Recorded(s) != before;
+        ASSERT_EQ(h.End(s, "правка"), changed) << "edit at step " << step;
+        if (changed) {
+            undo.push_back(before);
+            if (undo.size() > EditHistory::kSteps) undo.erase(undo.begin());
+            redo.clear();
         }
         EXPECT_EQ(h.UndoSteps(), static_cast<int>(undo.size()));
     }

@@ -39,7 +39,7 @@ public:
         tf_->resize(1400, 900);
         tf_->show();
         while (!tf_->StartDone()) QCoreApplication::processEvents();
-        tf_->Apply([](TPipeLine& s) {
+        tf_->Apply("правка", [](TPipeLine& s) {
             s.EtagCount = 2;
             for (int i = 2; i <= NodeCount(s); i += 2) s.Nodes[i].Etag = 2;
             for (int i = 1; i <= AreaCount(s); i += 100) s.Areas[i].Width = 0;

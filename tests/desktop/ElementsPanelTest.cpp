@@ -161,7 +161,7 @@ private slots:
         panel_ = tf_->findChild<QDockWidget*>("ElementsPanel");
         QVERIFY(panel_);
         QVERIFY(panel_->isHidden());
-        tf_->Apply(BuildSchool);
+        tf_->Apply("правка", BuildSchool);
         tf_->RebuildFloorList();
         session_->Action("NElements")->trigger();
         QVERIFY(panel_->isVisible());
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(panel_->isHidden());
         QVERIFY(!toggle->isChecked());
         // Hidden, it still catches up with edits when shown again.
-        tf_->Apply([](TPipeLine& s) { s.Areas[1].Length = 7; });
+        tf_->Apply("правка", [](TPipeLine& s) { s.Areas[1].Length = 7; });
         toggle->trigger();
         QCOMPARE(Cell(Areas(), 0, int(AreaColumn::Length)), QString("7"));
     }
@@ -452,7 +452,7 @@ private slots:
         auto* zero = panel_->findChild<QCheckBox*>("ZeroOnly");
         zero->setChecked(true);
         QCOMPARE(areas_->model()->rowCount(), kDoorways);
-        tf_->Apply([](TPipeLine& s) { s.Areas[24].Width = 0; });
+        tf_->Apply("правка", [](TPipeLine& s) { s.Areas[24].Width = 0; });
         QCOMPARE(areas_->model()->rowCount(), kDoorways + 1);
         zero->setChecked(false);
 

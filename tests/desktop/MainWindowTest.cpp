@@ -64,7 +64,7 @@ QString SavePicture(const QString& path, int width, int height)
 // An edit as the drawing tools make it: snapshot, change, modified mark.
 void AddJunction(TF& window)
 {
-    const SchemeEdit edit(window);
+    const SchemeEdit edit(window, "правка");
     AddNode(window.Scheme(), kJunction);
 }
 
@@ -89,7 +89,7 @@ private slots:
         TF& tf = session.Start();
         QCOMPARE(tf.windowTitle(), kTitle + " (Новый)");
         QCOMPARE(FloorEntries(tf), QStringList{"Этаж №1"});
-        QCOMPARE(session.Panel(1), QString("Изменено"));
+        QCOMPARE(session.Panel(1), QString("Сохранено"));  // nothing to lose yet
         QCOMPARE(session.Panel(2), QString("Узлов 0"));
         QCOMPARE(session.Panel(3), QString("Участков 0"));
         QCOMPARE(session.Panel(4), QString("Этажей 1"));
@@ -157,6 +157,7 @@ private slots:
         QVERIFY(calculate->y() > help->y());
 
         // Closing writes the placement back, even when the close is cancelled.
+        AddJunction(tf);
         session.Prompts().Answers = {Answer::Cancel};
         QVERIFY(!tf.close());
         WindowLayout layout;
@@ -182,7 +183,7 @@ private slots:
         QStatusTipEvent tip(create->statusTip());
         QCoreApplication::sendEvent(&tf, &tip);
         QCOMPARE(session.Panel(0), QString("Создать новый план эвакуации"));
-        QCOMPARE(session.Panel(1), QString("Изменено"));
+        QCOMPARE(session.Panel(1), QString("Сохранено"));
     }
 
     void dialogCommandsShowTheirDialogs_data()
@@ -352,8 +353,8 @@ private slots:
         TF& tf = session.Start(session.CopyExample("school-wing.stm", "school.stm"));
         tf.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(1);
         QCOMPARE(int(tf.Scheme().ActiveEtag), 2);
-        SchemeEdit(tf).Scheme().EtagCount = 3;
-        SchemeEdit(tf).Scheme().EtagCount = 4;
+        SchemeEdit(tf, "правка").Scheme().EtagCount = 3;
+        SchemeEdit(tf, "правка").Scheme().EtagCount = 4;
 
         session.Action("Nundo")->trigger();
         QCOMPARE(FloorEntries(tf), (QStringList{"Этаж №1", "Этаж №2", "Этаж №3"}));

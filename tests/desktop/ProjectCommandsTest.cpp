@@ -25,7 +25,7 @@ const QString kExitQuestion = "Возможно перед закрытием п
 TF& StartWithUnsavedWork(Session& session)
 {
     TF& tf = session.Start();
-    const SchemeEdit edit(tf);
+    const SchemeEdit edit(tf, "правка");
     AddNode(tf.Scheme(), kJunction);
     return tf;
 }
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(session.Prompts().SaveDialogs, answer == int(Answer::Yes) ? 1 : 0);
         QCOMPARE(QFileInfo::exists(SaveName(session)), saved);
         QCOMPARE(NodeCount(tf.Scheme()), goesOn ? 0 : 1);
-        QCOMPARE(tf.Scheme().Modified, true);
+        QCOMPARE(tf.Scheme().Modified, !goesOn);  // the new project has nothing to lose
         QCOMPARE(tf.windowTitle(), kTitle + " (Новый)");
     }
 
@@ -93,7 +93,32 @@ private slots:
         session.Action("TBNew")->trigger();
         QVERIFY(session.Prompts().Questions.isEmpty());
         QCOMPARE(NodeCount(tf.Scheme()), 0);
+        QCOMPARE(session.Panel(1), QString("Сохранено"));
+    }
+
+    // A new project that nobody has touched holds nothing to lose: another
+    // new project, an opened file and closing the window ask nothing. Undo
+    // back to it makes it untouched again.
+    void untouchedNewProjectAsksNothing()
+    {
+        Session session;
+        TF& tf = session.Start();
+        QVERIFY(!tf.Scheme().Modified);
+        QTest::keyClick(&tf, Qt::Key_N, Qt::ControlModifier);
+        session.Prompts().OpenName = session.CopyExample("office-floor.stm", "office.stm");
+        QTest::keyClick(&tf, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(tf.windowTitle(), kTitle + " (" + session.Prompts().OpenName + ")");
+        QTest::keyClick(&tf, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(NodeCount(tf.Scheme()), 0);
+        {
+            const SchemeEdit edit(tf, "правка");
+            AddNode(tf.Scheme(), kJunction);
+        }
         QCOMPARE(session.Panel(1), QString("Изменено"));
+        QTest::keyClick(&tf, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(session.Panel(1), QString("Сохранено"));
+        QVERIFY(tf.close());
+        QCOMPARE(session.Prompts().Questions, QStringList{});
     }
 
     void closeProjectAsksAboutUnsavedWork_data() { addAnswerRows(); }

@@ -152,16 +152,32 @@ private slots:
     {
         ThreeInputsMerge(*s_);
         CalculateHere();
-        tf_->Apply([](TPipeLine& s) { s.Areas[4].Width = 3; });
+        tf_->Apply("правка", [](TPipeLine& s) { s.Areas[4].Width = 3; });
         QCoreApplication::processEvents();
         QVERIFY(tf_->Results().Stale());
         QVERIFY2(Near(At(Shot(), 460, 300), Faded(kBottleneckRed)), qPrintable(At(Shot(), 460, 300).name()));
         QCOMPARE(session_->Panel(6), EvacuationTime("1", "11") + " (устарело)");
         QVERIFY(Panel()->findChild<QLabel*>("ResultsNote")->text().contains("Результаты устарели"));
 
-        // Undo brings back the scheme, not the currency of the results.
+        // Undo back to the calculated scheme makes its results current
+        // again, on the drawing, in the status bar and in the panel; redo
+        // makes them old again.
         session_->Action("Nundo")->trigger();
+        QVERIFY(!tf_->Results().Stale());
+        QCOMPARE(session_->Panel(6), EvacuationTime("1", "11"));
+        QVERIFY(!Panel()->findChild<QLabel*>("ResultsNote")->text().contains("устарели"));
+        QVERIFY(Near(At(Shot(), 460, 300), kBottleneckRed));
+        session_->Action("Nrendo")->trigger();
         QVERIFY(tf_->Results().Stale());
+        QCOMPARE(session_->Panel(6), EvacuationTime("1", "11") + " (устарело)");
+        // An edit that changes nothing keeps them as they are.
+        session_->Action("Nundo")->trigger();
+        tf_->Apply("правка", [](TPipeLine& s) { s.Areas[4].Width = 2; });
+        QVERIFY(!tf_->Results().Stale());
+        QVERIFY(session_->Enabled("Nrendo"));
+        tf_->Apply("правка", [](TPipeLine& s) { s.Areas[4].Width = 4; });
+        QVERIFY(tf_->Results().Stale());
+        session_->Action("Nundo")->trigger();
 
         CalculateHere();
         QVERIFY(!tf_->Results().Stale());
@@ -174,7 +190,7 @@ private slots:
     void findingOnTheThirdFloor()
     {
         int lost = 0;
-        tf_->Apply([&](TPipeLine& s) {
+        tf_->Apply("правка", [&](TPipeLine& s) {
             s.EtagCount = 3;
             SchemeBuilder b(s);
             for (int floor = 1; floor <= 2; ++floor) {

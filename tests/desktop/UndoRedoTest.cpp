@@ -53,6 +53,8 @@ class UndoRedoTest : public QObject, public CanvasDriver {
     bool CanRedo() { return session_->Enabled("TBRendo") && session_->Enabled("Nrendo"); }
     void Undo() { QTest::keyClick(tf_, Qt::Key_Z, Qt::ControlModifier); }
     void Redo() { QTest::keyClick(tf_, Qt::Key_Y, Qt::ControlModifier); }
+    QString UndoText() { return session_->Action("Nundo")->text().remove('&'); }
+    QString RedoText() { return session_->Action("Nrendo")->text().remove('&'); }
 
     // Double-clicks the element at (x, y) and, in its dialog, retypes the
     // field and presses the button.
@@ -117,12 +119,109 @@ private slots:
         QCOMPARE(s_->Nodes[1].People, 55);
     }
 
-    void acceptingAnUnchangedDialogRecordsNothing()
+    // The menu items and the buttons' hints name the step they take back or
+    // do again; the toolbar keeps its icons.
+    void commandsNameTheirSteps()
     {
+        QCOMPARE(UndoText(), QString("Отменить"));
+        EditInDialog<TFpar>(90, 60, "Dedit", "2.5", "SpeedButton2");
+        QCOMPARE(UndoText(), QString("Отменить: ширина участка 1-2"));
+        QCOMPARE(session_->Action("TBUndo")->toolTip(), QString("Отменить: ширина участка 1-2"));
+        Undo();
+        QCOMPARE(UndoText(), QString("Отменить"));
+        QCOMPARE(RedoText(), QString("Вернуть: ширина участка 1-2"));
+        QCOMPARE(session_->Action("TBRendo")->toolTip(), QString("Вернуть: ширина участка 1-2"));
+        QVERIFY(!session_->Action("TBRendo")->icon().isNull());
+        Redo();
+        QCOMPARE(RedoText(), QString("Вернуть"));
+        QCOMPARE(session_->Action("TBRendo")->toolTip(), QString("Вернуть"));
+    }
+
+    // Delete by the key, from "Правка" and from the pop-up menu takes the
+    // selection as one step: the first undo brings all of it back.
+    void deleteIsOneStep_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("key") << "key";
+        QTest::newRow("menu") << "menu";
+        QTest::newRow("pop-up") << "popup";
+    }
+    void deleteIsOneStep()
+    {
+        QFETCH(QString, way);
+        Click(140, 60);  // the junction, with its two areas
+        QVERIFY(s_->Nodes[2].Selected);
+        QVERIFY(!CanUndo());  // a click is no edit
+        if (way == "key") {
+            QTest::keyClick(tf_, Qt::Key_Delete);
+        } else if (way == "menu") {
+            session_->Action("Ndel")->trigger();
+        } else {
+            RightClick(140, 60);
+            PopupItem("NPMDel")->trigger();
+        }
+        QCOMPARE(NodeCount(*s_), 2);
+        QCOMPARE(AreaCount(*s_), 0);
+        QCOMPARE(UndoText(), QString("Отменить: удаление 3 элементов"));
+        Undo();
+        QCOMPARE(NodeCount(*s_), 3);
+        QCOMPARE(AreaCount(*s_), 2);
+        QCOMPARE((std::pair{s_->Areas[2].Node1, s_->Areas[2].Node2}), (std::pair{2, 3}));
+        QVERIFY(!CanUndo());
+        QCOMPARE(Saved(), QString("Сохранено"));
+        QCOMPARE(RedoText(), QString("Вернуть: удаление 3 элементов"));
+        Redo();
+        QCOMPARE(NodeCount(*s_), 2);
+        QVERIFY(!CanRedo());
+    }
+
+    // The delete tool on an area takes that area alone, as a step.
+    void deleteToolOnAnAreaIsOneStep()
+    {
+        Use("TBDel");
+        Click(90, 60);
+        QCOMPARE(AreaCount(*s_), 1);
+        QCOMPARE(NodeCount(*s_), 3);
+        QCOMPARE(UndoText(), QString("Отменить: удаление участка 1-2"));
+        Undo();
+        QCOMPARE(AreaCount(*s_), 2);
+        QCOMPARE((std::pair{s_->Areas[1].Node1, s_->Areas[1].Node2}), (std::pair{1, 2}));
+        QCOMPARE(s_->Areas[1].Length, 12.5);
+        QVERIFY(!CanUndo());
+    }
+
+    // Commands that change nothing record no step, leave the project as
+    // saved and keep what can be redone: a delete with nothing selected, a
+    // drag back to where it began, dialogs accepted unchanged, a click.
+    void commandsThatChangeNothingLeaveNoTrace()
+    {
+        EditInDialog<TFpar>(90, 60, "Dedit", "2.5", "SpeedButton2");
+        Undo();
+        auto unchanged = [this](const char* what) {
+            QVERIFY2(Saved() == "Сохранено", what);
+            QVERIFY2(!CanUndo(), what);
+            QVERIFY2(CanRedo(), what);
+            QVERIFY2(RedoText() == "Вернуть: ширина участка 1-2", what);
+        };
+        MoveTo(400, 400);
+        QTest::keyClick(tf_, Qt::Key_Delete);
+        session_->Action("Ndel")->trigger();
+        unchanged("delete of nothing");
+
+        session_->Action("N9")->trigger();  // no snapping: the node returns exactly
+        Press(140, 60);
+        MoveTo(170, 90, Qt::LeftButton);
+        MoveTo(140, 60, Qt::LeftButton);
+        Release(140, 60);
+        QCOMPARE(QPoint(s_->Nodes[2].X, s_->Nodes[2].Y), QPoint(140, 60));
+        unchanged("move by 0 pixels");
+
         EditInDialog<TFuzel>(40, 60, nullptr, {}, "SpeedButton3");
         EditInDialog<TFpar>(90, 60, "Ledit", "12.5", "SpeedButton2");
-        QCOMPARE(Saved(), QString("Сохранено"));
-        QVERIFY(!CanUndo());
+        unchanged("dialogs accepted unchanged");
+
+        Redo();
+        QCOMPARE(s_->Areas[1].Width, 2.5);
     }
 
     void labelResetIsOneStep()
