@@ -5,6 +5,7 @@
 // mark the elements of the findings, and to show the results of the
 // calculation they made on its scheme.
 
+#include <QRect>
 #include <vector>
 
 #include "model/ElementRef.h"
@@ -14,8 +15,10 @@ namespace stelmar {
 class ElementNavigation {
 public:
     virtual ~ElementNavigation() = default;
-    // Switches to the element's floor, shows and selects it.
-    virtual void ShowElement(const ElementRef& element) = 0;
+    // Switches to the element's floor, shows and selects it; returns where
+    // it lies on the screen (global pixels, with a little room around it),
+    // or an empty rectangle.
+    virtual QRect ShowElement(const ElementRef& element) = 0;
     // Opens its parameters dialog.
     virtual void OpenElement(const ElementRef& element) = 0;
     // Marks these elements on the drawing (none: no marks).

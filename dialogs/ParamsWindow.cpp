@@ -101,6 +101,14 @@ bool ParamsWindow::eventFilter(QObject* watched, QEvent* event)
     const bool body = watched == this || qobject_cast<QLabel*>(watched) || qobject_cast<QGroupBox*>(watched);
     if (!body) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::Show:
+        // In front of every window of the program, also of a calculation
+        // dialog whose finding opened it.
+        if (watched == this) {
+            raise();
+            activateWindow();
+        }
+        break;
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton) break;

@@ -20,16 +20,14 @@ constexpr const char* kProjectFilter = "Файл данных (*.stm *.STM)";
 constexpr const char* kProjectSaveFilter = "Файл данных SM (*.stm *.STM)";
 
 // The window the user is working in: a modal dialog when one is open,
-// else a dialog kept above the others (the calculation dialogs, which may
-// ask before the window system has made them active), else the active
-// window. A box owned by it opens above it.
+// else a modal dialog being shown (the calculation dialogs, which may ask
+// before the window system has made them active), else the active window.
+// A box owned by it opens above it.
 QWidget* Owner()
 {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible() && qobject_cast<QDialog*>(window) &&
-            window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-            return window;
+        if (window->isVisible() && qobject_cast<QDialog*>(window) && window->isModal()) return window;
     return QApplication::activeWindow();
 }
 

@@ -36,7 +36,7 @@
 namespace stelmar {
 
 TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigation, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       scheme_(scheme), prompts_(std::move(prompts)), navigation_(navigation)
 {
     setObjectName("FcalcNet");

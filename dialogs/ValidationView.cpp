@@ -2,6 +2,9 @@
 
 #include <QCheckBox>
 #include <QLayout>
+#include <QScreen>
+#include <algorithm>
+#include <optional>
 
 #include "dialogs/ElementNavigation.h"
 #include "dialogs/FindingsBox.h"
@@ -22,13 +25,42 @@ FindingsBox* NewFindingsBox(QWidget* parent, ElementNavigation* navigation)
     box->setObjectName("ProcCalc");
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     if (navigation)
-        box->SetChooser([navigation](const Finding& f, bool open) {
+        box->SetChooser([navigation, box](const Finding& f, bool open) {
             if (open)
                 navigation->OpenElement(f.Element);
             else
-                navigation->ShowElement(f.Element);
+                MoveClearOf(*box->window(), navigation->ShowElement(f.Element));
         });
     return box;
+}
+
+void MoveClearOf(QWidget& window, const QRect& element)
+{
+    const QRect frame = window.frameGeometry();
+    if (element.isEmpty() || !frame.intersects(element)) return;
+    const QScreen* screen = window.screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    // Beside each side of the element, as near to where the window is as
+    // the screen allows.
+    const QPoint places[] = {
+        {element.right() + 1, frame.top()},
+        {element.left() - frame.width(), frame.top()},
+        {frame.left(), element.bottom() + 1},
+        {frame.left(), element.top() - frame.height()},
+    };
+    std::optional<QPoint> best;
+    for (QPoint place : places) {
+        QRect moved(place, frame.size());
+        if (!room.isEmpty()) {
+            moved.moveLeft(std::clamp(moved.left(), room.left(), std::max(room.left(), room.right() - moved.width() + 1)));
+            moved.moveTop(std::clamp(moved.top(), room.top(), std::max(room.top(), room.bottom() - moved.height() + 1)));
+        }
+        if (moved.intersects(element)) continue;
+        if (!best || (moved.topLeft() - frame.topLeft()).manhattanLength() <
+                         (*best - frame.topLeft()).manhattanLength())
+            best = moved.topLeft();
+    }
+    if (best) window.move(window.pos() + (*best - frame.topLeft()));
 }
 
 bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,

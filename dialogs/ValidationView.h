@@ -3,6 +3,7 @@
 // Pieces shared by the two calculation dialogs: their option check boxes
 // and the findings box wired to the drawing.
 
+#include <QRect>
 #include <QString>
 #include <string>
 #include <vector>
@@ -21,12 +22,18 @@ class FindingsBox;
 QCheckBox* AddOptionCheckBox(QWidget* parent, QLayout* layout, const char* name, const QString& text);
 
 // The findings box "ProcCalc" of a dialog: a click on a finding shows its
-// element through `navigation`, a double click opens its parameters
-// (nothing without a navigation).
+// element through `navigation` and moves the dialog clear of it, a double
+// click opens its parameters (nothing without a navigation).
 FindingsBox* NewFindingsBox(QWidget* parent, ElementNavigation* navigation);
 
 // Shows the findings of the check in the box and marks their elements on
 // the drawing; true when the scheme passed.
+// Moves `window` (a top-level window) the least distance that leaves
+// `element` (global pixels) uncovered while the window stays on the
+// screen; leaves it where it is when it covers nothing or no such place
+// exists.
+void MoveClearOf(QWidget& window, const QRect& element);
+
 bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,
                   const QString& passedText);
 

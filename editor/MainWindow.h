@@ -122,11 +122,12 @@ public:
     // when one of its ends lies there, else the floor of its first end),
     // scrolls it into the middle of the view at a zoom where it can be
     // seen, and selects it alone. `node` true for a node number, false for
-    // an area number.
-    void ShowElement(bool node, int number);
+    // an area number. Returns where it is on the screen (global pixels,
+    // with room around it), empty when it is not shown.
+    QRect ShowElement(bool node, int number);
 
     // The calculation dialogs' findings and results (MainWindowResults.cpp).
-    void ShowElement(const ElementRef& element) override;
+    QRect ShowElement(const ElementRef& element) override;
     void OpenElement(const ElementRef& element) override;
     void MarkFindings(const std::vector<ElementRef>& elements) override;
     void ShowResults() override;

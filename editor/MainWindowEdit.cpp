@@ -65,7 +65,8 @@ void TF::UpdateEditCommands()
     SetEnabled({"NPaste"}, ClipboardHasCopy());
 }
 
-// A new floor goes on top; the floor being edited stays.
+// A new floor goes on top and is shown, so that the next picture or
+// element goes onto it.
 void TF::AddFloorCommand()
 {
     if (scheme_.EtagCount >= kMaxFloors) {
@@ -75,6 +76,7 @@ void TF::AddFloorCommand()
     const SchemeEdit edit(*this, "добавление этажа " + std::to_string(scheme_.EtagCount + 1));
     ++scheme_.EtagCount;
     floorList_->addItem(QString("Этаж №%1").arg(scheme_.EtagCount));
+    floorList_->setCurrentIndex(scheme_.EtagCount - 1);
 }
 
 // Deletes the active floor with its elements and every area leading to

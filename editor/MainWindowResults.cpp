@@ -15,10 +15,10 @@
 
 namespace stelmar {
 
-void TF::ShowElement(const ElementRef& element)
+QRect TF::ShowElement(const ElementRef& element)
 {
-    if (element.Kind == ElementKind::None) return;
-    ShowElement(element.Kind == ElementKind::Node, element.Number);
+    if (element.Kind == ElementKind::None) return {};
+    return ShowElement(element.Kind == ElementKind::Node, element.Number);
 }
 
 void TF::OpenElement(const ElementRef& element)

@@ -95,9 +95,9 @@ void TF::ZoomToFit()
     Draw();
 }
 
-void TF::ShowElement(bool node, int number)
+QRect TF::ShowElement(bool node, int number)
 {
-    if (number < 1 || number > (node ? NodeCount(scheme_) : AreaCount(scheme_))) return;
+    if (number < 1 || number > (node ? NodeCount(scheme_) : AreaCount(scheme_))) return {};
     QRect where;
     int floor = 0;
     if (node) {
@@ -125,6 +125,11 @@ void TF::ShowElement(bool node, int number)
     scrollBox_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(middle.x())));
     scrollBox_->verticalScrollBar()->setValue(static_cast<int>(std::lround(middle.y())));
     Draw();
+    // The element and its labels, in the part of the canvas in view.
+    const int margin = kFitMargin / 2 + scheme_.NodeWidth;
+    const QRect drawn(img_->ToWidget(where.left(), where.top()), img_->ToWidget(where.right(), where.bottom()));
+    const QRect shown = drawn.adjusted(-margin, -margin, margin, margin) & img_->visibleRegion().boundingRect();
+    return shown.isEmpty() ? QRect() : shown.translated(img_->mapToGlobal(QPoint(0, 0)));
 }
 
 void TF::ShowZoom() { zoomPanel_->setText(QString("%1 %").arg(std::lround(scheme_.Zoom * 100))); }

@@ -99,6 +99,7 @@ ThreeFloors BuildThreeFloors(Session& session)
     TF& tf = session.Window();
     session.Action("TBAddEtag")->trigger();
     session.Action("TBAddEtag")->trigger();
+    FloorList(tf).setCurrentIndex(0);
     AddJunction(tf, 102, 102);
     FloorList(tf).setCurrentIndex(1);
     Join(tf, 1, AddJunction(tf, 202, 102));
@@ -117,20 +118,34 @@ class FloorsClipboardTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A floor added goes on top and is shown, so that the next picture or
+    // element goes onto it.
     void floorsAreAddedOnTopUpTo255()
     {
         Session session;
         TF& tf = session.Start();
+        tf.LoadBackground(SavePicture(session.File("floor1.png"), 40, 20));
+        const BitmapRef first = tf.Scheme().Backgrounds[1];
         session.Action("TBAddEtag")->trigger();
-        ShowFloor(tf, 2);
+        QCOMPARE(FloorList(tf).currentText(), QString("Этаж №2"));
+        QCOMPARE(int(tf.Scheme().ActiveEtag), 2);
+        session.Prompts().PictureName = SavePicture(session.File("floor2.png"), 30, 10);
+        session.Action("TBLoadIm")->trigger();
+        QCOMPARE(tf.Scheme().Backgrounds[1], first);
+        QVERIFY(tf.Scheme().Backgrounds[2]);
+        session.Action("Nundo")->trigger();
         session.Action("TBAddEtag")->trigger();
         QCOMPARE(FloorEntries(tf), (QStringList{"Этаж №1", "Этаж №2", "Этаж №3"}));
-        QCOMPARE(int(tf.Scheme().ActiveEtag), 2);  // the floor being edited stays
+        QCOMPARE(FloorList(tf).currentText(), QString("Этаж №3"));
+        QCOMPARE(int(tf.Scheme().ActiveEtag), 3);
         QCOMPARE(session.Panel(4), QString("Этажей 3"));
 
-        // Undo and redo rebuild the list.
+        // Undo and redo rebuild the list; undo shows the floor that was
+        // shown before.
         session.Action("Nundo")->trigger();
         QCOMPARE(FloorEntries(tf), (QStringList{"Этаж №1", "Этаж №2"}));
+        QCOMPARE(FloorList(tf).currentText(), QString("Этаж №2"));
+        QCOMPARE(int(tf.Scheme().ActiveEtag), 2);
         session.Action("Nundo")->trigger();
         QCOMPARE(FloorEntries(tf), QStringList{"Этаж №1"});
         session.Action("Nrendo")->trigger();
@@ -250,6 +265,7 @@ private slots:
         Session session;
         TF& tf = session.Start();
         session.Action("TBAddEtag")->trigger();
+        ShowFloor(tf, 1);
         tf.LoadBackground(SavePicture(session.File("one.png"), 40, 30));
         ShowFloor(tf, 2);
         tf.LoadBackground(SavePicture(session.File("two.png"), 40, 30));
@@ -382,6 +398,7 @@ private slots:
         Session session;
         TF& tf = session.Start();
         session.Action("TBAddEtag")->trigger();
+        ShowFloor(tf, 1);
         const int p = AddJunction(tf, 102, 102);
         const int q = AddJunction(tf, 202, 102);
         const int r = AddJunction(tf, 302, 102);

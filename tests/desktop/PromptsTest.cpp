@@ -31,7 +31,7 @@ class PromptsTest : public QObject {
     }
 
 private slots:
-    void boxesBelongToTheDialogKeptOnTop()
+    void boxesBelongToTheModalDialogBeingShown()
     {
         QMainWindow main;
         main.show();
@@ -39,7 +39,8 @@ private slots:
         QCOMPARE(OwnerOfTheBox([&] { prompts.ShowWarning("x"); }, QMessageBox::Ok),
                  QApplication::activeWindow());
 
-        QDialog calculation(&main, Qt::Dialog | Qt::WindowStaysOnTopHint);
+        QDialog calculation(&main);
+        calculation.setModal(true);
         calculation.show();
         QCOMPARE(OwnerOfTheBox([&] { prompts.ShowWarning("Не удалось открыть отчет"); }, QMessageBox::Ok),
                  &calculation);

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -21,6 +23,8 @@
 #include "ModalDialogs.h"
 #include "calc/FlowCalculation.h"
 #include "dialogs/CalculationDialog.h"
+#include "dialogs/NodeParamsDialog.h"
+#include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/FindingsBox.h"
 #include "editor/ResultsPanel.h"
 #include "model/NumberText.h"
@@ -234,6 +238,68 @@ private slots:
         bool ring = false;
         for (int dx = -1; dx <= 1 && !ring; ++dx) ring = Near(At(image, 1800 + r + dx, 1700), kFindingRed);
         QVERIFY(ring);
+    }
+
+    // A finding clicked in either calculation dialog leaves its element in
+    // view: the dialog moves off it. A double click opens the element's
+    // parameters in front of the dialog, ready for typing.
+    void findingIsNotHiddenByTheDialog_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("local") << "MMCalcLocal";
+        QTest::newRow("service") << "MMCalc";
+    }
+    void findingIsNotHiddenByTheDialog()
+    {
+        QFETCH(QString, command);
+        int input = 0;
+        tf_->Apply("правка", [&](TPipeLine& s) {
+            SchemeBuilder b(s);
+            input = b.Input({.X = 300, .Y = 250, .People = 0});
+            b.Area(input, b.Exit({.X = 500, .Y = 250}), 10, 1);
+        });
+        tf_->SetModified(false);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), qPrintable(window->objectName()));
+
+        bool opened = false;
+        auto check = [&](QDialog* dialog) {
+            auto* box = dialog->findChild<FindingsBox*>("ProcCalc");
+            int line = -1;
+            for (std::size_t i = 0; i < box->Findings().size(); ++i)
+                if (box->Findings()[i].Element.Number == input) line = int(i);
+            QVERIFY(line >= 0);
+            const QPoint at = box->cursorRect(QTextCursor(box->document()->findBlockByNumber(line))).center();
+            // The dialog opens over the middle of the window, where the
+            // element is brought.
+            dialog->move(Canvas()->mapToGlobal(Canvas()->ToWidget(300, 250)) - QPoint(100, 100));
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, at);
+            const QPoint node = Canvas()->mapToGlobal(Canvas()->ToWidget(s_->Nodes[input].X, s_->Nodes[input].Y));
+            QVERIFY2(!dialog->frameGeometry().intersects(QRect(node - QPoint(8, 8), QSize(16, 16))),
+                     "the dialog covers the element");
+            QVERIFY(Canvas()->visibleRegion().contains(Canvas()->mapFromGlobal(node)));
+            OnModal<TFuzel>([&](TFuzel* params) {
+                opened = true;
+                QCOMPARE(QApplication::activeModalWidget(), params);
+                QTRY_VERIFY(params->isActiveWindow());
+                auto* people = params->findChild<QLineEdit*>("EditH");
+                people->setFocus();
+                QTest::keyClick(people, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(people, "12");
+                QTest::mouseClick(params->findChild<QToolButton*>("SpeedButton3"), Qt::LeftButton);
+            });
+            QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, at);
+            dialog->reject();
+        };
+        bool missed = false;
+        if (command == "MMCalcLocal")
+            OnModal<TFcalc>([&](TFcalc* dialog) { check(dialog); }, &missed);
+        else
+            OnModal<TFcalcNet>([&](TFcalcNet* dialog) { check(dialog); }, &missed);
+        session_->Action(qPrintable(command))->trigger();
+        QVERIFY(!missed);
+        QVERIFY(opened);
+        QCOMPARE(s_->Nodes[input].People, 12);
     }
 
     // Rows chosen in the panel select their areas in the drawing, and the
