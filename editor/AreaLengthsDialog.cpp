@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "editor/LengthsPreview.h"
 #include "model/StepNames.h"
 
 namespace stelmar {
@@ -143,7 +144,8 @@ ScaleRequest TForm2::Request() const
     return r;
 }
 
-// "Применить": computes and closes, or explains why it cannot and stays
+// "Применить": shows what would change and, when the engineer confirms,
+// changes it as one step and closes; or explains why it cannot and stays
 // open for another choice.
 void TForm2::Apply()
 {
@@ -153,14 +155,13 @@ void TForm2::Apply()
         prompts_->ShowWarning(QString::fromStdString(*result.Refusal));
         return;
     }
-    std::erase_if(result.Lengths, [this](const ScaledLength& l) { return scheme_->Areas[l.Area].Length == l.Length; });
+    if (LengthsPreview(*scheme_, result, this).exec() != QDialog::Accepted) return;
     const int count = static_cast<int>(result.Lengths.size());
     const std::string name = count == 1 ? "длина " + AreaGenitive(*scheme_, result.Lengths[0].Area)
                                         : "длины " + CountGenitive(count, "участка", "участков");
-    if (count > 0)
-        changes_.Apply(name, [lengths = std::move(result.Lengths)](TPipeLine& s) {
-            for (const ScaledLength& l : lengths) s.Areas[l.Area].Length = l.Length;
-        });
+    changes_.Apply(name, [lengths = std::move(result.Lengths)](TPipeLine& s) {
+        for (const ScaledLength& l : lengths) s.Areas[l.Area].Length = l.Length;
+    });
     accept();
 }
 

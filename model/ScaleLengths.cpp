@@ -6,13 +6,22 @@
 namespace stelmar {
 namespace {
 
-bool PassesFilters(const TPipeLine& s, const TArea& a, const ScaleRequest& r)
+bool AcrossFloors(const TPipeLine& s, const TArea& a)
 {
+    return s.Nodes[a.Node1].Etag != s.Nodes[a.Node2].Etag;
+}
+
+// Counts the area in `left` when a filter leaves it out.
+bool PassesFilters(const TPipeLine& s, const TArea& a, const ScaleRequest& r, LeftOutAreas& left)
+{
+    if (AcrossFloors(s, a)) return ++left.AcrossFloors, false;
+    if (a.Kind == kRampDown || a.Kind == kRampUp) return ++left.Ramps, false;
     const bool kind = (a.Kind == kHorizontal && r.Horizontal) || (a.Kind == kStairsDown && r.StairsDown) ||
                       (a.Kind == kStairsUp && r.StairsUp) || (a.Kind == kDoorway && r.Doorways);
-    if (!kind) return false;
-    if (r.Targets == LengthTargets::AllZero && a.Length != 0) return false;
-    return !r.ActiveFloorOnly || a.Etag == s.ActiveEtag;
+    if (!kind) return ++left.KindNotTicked, false;
+    if (r.ActiveFloorOnly && a.Etag != s.ActiveEtag) return ++left.OtherFloor, false;
+    if (r.Targets == LengthTargets::AllZero && a.Length != 0) return ++left.HasLength, false;
+    return true;
 }
 
 }  // namespace
@@ -42,17 +51,31 @@ ScaleResult MeasureScaleLengths(const TPipeLine& s, const ScaleRequest& r)
                          "для масштаба.";
         return result;
     }
+    if (AcrossFloors(s, scale)) {
+        result.Refusal = "Участок для масштаба " + AreaLabel(s, scale) +
+                         " соединяет разные этажи: его длина на чертеже ничего не значит.\nВыберите участок, "
+                         "оба конца которого лежат на одном этаже.";
+        return result;
+    }
     const double metres = scale.Length;
     const auto measure = [&](int i) {
-        const double drawn = static_cast<double>(DrawnLength(s, s.Areas[i]));
-        result.Lengths.push_back({i, RoundTo3(drawn / static_cast<double>(ps) * metres)});
+        const TArea& a = s.Areas[i];
+        const double drawn = static_cast<double>(DrawnLength(s, a));
+        const double length = RoundTo3(drawn / static_cast<double>(ps) * metres);
+        if (length == a.Length)
+            ++result.LeftOut.Unchanged;
+        else
+            result.Lengths.push_back({i, length, a.Length});
     };
     if (r.Targets == LengthTargets::One) {
-        measure(r.Area);
+        if (AcrossFloors(s, s.Areas[r.Area]))
+            ++result.LeftOut.AcrossFloors;
+        else
+            measure(r.Area);
         return result;
     }
     for (int i = 1; i <= count; ++i)
-        if (i != r.ScaleArea && PassesFilters(s, s.Areas[i], r)) measure(i);
+        if (i != r.ScaleArea && PassesFilters(s, s.Areas[i], r, result.LeftOut)) measure(i);
     return result;
 }
 

@@ -2,7 +2,7 @@
 
 // Deriving the lengths of areas from a drawing scale: one area whose length
 // in metres is known gives the metres per pixel, and other areas get their
-// drawn length in that scale.
+// drawn length in that scale. Areas between floors are never measured.
 
 #include <optional>
 #include <string>
@@ -38,13 +38,30 @@ long long DrawnLength(const TPipeLine& s, const TArea& a);
 
 struct ScaledLength {
     int Area;
-    double Length;
+    double Length;     // the new length, m
+    double OldLength;  // the length the area has, m
 };
 
-// The lengths ApplyScaleLengths would set, in area order, or its refusal.
+// How many areas were left out, by why. An area whose ends lie on
+// different floors is never measured: the distance between its ends on the
+// drawing means nothing.
+struct LeftOutAreas {
+    int AcrossFloors = 0;   // ends on different floors
+    int Ramps = 0;          // ramps, which "Все" never measures
+    int KindNotTicked = 0;  // a kind whose box is not ticked
+    int OtherFloor = 0;     // not on the active floor, with "Только для активного этажа"
+    int HasLength = 0;      // a length other than 0, with "Все с нулевыми значениями"
+    int Unchanged = 0;      // measured, and the length stays as it is
+
+    int Total() const { return AcrossFloors + Ramps + KindNotTicked + OtherFloor + HasLength + Unchanged; }
+};
+
+// The lengths ApplyScaleLengths would set, in area order (only those that
+// change), and the areas left as they are; or its refusal.
 struct ScaleResult {
     std::optional<std::string> Refusal;
     std::vector<ScaledLength> Lengths;
+    LeftOutAreas LeftOut;
 };
 ScaleResult MeasureScaleLengths(const TPipeLine& s, const ScaleRequest& r);
 
@@ -52,8 +69,9 @@ ScaleResult MeasureScaleLengths(const TPipeLine& s, const ScaleRequest& r);
 // scale of `ScaleArea`, rounded to three decimals; `ScaleArea` and `Area`
 // are area numbers of `s` whenever it has areas. Widths, history and the
 // modified mark are left alone. Refuses, changing nothing, when the scheme
-// has no areas or the scale area is drawn with length 0 (its nodes lie on
-// the same pixel); the result is then the message for the user.
+// has no areas, the scale area is drawn with length 0 (its nodes lie on
+// the same pixel) or its ends lie on different floors; the result is then
+// the message for the user.
 std::optional<std::string> ApplyScaleLengths(TPipeLine& s, const ScaleRequest& r);
 
 }  // namespace stelmar

@@ -80,6 +80,55 @@ TEST(ScaleLengths, FiltersOfKindZeroLengthAndFloor)
     EXPECT_EQ(lengths(), (std::vector<double>{5, 20, 20, 20, 5, 5, 20, 1}));
 }
 
+// The 9 m of a stair between floors stays: the distance between its ends on
+// the drawing means nothing, by "Все" as by "№". Every area left out is
+// counted by why; the lengths that change carry their old values.
+TEST(ScaleLengths, StairsBetweenFloorsAreNeverMeasured)
+{
+    TPipeLine s;
+    s.EtagCount = 2;
+    const int a = Put(s, 0, 0);
+    const int b = Put(s, 50, 0);
+    Join(s, a, b, 10);  // the scale: 0.2 m per pixel
+    const int upstairs = SchemeBuilder(s).OnFloor(2).Junction({.X = 4, .Y = 0, .F = 0});
+    Join(s, a, upstairs, 9, kStairsUp);     // 2: drawn 4 px, between the floors
+    Join(s, b, Put(s, 50, 5), 0, kDoorway);  // 3: 1 m
+    Join(s, b, Put(s, 55, 0), 1, kRampUp);   // 4
+    Join(s, b, Put(s, 50, 10), 2);           // 5: already 2 m
+    Join(s, b, Put(s, 50, 20), 0, kHorizontal, 2);  // 6: drawn on floor 2
+
+    ScaleResult all = MeasureScaleLengths(s, ScaleRequest{});
+    ASSERT_FALSE(all.Refusal);
+    ASSERT_EQ(all.Lengths.size(), 1u);
+    EXPECT_EQ(all.Lengths[0].Area, 3);
+    EXPECT_EQ(all.Lengths[0].Length, 1);
+    EXPECT_EQ(all.Lengths[0].OldLength, 0);
+    EXPECT_EQ(all.LeftOut.AcrossFloors, 1);
+    EXPECT_EQ(all.LeftOut.Ramps, 1);
+    EXPECT_EQ(all.LeftOut.OtherFloor, 1);
+    EXPECT_EQ(all.LeftOut.Unchanged, 1);
+    EXPECT_EQ(all.LeftOut.Total(), 4);
+
+    ScaleRequest doorsOff{.Doorways = false, .ActiveFloorOnly = false};
+    ScaleResult some = MeasureScaleLengths(s, doorsOff);
+    EXPECT_EQ(some.LeftOut.KindNotTicked, 1);
+    ASSERT_EQ(some.Lengths.size(), 1u);
+    EXPECT_EQ(some.Lengths[0].Area, 6);
+    EXPECT_EQ(some.Lengths[0].Length, 4);
+
+    ScaleResult one = MeasureScaleLengths(s, ScaleRequest{.Targets = LengthTargets::One, .Area = 2});
+    EXPECT_TRUE(one.Lengths.empty());
+    EXPECT_EQ(one.LeftOut.AcrossFloors, 1);
+    EXPECT_FALSE(ApplyScaleLengths(s, ScaleRequest{.Targets = LengthTargets::One, .Area = 2}));
+    EXPECT_EQ(s.Areas[2].Length, 9);
+
+    // The stair cannot be the scale either.
+    const std::optional<std::string> refusal = ApplyScaleLengths(s, ScaleRequest{.ScaleArea = 2});
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("соединяет разные этажи"), std::string::npos) << *refusal;
+    EXPECT_EQ(s.Areas[3].Length, 0);
+}
+
 TEST(ScaleLengths, RefusalsChangeNothing)
 {
     TPipeLine empty;

@@ -9,10 +9,12 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -24,6 +26,7 @@
 #include "dialogs/LabelFontDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "editor/AreaLengthsDialog.h"
+#include "editor/LengthsPreview.h"
 #include "model/SchemeBuilder.h"
 
 using namespace stelmar;
@@ -77,6 +80,21 @@ void ChooseColor(QWidget* parent, const char* patch, const QColor& color)
         chooser->accept();
     });
     Click(parent, patch);
+}
+
+// "Применить", then "Применить" in the preview of what will change; the
+// preview's rows (area, old, new) and its note on the areas left out go
+// into `rows` and `leftOut` when given.
+void ApplyLengths(QWidget* dialog, QStringList* rows = nullptr, QString* leftOut = nullptr)
+{
+    OnModal<LengthsPreview>([rows, leftOut](LengthsPreview* preview) {
+        auto* table = preview->findChild<QTableWidget*>("PreviewLengths");
+        for (int r = 0; rows && r < table->rowCount(); ++r)
+            *rows << table->item(r, 0)->text() + " " + table->item(r, 1)->text() + " " + table->item(r, 2)->text();
+        if (leftOut) *leftOut = preview->findChild<QLabel*>("PreviewLeftOut")->text();
+        Click(preview, "PreviewApply");
+    });
+    Click(dialog, "Button1");
 }
 
 int AddTestNode(TPipeLine& s, int x, int y, std::uint8_t floor = 1, const std::string& name = kDefaultNodeName)
@@ -164,6 +182,7 @@ private slots:
     void singleAreaChoice();
     void listsFollowTheScheme();
     void lengthsFromTheMainWindow();
+    void previewShowsWhatWillChange();
 
     // Settings.
     void acceptWritesEverySetting();
@@ -189,10 +208,11 @@ void SettingsLengthsTest::filters_data()
         << QStringList{"CBdver", "CBlesT", "CBLesB"} << 0 << QList<double>{10, 20, 5, 5, 5, 5, 5, 20, 5};
     QTest::newRow("zero lengths only")
         << QStringList{"RadioButton3"} << 0 << QList<double>{10, 5, 5, 5, 5, 5, 5, 20, 5};
-    QTest::newRow("every floor") << QStringList{"CBActivEtag"} << 0 << QList<double>{10, 20, 20, 20, 20, 5, 5, 20, 20};
+    // Area 9 runs between the floors: never measured.
+    QTest::newRow("every floor") << QStringList{"CBActivEtag"} << 0 << QList<double>{10, 20, 20, 20, 20, 5, 5, 20, 5};
     QTest::newRow("one ramp") << QStringList{} << 5 << QList<double>{10, 5, 5, 5, 5, 20, 5, 0, 5};
     QTest::newRow("one area ignores the filters")
-        << QStringList{"CBgor", "CBActivEtag"} << 8 << QList<double>{10, 5, 5, 5, 5, 5, 5, 0, 20};
+        << QStringList{"CBgor", "CBActivEtag"} << 7 << QList<double>{10, 5, 5, 5, 5, 5, 5, 20, 5};
 }
 
 void SettingsLengthsTest::filters()
@@ -213,7 +233,7 @@ void SettingsLengthsTest::filters()
     for (int i = 0; i < downInSecondList; ++i) QTest::keyClick(single, Qt::Key_Down);
     QCOMPARE(dialog.findChild<QRadioButton*>("RadioButton2")->isChecked(), downInSecondList > 0);
 
-    Click(&dialog, "Button1");
+    ApplyLengths(&dialog);
     QCOMPARE(Lengths(s), lengths);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(s.Modified, modified);
@@ -243,7 +263,7 @@ void SettingsLengthsTest::zeroLengthScaleRefused()
     // Another scale area then works.
     auto* scale = dialog.findChild<QComboBox*>("ComboBox1");
     QTest::keyClick(scale, Qt::Key_Down);
-    Click(&dialog, "Button1");
+    ApplyLengths(&dialog);
     QCOMPARE(Lengths(s), (QList<double>{0, 4}));
     QVERIFY(!dialog.isVisible());
 }
@@ -325,8 +345,55 @@ void SettingsLengthsTest::listsFollowTheScheme()
     dialog.Open(s);
     QCOMPARE(scale->currentIndex(), 0);
     QCOMPARE(single->currentIndex(), 1);
-    Click(&dialog, "Button1");
+    ApplyLengths(&dialog);
     QVERIFY(!dialog.isVisible());
+}
+
+// With its defaults the dialog used to turn the 9 m of a stair between
+// floors into its drawn 0.8 m and a doorway's 0 m into 1 m without a word.
+// The stair is left alone; the doorway's change is shown first, "Назад"
+// changes nothing, "Применить" changes it as one step.
+void SettingsLengthsTest::previewShowsWhatWillChange()
+{
+    Session session;
+    TF& window = session.Start();
+    window.Apply("схема", [](TPipeLine& s) {
+        s.EtagCount = 2;
+        AddTestNode(s, 100, 100);
+        AddTestNode(s, 150, 100);
+        AddTestNode(s, 104, 100, 2);
+        AddTestNode(s, 150, 105);
+        AddTestArea(s, 1, 2, kHorizontal, 10);  // 0.2 m per pixel
+        AddTestArea(s, 1, 3, kStairsUp, 9);
+        AddTestArea(s, 2, 4, kDoorway, 0);
+    });
+    window.RebuildFloorList();
+    TPipeLine& s = window.Scheme();
+    auto* dialog = window.findChild<TForm2*>("Form2");
+    session.Action("MMCalcL")->trigger();
+
+    QString leftOut;
+    OnModal<LengthsPreview>([&](LengthsPreview* preview) {
+        auto* table = preview->findChild<QTableWidget*>("PreviewLengths");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 0)->text(), QString("2-4"));
+        QCOMPARE(table->item(0, 1)->text(), QString("0"));
+        QCOMPARE(table->item(0, 2)->text(), QString("1"));
+        leftOut = preview->findChild<QLabel*>("PreviewLeftOut")->text();
+        Click(preview, "PreviewBack");
+    });
+    Click(dialog, "Button1");
+    QVERIFY(leftOut.contains("концы на разных этажах: 1"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(Lengths(s), (QList<double>{10, 9, 0}));
+    QCOMPARE(session.Action("Nundo")->text().remove('&'), QString("Отменить: схема"));
+
+    ApplyLengths(dialog);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(Lengths(s), (QList<double>{10, 9, 1}));
+    QCOMPARE(session.Action("Nundo")->text().remove('&'), QString("Отменить: длина участка 2-4"));
+    session.Action("Nundo")->trigger();
+    QCOMPARE(Lengths(s), (QList<double>{10, 9, 0}));
 }
 
 void SettingsLengthsTest::lengthsFromTheMainWindow()
@@ -347,7 +414,7 @@ void SettingsLengthsTest::lengthsFromTheMainWindow()
     QCOMPARE(dialog->findChild<QComboBox*>("ComboBox2")->count(), 2);
     // The main window takes no input while the dialog is open.
     QCOMPARE(QApplication::activeModalWidget(), dialog);
-    Click(dialog, "Button1");
+    ApplyLengths(dialog);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QCOMPARE(s.Areas[2].Length, 20.0);
