@@ -1,6 +1,8 @@
 #include "calc/Validation.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "calc/MovementTables.h"
 #include "calc/SchemeGraph.h"
@@ -132,31 +134,89 @@ private:
     std::int32_t exits_ = 0;
 };
 
+// For a scheme whose parts are trees with one exit each: the area by which
+// the flow leaves each node towards its exit (0 at the exit), and every
+// node in an order where each comes after the node its flow goes to.
+struct FlowTree {
+    std::vector<std::int32_t> DownArea;
+    std::vector<std::int32_t> Order;
+
+    explicit FlowTree(const TPipeLine& s) : DownArea(s.Nodes.size(), 0)
+    {
+        const SchemeGraph graph(s);
+        for (int e = 1; e <= NodeCount(s); ++e) {
+            if (s.Nodes[e].Kind != kExit) continue;
+            std::size_t head = Order.size();
+            Order.push_back(e);
+            for (; head < Order.size(); ++head) {
+                const int p = Order[head];
+                for (const AreaEnd& end : graph.At(p)) {
+                    if (end.Area == DownArea[p]) continue;
+                    DownArea[end.Other] = end.Area;
+                    Order.push_back(end.Other);
+                }
+            }
+        }
+    }
+
+    int Next(const TPipeLine& s, int p) const
+    {
+        const TArea& a = s.Areas[DownArea[p]];
+        return a.Node1 == p ? a.Node2 : a.Node1;
+    }
+};
+
+// The inputs named in a message about the people of a merged flow; more
+// are counted.
+constexpr std::size_t kNamedInputs = 10;
+
+// No flow may carry more people than a count holds (2 147 483 647): where
+// flows first merge into more, the node is reported with the inputs whose
+// people come together there.
+void CollectPeopleTotals(const TPipeLine& s, const FlowTree& tree, std::vector<Finding>& out)
+{
+    constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
+    std::vector<std::int64_t> total(s.Nodes.size(), 0);
+    std::vector<std::uint8_t> reported(s.Nodes.size(), 0);  // here or upstream
+    for (std::size_t k = tree.Order.size(); k-- > 0;) {
+        const int p = tree.Order[k];
+        if (s.Nodes[p].Kind == kInput) total[p] += std::max(0, s.Nodes[p].People);
+        if (!reported[p] && total[p] > kMost) {
+            reported[p] = 1;
+            std::vector<int> inputs;
+            for (int i = 1; i <= NodeCount(s); ++i) {
+                if (s.Nodes[i].Kind != kInput) continue;
+                int q = i;
+                while (q != p && tree.DownArea[q] != 0) q = tree.Next(s, q);
+                if (q == p) inputs.push_back(i);
+            }
+            std::string names;
+            for (std::size_t i = 0; i < std::min(inputs.size(), kNamedInputs); ++i)
+                names += (i ? ", №" : "№") + NodeLabel(s, inputs[i]);
+            if (inputs.size() > kNamedInputs) names += " и еще " + std::to_string(inputs.size() - kNamedInputs);
+            out.push_back({"Ошибка: в узле №" + NodeLabel(s, p) + " сливаются потоки входов " + names + ": всего " +
+                               std::to_string(total[p]) + " человек, больше допустимых " + std::to_string(kMost) +
+                               ";",
+                           NodeRef(s, p), inputs.empty() ? ElementRef{} : NodeRef(s, inputs.front())});
+        }
+        if (tree.DownArea[p] == 0) continue;
+        const int next = tree.Next(s, p);
+        total[next] += total[p];
+        reported[next] |= reported[p];
+    }
+}
+
 // For a scheme whose parts are trees with one exit each: every area that a
 // flow of some mobility group passes on its way to the exit must be a path
 // kind that the group's table covers. Each area is reported once per group,
 // naming the first input of that group whose flow reaches it.
-void CollectCoverageMessages(const TPipeLine& s, std::vector<Finding>& out)
+void CollectCoverageMessages(const TPipeLine& s, const FlowTree& tree, std::vector<Finding>& out)
 {
     const int nodes = NodeCount(s);
     bool groups = false;
     for (int i = 1; i <= nodes && !groups; ++i) groups = s.Nodes[i].Kind == kInput && s.Nodes[i].Mobility != 0;
     if (!groups) return;
-    const SchemeGraph graph(s);
-    std::vector<std::int32_t> downArea(nodes + 1, 0);
-    std::vector<std::int32_t> queue;
-    for (int e = 1; e <= nodes; ++e) {
-        if (s.Nodes[e].Kind != kExit) continue;
-        queue.assign(1, e);
-        for (std::size_t head = 0; head < queue.size(); ++head) {
-            const int p = queue[head];
-            for (const AreaEnd& end : graph.At(p)) {
-                if (end.Area == downArea[p]) continue;
-                downArea[end.Other] = end.Area;
-                queue.push_back(end.Other);
-            }
-        }
-    }
+    const std::vector<std::int32_t>& downArea = tree.DownArea;
 
     std::vector<std::uint16_t> reached(nodes + 1, 0);  // bit g: a flow of group g passed the node
     for (int i = 1; i <= nodes; ++i) {
@@ -202,7 +262,10 @@ std::vector<Finding> CheckScheme(const TPipeLine& s)
         return findings;
     }
     StructureCheck(s, findings).Run();
-    if (findings.empty()) CollectCoverageMessages(s, findings);
+    if (!findings.empty()) return findings;
+    const FlowTree tree(s);
+    CollectPeopleTotals(s, tree, findings);
+    CollectCoverageMessages(s, tree, findings);
     return findings;
 }
 

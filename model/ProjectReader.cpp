@@ -134,9 +134,6 @@ public:
         return value;
     }
 
-    // Byte fields keep the low 8 bits of the number written.
-    std::uint8_t Byte(Field f) { return static_cast<std::uint8_t>(Integer(f)); }
-
     double Real(Field f)
     {
         const std::optional<double> value = ParseReal(Line(f));
@@ -154,10 +151,11 @@ private:
     std::int64_t total_;
 };
 
-void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, std::int64_t& flowBudget)
+// Nodes and areas lie on floors the project has.
+void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, int floors, std::int64_t& flowBudget)
 {
     node.Kind = static_cast<std::uint8_t>(r.Integer({"тип узла", i}, kInput, kJunction));
-    node.Etag = r.Byte({"этаж узла", i});
+    node.Etag = static_cast<std::uint8_t>(r.Integer({"этаж узла", i}, 1, floors));
     node.People = r.Integer({"число людей узла", i});
     const auto flows = r.Integer({"число потоков узла", i}, 0, std::min<std::int64_t>(kMaxFlowCount, flowBudget));
     flowBudget -= flows;
@@ -178,14 +176,14 @@ void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, std::int64_t
     node.SavedY = node.Y;
 }
 
-void ReadArea(LineReader& r, TArea& area, int i, int nodeCount)
+void ReadArea(LineReader& r, TArea& area, int i, int nodeCount, int floors)
 {
     area.Node1 = r.Integer({"начальный узел участка", i}, 1, nodeCount);
     area.Node2 = r.Integer({"конечный узел участка", i}, 1, nodeCount);
     if (area.Node2 == area.Node1)
         r.Fail("ожидался номер узла, отличный от начального (" + Describe({"конечный узел участка", i}) +
                "), прочитано " + std::to_string(area.Node2));
-    area.Etag = r.Byte({"этаж участка", i});
+    area.Etag = static_cast<std::uint8_t>(r.Integer({"этаж участка", i}, 1, floors));
     area.Length = r.Real({"длина участка", i});
     area.Width = r.Real({"ширина участка", i});
     area.Kind = static_cast<std::uint8_t>(r.Integer({"вид пути участка", i}, kHorizontal, kRampUp));
@@ -218,10 +216,10 @@ TPipeLine ReadScheme(LineReader& r)
     // A calculation leaves far fewer flow states than 64 per line of the
     // file; the bound keeps a small damaged file from taking gigabytes.
     std::int64_t flowBudget = std::min<std::int64_t>(kMaxTotalFlowCount, 64 * r.LinesLeft() + 1024);
-    for (int i = 1; i <= nodeCount; ++i) ReadNode(r, s.Nodes[i], i, current, flowBudget);
+    for (int i = 1; i <= nodeCount; ++i) ReadNode(r, s.Nodes[i], i, current, s.EtagCount, flowBudget);
     r.Line({"заголовок «Данные по участкам:»"});
     s.Areas.resize(static_cast<std::size_t>(areaCount) + 1);
-    for (int i = 1; i <= areaCount; ++i) ReadArea(r, s.Areas[i], i, nodeCount);
+    for (int i = 1; i <= areaCount; ++i) ReadArea(r, s.Areas[i], i, nodeCount, s.EtagCount);
     s.VrSk = r.Flag({"признак расчета времени скопления"});
     return s;
 }

@@ -118,6 +118,22 @@ TEST_F(CalcCommand, UnreadableFileAndBadArguments)
     EXPECT_NE(out_.find("--decimal-separator"), std::string::npos);
 }
 
+// A node on floor 2147483647 or -1 of a one-floor project used to be read
+// as floor 255 and pass the checks.
+TEST_F(CalcCommand, ElementsOnFloorsTheProjectLacksAreRefused)
+{
+    std::string text = ReadAll(Example("office-floor.stm"));
+    std::size_t line13 = 0;  // the floor of node 1
+    for (int line = 1; line < 13; ++line) line13 = text.find("\r\n", line13) + 2;
+    text.replace(line13, text.find("\r\n", line13) - line13, "2147483647");
+    std::ofstream(Temp("high.stm"), std::ios::binary) << text;
+    EXPECT_EQ(Run(Temp("high.stm") + " --out " + Temp("r.rtf")), 1);
+    EXPECT_NE(err_.find("строка 13: ожидалось число от 1 до 1 (этаж узла №1), прочитано 2147483647."),
+              std::string::npos)
+        << err_;
+    EXPECT_FALSE(fs::exists(Temp("r.rtf")));
+}
+
 TEST_F(CalcCommand, OutputThatIsTheProjectIsRefused)
 {
     const std::string project = CopyExample("office-floor.stm", "p.stm");
@@ -256,6 +272,20 @@ TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
     EXPECT_TRUE(ReadAll(Temp("r.json")).starts_with("{\"valid\":false,\"messages\":[\"" + message +
                                                     "\"],\"findings\":[{\"message\":\"" + message +
                                                     "\",\"element\":null}],\"result_line\":null"));
+}
+
+// Two inputs of 2 147 483 647 people merged into a flow of -2 people, and
+// 10 604 858,85 min came out with status 0.
+TEST_F(CalcCommand, PeopleBeyondACountAreRefused)
+{
+    stelmar::TPipeLine s = stelmar::test::Corridor(12.5, 2147483647);
+    stelmar::test::Join(s, stelmar::test::AddInput(s, 2147483647), 2, 5, 1);
+    ASSERT_EQ(stelmar::SaveProjectFile(s, Temp("crowd.stm"), '.'), std::nullopt);
+    EXPECT_EQ(Run(Temp("crowd.stm") + " --out " + Temp("r.rtf")), 2);
+    EXPECT_EQ(err_, "Ошибка: в узле №2 сливаются потоки входов №1, №4: всего 4294967294 человек, больше допустимых "
+                    "2147483647;\n");
+    EXPECT_EQ(out_, "");
+    EXPECT_FALSE(fs::exists(Temp("r.rtf")));
 }
 
 // Each finding in the JSON names its element and the floor it is on.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "calc/Validation.h"
 #include "tests/TestSchemes.h"
 
@@ -270,4 +273,39 @@ TEST(Validation, FindingsNameTheirElements)
         EXPECT_NE(pairs[0].first.find("нет данных о движении по участку №1-3;"), std::string::npos) << pairs[0].first;
         EXPECT_EQ(pairs[0].second, Area(2));
     }
+}
+
+// Two inputs of 2 147 483 647 people used to merge into a flow of -2
+// people. Where merged flows first hold more people than a count can, the
+// node is reported with the inputs whose people come together there; the
+// rest of the scheme downstream is not reported again.
+TEST(Validation, MergedFlowBeyondACountIsRefused)
+{
+    constexpr int kMost = std::numeric_limits<std::int32_t>::max();
+    TPipeLine s;
+    const int j = AddJunction(s);
+    const int k = AddJunction(s);
+    const int e = AddExit(s);
+    const int a = AddInput(s, kMost);
+    const int b = AddInput(s, kMost);
+    const int c = AddInput(s, 5);
+    Join(s, a, j, 5, 1);
+    Join(s, b, j, 5, 1);
+    Join(s, j, k, 5, 1);
+    Join(s, c, k, 5, 1);
+    Join(s, k, e, 5, 1);
+    const std::vector<Finding> findings = CheckScheme(s);
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].Message, "Ошибка: в узле №1 сливаются потоки входов №4, №5: всего 4294967294 человек, "
+                                   "больше допустимых 2147483647;");
+    EXPECT_EQ(findings[0].Element, NodeRef(s, j));
+    EXPECT_EQ(findings[0].Input, NodeRef(s, a));
+
+    // Exactly a count's worth passes, one more does not.
+    s.Nodes[a].People = kMost - 10;
+    s.Nodes[b].People = 5;
+    EXPECT_EQ(ValidateScheme(s), Messages{});
+    s.Nodes[c].People = 6;
+    EXPECT_EQ(ValidateScheme(s), Messages{"Ошибка: в узле №2 сливаются потоки входов №4, №5, №6: всего 2147483648 "
+                                          "человек, больше допустимых 2147483647;"});
 }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,6 +184,21 @@ TEST(ServiceValidation, OverflowingCalculationAnswers400WithoutReport)
               std::string::npos);
     EXPECT_EQ(r.Html.find("Итак"), std::string::npos);
     EXPECT_EQ(r.Html.find("INF"), std::string::npos);
+}
+
+// Two inputs of 2 147 483 647 people merged into a flow of -2 people and
+// were served as a result.
+TEST(ServiceValidation, PeopleBeyondACountAreRefusedBeforeTheCalculation)
+{
+    TPipeLine s = Corridor(12.5, std::numeric_limits<std::int32_t>::max());
+    Join(s, AddInput(s, std::numeric_limits<std::int32_t>::max()), 2, 5, 1);
+    const ServiceResponse r = HandleCalculation(Form::For(ProjectBytes(s), {}).ToUpload());
+    EXPECT_EQ(r.Status, 400);
+    EXPECT_FALSE(r.Report.has_value());
+    EXPECT_NE(r.Html.find(EscapeHtml("Ошибка: в узле №2 сливаются потоки входов №1, №4: всего 4294967294 человек")),
+              std::string::npos)
+        << r.Html;
+    EXPECT_EQ(r.Html.find("Итак"), std::string::npos);
 }
 
 TEST(ServiceRequest, EveryMalformedFieldIsNamed)
