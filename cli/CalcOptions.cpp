@@ -19,9 +19,11 @@ const char* const kCalcUsage =
     "  --decimal-separator ,|.  десятичный разделитель чисел (по умолчанию по настройке языка)\n"
     "  --help                   показать эту справку\n"
     "\n"
-    "Код завершения: 0 - расчет выполнен, 1 - ошибка чтения или записи файла,\n"
+    "Код завершения: 0 - расчет выполнен, 1 - ошибка чтения файла проекта,\n"
     "2 - схема не прошла проверку или расчет дал недопустимые значения,\n"
-    "64 - ошибка в командной строке (в том числе вывод в файл проекта).\n";
+    "64 - ошибка в командной строке (в том числе вывод в файл проекта, два вывода\n"
+    "в один файл, пустое имя файла),\n"
+    "74 - ошибка записи отчета, результатов или строки результата.\n";
 
 namespace {
 
@@ -76,12 +78,12 @@ std::optional<CalcOptions> ParseCalcOptions(int argc, char** argv, std::string& 
                 return std::nullopt;
             }
             o.FullReport = value == "full";
-        } else if (arg == "--out") {
-            o.ReportPath = value;
-        } else if (arg == "--pdf") {
-            o.PdfPath = value;
-        } else if (arg == "--json") {
-            o.JsonPath = value;
+        } else if (arg == "--out" || arg == "--pdf" || arg == "--json") {
+            if (value.empty()) {
+                error = "Параметр " + std::string(arg) + ": пустое имя файла (для стандартного вывода укажите -)";
+                return std::nullopt;
+            }
+            (arg == "--out" ? o.ReportPath : arg == "--pdf" ? o.PdfPath : o.JsonPath) = value;
         } else if (arg == "--decimal-separator") {
             if (value != "," && value != ".") {
                 error = bad + " (ожидалось , или .)";

@@ -17,8 +17,9 @@ namespace {
 bool SameInode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Whether both paths name one file: the same device and inode when both
-// exist, the same path after resolving links when neither does. Devices and
-// pipes never count: writing one twice destroys nothing.
+// exist, the same path after resolving links when neither does (a link
+// whose target does not exist yet names that target). Devices and pipes
+// never count: writing one twice destroys nothing.
 bool SameFile(const std::string& a, const std::string& b)
 {
     struct stat sa {};
@@ -27,10 +28,12 @@ bool SameFile(const std::string& a, const std::string& b)
     const bool bExists = ::stat(b.c_str(), &sb) == 0;
     if (aExists && bExists) return S_ISREG(sa.st_mode) && SameInode(sa, sb);
     if (aExists || bExists) return false;
+    const std::string behindA = FileBehindLinks(a);
+    const std::string behindB = FileBehindLinks(b);
     std::error_code error;
-    const auto resolvedA = std::filesystem::weakly_canonical(a, error);
-    if (error) return a == b;
-    const auto resolvedB = std::filesystem::weakly_canonical(b, error);
+    const auto resolvedA = std::filesystem::weakly_canonical(behindA, error);
+    if (error) return behindA == behindB;
+    const auto resolvedB = std::filesystem::weakly_canonical(behindB, error);
     return !error && resolvedA == resolvedB;
 }
 

@@ -1,8 +1,11 @@
 // stelmar-calc: reads a project, validates it, calculates the evacuation
 // time and writes the report and a machine-readable result.
 
+#include <cerrno>
+#include <csignal>
 #include <ctime>
 #include <iostream>
+#include <unistd.h>
 
 #include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
@@ -12,6 +15,7 @@
 #include "cli/OutputFiles.h"
 #include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
+#include "model/FileErrors.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
 
@@ -22,6 +26,31 @@ namespace {
 constexpr int kFileError = 1;
 constexpr int kInvalidScheme = 2;
 constexpr int kUsageError = 64;
+constexpr int kWriteError = 74;
+
+// The result line on standard output, or on standard error while standard
+// output carries a document; a failed write to standard output is told.
+bool PrintResultLine(const std::string& line, bool aside)
+{
+    if (aside) {
+        std::cerr << line << std::endl;
+        return true;
+    }
+    std::cout.flush();
+    const std::string text = line + "\n";
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            std::cerr << "Не удалось вывести строку результата в стандартный вывод: " << FileErrorText(n < 0 ? errno : EIO)
+                      << '\n'
+                      << line << '\n';
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Finding>& findings,
                const std::string& resultLine)
@@ -35,7 +64,7 @@ bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Fi
 int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Finding>& findings)
 {
     for (const Finding& f : findings) std::cerr << f.Message << '\n';
-    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, findings, {})) return kFileError;
+    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, findings, {})) return kWriteError;
     return kInvalidScheme;
 }
 
@@ -43,6 +72,9 @@ int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Fin
 
 int main(int argc, char** argv)
 {
+    // A reader that closes the pipe early makes writes fail with EPIPE,
+    // which is reported, instead of ending the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
     std::string error;
     const auto options = ParseCalcOptions(argc, argv, error);
     if (!options) {
@@ -85,19 +117,19 @@ int main(int argc, char** argv)
         (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
         (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath)) ||
         (!options->PdfPath.empty() && IsStandardOutput(options->PdfPath));
-    (documentOnStandardOutput ? std::cerr : std::cout) << resultLine << std::endl;
+    if (!PrintResultLine(resultLine, documentOnStandardOutput)) return kWriteError;
 
     if (!options->ReportPath.empty() &&
         !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) { BuildReport(scheme, separator, out); }))
-        return kFileError;
+        return kWriteError;
     if (!options->PdfPath.empty()) {
         std::string pdf;
         if (const auto failure = MakePdfOutput(scheme, ReportTitle{CalculationTimeText(std::time(nullptr))}, separator, pdf)) {
             std::cerr << *failure << '\n';
-            return kFileError;
+            return kWriteError;
         }
-        if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kFileError;
+        if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kWriteError;
     }
-    if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, {}, resultLine)) return kFileError;
+    if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, {}, resultLine)) return kWriteError;
     return 0;
 }

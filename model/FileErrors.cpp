@@ -22,6 +22,7 @@ std::string FileErrorText(int error)
     case ELOOP: return "слишком много символических ссылок подряд";
     case ENXIO: return "устройство или канал не готовы (у канала нет читающей программы)";
     case ENOMEM: return "недостаточно памяти";
+    case EPIPE: return "читающая программа закрыла канал";
     default: return "системная ошибка (код " + std::to_string(error) + ")";
     }
 }

@@ -218,19 +218,66 @@ TEST_F(CalcCommand, DevicesAndPipesAreWrittenInPlace)
     EXPECT_EQ(Run(project + " --out " + null + " --json " + null), 0) << err_;
     ASSERT_EQ(::lstat(null.c_str(), &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
-    EXPECT_EQ(Run(project + " --json " + full), 1);
+    EXPECT_EQ(Run(project + " --json " + full), 74);
     EXPECT_NE(err_.find("Не удалось записать результаты расчета в файл \"" + full + "\": недостаточно места на диске"),
               std::string::npos)
         << err_;
     const std::string toFull = std::string("LC_ALL=C.UTF-8 timeout 60 ") + STELMAR_CALC_BINARY + " " + project +
                                " --out - >" + full + " 2>" + Temp("err");
     const int status = std::system(toFull.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 74) << status;
     EXPECT_NE(ReadAll(Temp("err")).find("Не удалось вывести отчет в стандартный вывод: недостаточно места на диске"),
               std::string::npos)
         << ReadAll(Temp("err"));
+    // The result line itself, when it cannot be written, is no success.
+    const std::string lineToFull = std::string("LC_ALL=C.UTF-8 timeout 60 ") + STELMAR_CALC_BINARY + " " + project +
+                                   " >" + full + " 2>" + Temp("err");
+    const int lineStatus = std::system(lineToFull.c_str());
+    EXPECT_TRUE(WIFEXITED(lineStatus) && WEXITSTATUS(lineStatus) == 74) << lineStatus;
+    EXPECT_EQ(ReadAll(Temp("err")), "Не удалось вывести строку результата в стандартный вывод: недостаточно места на "
+                                    "диске\nИтак, общее расчетное время эвакуации = 2,574 мин.\n");
     ASSERT_EQ(::lstat(full.c_str(), &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+// A reader that has closed the pipe used to end the program by SIGPIPE
+// without a word; the failed write is reported instead.
+TEST_F(CalcCommand, ClosedPipeIsAFailedWrite)
+{
+    const std::string project = Example("office-floor.stm") + " --decimal-separator ,";
+    for (const std::string outputs : {"", " --out -", " --json -"}) {
+        // The reader is gone before the calculator starts.
+        const std::string command = "bash -c '{ sleep 0.3; exec env LC_ALL=C.UTF-8 timeout 60 " +
+                                    std::string(STELMAR_CALC_BINARY) + " " + project + outputs + "; } 2>" +
+                                    Temp("err") + " | true; exit ${PIPESTATUS[0]}'";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 74) << outputs << ": " << status;
+        EXPECT_NE(ReadAll(Temp("err")).find("в стандартный вывод: читающая программа закрыла канал"),
+                  std::string::npos)
+            << outputs << ": " << ReadAll(Temp("err"));
+    }
+}
+
+// Two outputs that are one file through a link whose target does not exist
+// yet: the JSON used to replace the report silently. An empty name used to
+// write nothing with status 0.
+TEST_F(CalcCommand, OutputMistakesAreRefused)
+{
+    const std::string project = Example("office-floor.stm");
+    fs::create_symlink("target.rtf", dir_ / "link.rtf");
+    EXPECT_EQ(Run(project + " --out " + Temp("link.rtf") + " --json " + Temp("target.rtf")), 64);
+    EXPECT_NE(err_.find("указывают один и тот же файл"), std::string::npos) << err_;
+    EXPECT_FALSE(fs::exists(Temp("target.rtf")));
+    fs::create_directory(dir_ / "sub");
+    fs::create_symlink("../sub/r.json", dir_ / "sub" / "up.json");
+    EXPECT_EQ(Run(project + " --json " + Temp("sub/up.json") + " --out " + Temp("sub/r.json")), 64) << err_;
+
+    for (const char* option : {"--out", "--pdf", "--json"}) {
+        EXPECT_EQ(Run(project + " " + option + " ''"), 64) << option;
+        EXPECT_EQ(err_.substr(0, err_.find('\n')), "stelmar-calc: Параметр " + std::string(option) +
+                                                     ": пустое имя файла (для стандартного вывода укажите -)");
+        EXPECT_EQ(out_, "");
+    }
 }
 
 TEST_F(CalcCommand, LinksAndReadOnlyReportsAreRespected)
@@ -244,7 +291,7 @@ TEST_F(CalcCommand, LinksAndReadOnlyReportsAreRespected)
 
     std::ofstream(Temp("old.rtf")) << "old";
     fs::permissions(Temp("old.rtf"), fs::perms::owner_read);
-    EXPECT_EQ(Run(project + " --out " + Temp("old.rtf")), 1);
+    EXPECT_EQ(Run(project + " --out " + Temp("old.rtf")), 74);
     EXPECT_EQ(err_, "Не удалось записать отчет в файл \"" + Temp("old.rtf") + "\": нет прав доступа к файлу или папке\n");
     EXPECT_EQ(ReadAll(Temp("old.rtf")), "old");
 }
