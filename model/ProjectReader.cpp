@@ -267,13 +267,15 @@ ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
 
 ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures)
 {
+    // A save stopped between its renames is finished first, so that the
+    // file read belongs with its pictures.
+    RemoveStaleProjectTemporaries(path);
     std::string bytes;
     if (const int error = ReadRegularFile(path, kMaxProjectFileSize, bytes)) {
         ProjectReadResult result;
         result.Error = "Не удалось прочитать файл \"" + path + "\": " + FileErrorText(error) + ".";
         return result;
     }
-    RemoveStaleProjectTemporaries(path);
     ProjectReadResult result = ParseProject(bytes, path);
     if (result.Scheme && loadPictures) LoadPictures(*result.Scheme, FileBehindLinks(path), result.Warnings);
     return result;

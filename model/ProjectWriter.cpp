@@ -1,7 +1,11 @@
 #include "model/ProjectFile.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <sys/stat.h>
 
+#include "model/FileErrors.h"
 #include "model/NumberText.h"
 #include "model/PictureFile.h"
 #include "model/ProjectExtension.h"
@@ -12,8 +16,42 @@
 namespace stelmar {
 namespace {
 
-constexpr const char* kSaveFailed =
-    "Ошибка сохранения проекта!\r\nВозможно у вас отсутствуют права записи на жесткий диск";
+constexpr const char* kSaveFailed = "Ошибка сохранения проекта!\r\n";
+constexpr const char* kNoPermission = "Возможно у вас отсутствуют права записи на жесткий диск";
+
+// What stopped the save, for the user: the cause and the file or folder.
+std::string SaveFailure(const FileSetFailure& f)
+{
+    const std::string file = "\"" + f.Path + "\"";
+    switch (f.Error) {
+    case EACCES:
+    case EPERM: return kSaveFailed + std::string(kNoPermission) + "\r\n(нет прав на запись " + file + ").";
+    case ENOSPC:
+    case EDQUOT: return kSaveFailed + std::string("Недостаточно места на диске: файл ") + file + " не записан.";
+    case EISDIR: return kSaveFailed + file + " — это папка, а не файл. Выберите другое имя файла.";
+    case kNotRegularFile:
+        return kSaveFailed + file + " — это не обычный файл (устройство, канал или сокет). Выберите другое имя файла.";
+    case ENOENT:
+    case ENOTDIR: {
+        const std::size_t slash = f.Path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : f.Path.substr(0, std::max<std::size_t>(slash, 1));
+        return kSaveFailed + std::string("Папка \"") + folder + "\" не найдена.";
+    }
+    default: return kSaveFailed + std::string("Файл ") + file + ": " + FileErrorText(f.Error) + ".";
+    }
+}
+
+// A project and its pictures are regular files: a folder, a pipe or a
+// device of that name is refused before anything is written.
+std::optional<FileSetFailure> NotAFile(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    for (const auto& [path, contents] : files) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) continue;
+        return FileSetFailure{path, S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile};
+    }
+    return std::nullopt;
+}
 
 
 class LineWriter {
@@ -118,7 +156,9 @@ std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string
         if (s.Backgrounds[n]) files.emplace_back(PictureFileName(project, n), EncodeBmp(*s.Backgrounds[n]));
     files.emplace_back(project, std::move(*text));
     RemoveStaleProjectTemporaries(project);
-    if (WriteFilesAtomically(files)) return std::string(kSaveFailed);
+    if (const std::optional<FileSetFailure> failure = NotAFile(files)) return SaveFailure(*failure);
+    FileSetFailure failure;
+    if (WriteFilesAtomically(files, &failure)) return SaveFailure(failure);
     return std::nullopt;
 }
 

@@ -223,6 +223,9 @@ OrphanedCopies::OrphanedCopies(const std::string& recoveryFolder)
     for (const std::string& slot : slots) {
         const int fd = LockSlot(slot, false);
         if (fd < 0) continue;  // its program still runs, or it is not a slot
+        // A copy whose writing was stopped between its renames is finished
+        // first, so that its project and pictures belong together.
+        RemoveStaleTemporaries(CopyFiles(slot));
         if (std::optional<OrphanedCopy> copy = ReadInfo(slot)) {
             found.emplace_back(std::move(*copy), fd);
         } else {

@@ -249,46 +249,196 @@ pid_t WriterOf(const std::string& entry, const std::set<std::string>& names)
     return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
 }
 
+// A journal names a set of renames (temporary, target), both absolute, so
+// that a writer stopped half-way can be finished by the next reader:
+//
+//     stelmar-journal 1
+//     <number of renames>
+//     <length> <temporary>      one pair of lines per rename
+//     <length> <target>
+//     end
+//
+// Lengths in bytes keep any character a path may hold. A journal without
+// its last line was never complete: no rename had begun.
+constexpr std::string_view kJournalInfix = ".journal-";
+constexpr std::string_view kJournalHeader = "stelmar-journal 1\n";
+constexpr std::string_view kJournalEnd = "end\n";
+constexpr std::size_t kMaxJournalSize = std::size_t{1} << 24;
+
+using Renames = std::vector<std::pair<std::string, std::string>>;
+
+std::string Absolute(const std::string& path)
+{
+    if (!path.empty() && path.front() == '/') return path;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+std::string JournalText(const Renames& renames)
+{
+    std::string text(kJournalHeader);
+    text += std::to_string(renames.size()) + "\n";
+    for (const auto& [temp, target] : renames)
+        for (const std::string* path : {&temp, &target}) text += std::to_string(path->size()) + " " + *path + "\n";
+    text += kJournalEnd;
+    return text;
+}
+
+// The renames of a complete journal; nullopt for one that is not.
+std::optional<Renames> ParseJournal(std::string_view text)
+{
+    if (!text.starts_with(kJournalHeader) || !text.ends_with(kJournalEnd)) return std::nullopt;
+    text.remove_prefix(kJournalHeader.size());
+    text.remove_suffix(kJournalEnd.size());
+    auto number = [&text](char after) -> long {
+        const std::size_t end = text.find(after);
+        if (end == std::string_view::npos) return -1;
+        const long value = CanonicalNumber(text.substr(0, end));
+        text.remove_prefix(end + 1);
+        return value;
+    };
+    auto path = [&]() -> std::optional<std::string> {
+        const long length = number(' ');
+        if (length <= 0 || static_cast<std::size_t>(length) + 1 > text.size() || text[std::size_t(length)] != '\n')
+            return std::nullopt;
+        std::string value(text.substr(0, std::size_t(length)));
+        text.remove_prefix(std::size_t(length) + 1);
+        return value;
+    };
+    const long count = number('\n');
+    if (count < 0) return std::nullopt;
+    Renames renames;
+    for (long i = 0; i < count; ++i) {
+        std::optional<std::string> temp = path();
+        std::optional<std::string> target = temp ? path() : std::nullopt;
+        if (!target) return std::nullopt;
+        renames.emplace_back(std::move(*temp), std::move(*target));
+    }
+    if (!text.empty()) return std::nullopt;
+    return renames;
+}
+
+// Writes and syncs the journal and its folder's entry; 0 or the error number.
+int WriteJournal(const std::string& path, const Renames& renames)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    if (const int error = CloseDescriptor(fd, WriteData(fd, JournalText(renames), true))) {
+        ::unlink(path.c_str());
+        return error;
+    }
+    SyncFolder(FolderOf(path));
+    return 0;
+}
+
+// Renames into place every temporary of a complete journal that is still
+// there, then removes the journal. An incomplete journal is only removed:
+// its set never began to replace anything, and its temporaries are stale.
+void FinishJournal(const std::string& journal)
+{
+    std::string text;
+    const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return;
+    char buffer[1 << 14];
+    ssize_t n = 0;
+    while (text.size() <= kMaxJournalSize && ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0) text.append(buffer, std::size_t(n));
+    ::close(fd);
+    if (n < 0) return;
+    if (const std::optional<Renames> renames = ParseJournal(text)) {
+        std::set<std::string> folders;
+        for (const auto& [temp, target] : *renames) {
+            struct stat info {};
+            if (::lstat(temp.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;  // renamed already
+            if (::rename(temp.c_str(), target.c_str()) != 0) return;  // the journal stays for another try
+            folders.insert(FolderOf(target));
+        }
+        for (const std::string& folder : folders) SyncFolder(folder);
+    }
+    ::unlink(journal.c_str());
+    SyncFolder(FolderOf(journal));
+}
+
+// The process id in the journal name `entry` of one of `names`, or 0.
+pid_t JournalWriterOf(const std::string& entry, const std::set<std::string>& names)
+{
+    const std::size_t infix = entry.rfind(kJournalInfix);
+    if (infix == std::string::npos || !names.contains(entry.substr(0, infix))) return 0;
+    const long pid = CanonicalNumber(std::string_view(entry).substr(infix + kJournalInfix.size()));
+    return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+// Whether process `pid` has ended: not this one, and no process of that id
+// runs (EPERM: it runs under another user).
+bool Ended(pid_t pid) { return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH; }
+
 }  // namespace
 
-std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files)
+std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files,
+                                                FileSetFailure* failure)
 {
     std::vector<Target> targets;
     std::vector<std::string> temps;  // one per target, empty for those written in place
-    auto fail = [&temps](int error, std::size_t firstLeft) {
+    std::string journal;
+    auto fail = [&](const std::string& path, int error, std::size_t firstLeft) {
         for (std::size_t i = firstLeft; i < temps.size(); ++i)
             if (!temps[i].empty()) ::unlink(temps[i].c_str());
+        if (!journal.empty()) ::unlink(journal.c_str());
+        if (failure) *failure = {path, error};
         return std::optional<std::string>(FileErrorText(error));
     };
     for (const auto& [path, contents] : files) {
         Target target = PrepareTarget(path);
-        if (target.Error != 0) return fail(target.Error, 0);
+        if (target.Error != 0) return fail(target.Path, target.Error, 0);
         std::string temp;
         if (!target.InPlace) {
             const int fd = CreateTemporary(target.Path, temp);
-            if (fd < 0) return fail(errno, 0);
+            if (fd < 0) return fail(target.Path, errno, 0);
             temps.push_back(temp);
-            if (const int error = CloseDescriptor(fd, WriteData(fd, contents, true))) return fail(error, 0);
+            if (const int error = CloseDescriptor(fd, WriteData(fd, contents, true)))
+                return fail(target.Path, error, 0);
         } else {
             temps.emplace_back();
         }
         targets.push_back(std::move(target));
     }
+
+    // More than one rename: the journal first, so that a writer stopped
+    // between the renames is finished by the next reader.
+    Renames renames;
+    std::set<std::string> tempFolders;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!targets[i].InPlace) {
+            renames.emplace_back(Absolute(temps[i]), Absolute(targets[i].Path));
+            tempFolders.insert(FolderOf(temps[i]));
+        }
+    if (renames.size() > 1) {
+        for (const std::string& folder : tempFolders) SyncFolder(folder);
+        const std::string name = renames.back().second + std::string(kJournalInfix) + std::to_string(::getpid());
+        if (const int error = WriteJournal(name, renames)) return fail(name, error, 0);
+        journal = name;
+    }
+
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const Target& target = targets[i];
         if (target.InPlace) {
             const int fd = OpenInPlace(target.Path);
-            if (fd < 0) return fail(errno, i + 1);
+            if (fd < 0) return fail(target.Path, errno, i + 1);
             if (const int error = CloseDescriptor(fd, WriteData(fd, files[i].second, false)))
-                return fail(error, i + 1);
+                return fail(target.Path, error, i + 1);
             continue;
         }
-        if (::rename(temps[i].c_str(), target.Path.c_str()) != 0) return fail(errno, i);
+        if (::rename(temps[i].c_str(), target.Path.c_str()) != 0) return fail(target.Path, errno, i);
         std::string folder = FolderOf(target.Path);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
     }
     for (const std::string& folder : folders) SyncFolder(folder);
+    if (!journal.empty()) {
+        ::unlink(journal.c_str());
+        SyncFolder(FolderOf(journal));
+    }
     return std::nullopt;
 }
 
@@ -355,6 +505,20 @@ void RemoveStaleTemporaries(const std::vector<std::string>& paths)
         if (ResolveLinks(path, resolved) != 0) continue;
         namesByFolder[FolderOf(resolved)].insert(NameOf(resolved));
     }
+    // Sets with a complete journal are finished before anything is removed:
+    // their temporaries are the new files.
+    for (const auto& [folder, names] : namesByFolder) {
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) continue;
+        std::vector<std::string> journals;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (const pid_t writer = JournalWriterOf(name, names); writer != 0 && Ended(writer))
+                journals.push_back(folder + "/" + name);
+        }
+        ::closedir(dir);
+        for (const std::string& journal : journals) FinishJournal(journal);
+    }
     for (const auto& [folder, names] : namesByFolder) {
         DIR* dir = ::opendir(folder.c_str());
         if (dir == nullptr) continue;
@@ -362,8 +526,7 @@ void RemoveStaleTemporaries(const std::vector<std::string>& paths)
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
             const pid_t writer = WriterOf(name, names);
-            // EPERM: the process runs under another user.
-            if (writer == 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+            if (writer == 0 || !Ended(writer)) continue;
             struct stat info {};
             const std::string path = folder + "/" + name;
             if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) stale.push_back(path);

@@ -25,12 +25,27 @@
 
 namespace stelmar {
 
-// Writes every (path, contents) pair. All temporaries are written and
-// synced first; only when all succeeded are they renamed over their targets,
-// in the order given (so put the file that refers to the others last);
-// devices and pipes are written at their turn in that order. Returns the
-// reason on failure (temporaries removed).
-std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files);
+// The file a write failed on and the error number (errno, or
+// kNotRegularFile of FileErrors.h).
+struct FileSetFailure {
+    std::string Path;
+    int Error = 0;
+};
+
+// Writes every (path, contents) pair as one set: after a failure, or a kill
+// at any moment followed by RemoveStaleTemporaries of these paths (which
+// every opening and saving of a project does), either all the old files
+// stand or all the new ones, never a mix. All temporaries are written and
+// synced first; then, when more than one file is renamed, a journal naming
+// the set is written and synced beside the last file ("<file>.journal-" +
+// process id); then the temporaries are renamed over their targets in the
+// order given (so put the file that refers to the others last) and the
+// journal is removed. Devices and pipes are written at their turn in that
+// order and are no part of the journal. Returns the reason on failure
+// (temporaries removed); `failure`, when given, gets the file and the error
+// number.
+std::optional<std::string> WriteFilesAtomically(const std::vector<std::pair<std::string, std::string>>& files,
+                                                FileSetFailure* failure = nullptr);
 
 class DescriptorBuffer;
 
@@ -68,10 +83,12 @@ private:
 // or not; `path` itself when it is no link or the chain cannot be followed.
 std::string FileBehindLinks(const std::string& path);
 
-// Removes the temporaries that writers left beside the files `paths` (or
-// the files their links end in) when they were stopped before finishing:
-// files named exactly as this writer names them, whose process no longer
-// runs.
+// Finishes and cleans up what writers of the files `paths` (or of the
+// files their links end in) left when they were stopped, once their
+// process no longer runs: a set whose journal is complete is rolled
+// forward (its remaining temporaries renamed into place, so the whole new
+// set stands), then the temporaries named exactly as this writer names
+// them are removed, together with incomplete journals.
 void RemoveStaleTemporaries(const std::vector<std::string>& paths);
 
 }  // namespace stelmar

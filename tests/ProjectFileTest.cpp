@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,9 +19,6 @@ namespace stelmar {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kSaveFailed =
-    "Ошибка сохранения проекта!\r\nВозможно у вас отсутствуют права записи на жесткий диск";
 
 using test::ReadAll;
 using test::TempDir;
@@ -272,29 +271,57 @@ TEST(ProjectFileTest, PicturesAreSavedAndLoadedPerFloor)
               "Не удалось прочитать файл \"" + (dir / "none.stm") + "\": файл не найден.");
 }
 
-TEST(ProjectFileTest, FailedSaveLeavesTheOldFiles)
+// A failed save names its cause: every failure used to say that write
+// permission was missing. Nothing is replaced and no temporary is left.
+TEST(ProjectFileTest, FailedSaveNamesItsCauseAndLeavesTheOldFiles)
 {
     TempDir dir;
-    EXPECT_EQ(SaveProjectFile(Sample(), dir / "missing/plan.stm", ','), kSaveFailed);
+    const std::string failed = "Ошибка сохранения проекта!\r\n";
+    EXPECT_EQ(SaveProjectFile(Sample(), dir / "missing/plan.stm", ','),
+              failed + "Папка \"" + (dir / "missing") + "\" не найдена.");
 
-    // The picture cannot replace a folder of its name, so nothing is
-    // replaced and no temporary is left behind.
     const std::string path = dir / "plan.stm";
     WriteAll(path, "old project");
     fs::create_directories(dir / "plan.im1/inside");
     TPipeLine s = Sample();
     s.Backgrounds[1] = std::make_shared<const Bitmap>(Bitmap{1, 1, {0}});
-    EXPECT_EQ(SaveProjectFile(s, path, ','), kSaveFailed);
+    EXPECT_EQ(SaveProjectFile(s, path, ','),
+              failed + "\"" + (dir / "plan.im1") + "\" — это папка, а не файл. Выберите другое имя файла.");
     EXPECT_EQ(ReadAll(path), "old project");
     EXPECT_EQ(dir.Entries(), 2);
+    fs::remove_all(dir / "plan.im1");
 
-    // A folder without write permission (root writes anyway).
+    const std::string fifo = dir / "pipe.stm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(SaveProjectFile(Sample(), fifo, ','),
+              failed + "\"" + fifo + "\" — это не обычный файл (устройство, канал или сокет). Выберите другое имя файла.");
+
+    // A folder without write permission keeps the sentence about
+    // permissions (root writes anyway).
     if (::geteuid() != 0) {
-        fs::remove_all(dir / "plan.im1");
         fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(SaveProjectFile(Sample(), path, ','), kSaveFailed);
+        EXPECT_EQ(SaveProjectFile(Sample(), path, ','),
+                  failed + "Возможно у вас отсутствуют права записи на жесткий диск\r\n(нет прав на запись \"" + path +
+                      "\").");
         EXPECT_EQ(ReadAll(path), "old project");
+        fs::permissions(dir.Path(), fs::perms::owner_all);
     }
+
+    // A full disk: a small file system of its own where the system lets us
+    // make one.
+    const std::string small = dir / "small";
+    fs::create_directory(small);
+    if (::geteuid() != 0 || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no small file system can be made for the full disk";
+    TPipeLine big = Sample();
+    big.Backgrounds[1] = std::make_shared<const Bitmap>(Bitmap{200, 200, std::vector<std::uint32_t>(40000)});
+    WriteAll(small + "/plan.stm", "old project");
+    const std::optional<std::string> full = SaveProjectFile(big, small + "/plan.stm", ',');
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(small)) left.push_back(e.path().filename().string());
+    ::umount2(small.c_str(), MNT_DETACH);
+    EXPECT_EQ(full, failed + "Недостаточно места на диске: файл \"" + small + "/plan.im1\" не записан.");
+    EXPECT_EQ(left, std::vector<std::string>{"plan.stm"});
 }
 
 // A pipe has no end a reader could wait for: neither a project nor a

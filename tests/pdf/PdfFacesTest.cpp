@@ -67,7 +67,7 @@ TEST(PdfCalculator, WritesThePdfWithoutADisplay)
     const std::string failing = std::string(STELMAR_CALC_BINARY) + " " + STELMAR_EXAMPLES_DIR +
                                 "/office-floor.stm --pdf /nonexistent-folder/r.pdf 2>&1";
     const std::string message = RunCommand(failing, &status);
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(status, 74);
     EXPECT_NE(message.find("Не удалось записать отчет PDF в файл \"/nonexistent-folder/r.pdf\""), std::string::npos)
         << message;
 }
