@@ -505,35 +505,28 @@ void RemoveStaleTemporaries(const std::vector<std::string>& paths)
         if (ResolveLinks(path, resolved) != 0) continue;
         namesByFolder[FolderOf(resolved)].insert(NameOf(resolved));
     }
+    auto entries = [](const std::string& folder) {
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(folder.c_str())) {
+            while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+            ::closedir(dir);
+        }
+        return names;
+    };
     // Sets with a complete journal are finished before anything is removed:
     // their temporaries are the new files.
-    for (const auto& [folder, names] : namesByFolder) {
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) continue;
-        std::vector<std::string> journals;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
+    for (const auto& [folder, names] : namesByFolder)
+        for (const std::string& name : entries(folder))
             if (const pid_t writer = JournalWriterOf(name, names); writer != 0 && Ended(writer))
-                journals.push_back(folder + "/" + name);
-        }
-        ::closedir(dir);
-        for (const std::string& journal : journals) FinishJournal(journal);
-    }
-    for (const auto& [folder, names] : namesByFolder) {
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) continue;
-        std::vector<std::string> stale;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
+                FinishJournal(folder + "/" + name);
+    for (const auto& [folder, names] : namesByFolder)
+        for (const std::string& name : entries(folder)) {
             const pid_t writer = WriterOf(name, names);
             if (writer == 0 || !Ended(writer)) continue;
             struct stat info {};
             const std::string path = folder + "/" + name;
-            if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) stale.push_back(path);
+            if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(path.c_str());
         }
-        ::closedir(dir);
-        for (const std::string& path : stale) ::unlink(path.c_str());
-    }
 }
 
 }  // namespace stelmar
