@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "service/HttpConnection.h"
+#include "service/PdfBuilds.h"
 #include "service/ServiceRoutes.h"
 #include "service/WorkPool.h"
 
@@ -46,16 +47,25 @@ HttpLimits LimitsOf(const ServerSettings& s)
     return limits;
 }
 
+// PDF reports are made on a quarter as many threads as calculate, at least
+// one: each takes a core and tens of megabytes for seconds.
+int PdfThreads(const ServerSettings& s) { return std::max(1, s.Threads / 4); }
+
 }  // namespace
 
 // One run of the server, from Start to Stop. The members are destroyed in
 // reverse order: the I/O context, with the connections its handlers hold,
 // before what they refer to.
 struct ServerRun {
-    ServerRun(const ServerSettings& s, ServiceRoutes& routes)
+    ServerRun(const ServerSettings& s, ReportStore& store)
         : maxConnections(static_cast<std::size_t>(std::max(1, s.MaxConnections))),
           pool(s.Threads),
-          shared{LimitsOf(s), routes, pool, open},
+          pdfs(store, PdfThreads(s),
+               [separator = s.Limits.DecimalSeparator](std::string_view source) {
+                   return MakePdfReport(source, separator);
+               }),
+          routes(s.MaxUpload, s.Limits, store, pool, pdfs),
+          shared{LimitsOf(s), routes, open},
           acceptStrand(asio::make_strand(io)),
           acceptor(acceptStrand),
           pause(acceptStrand)
@@ -128,6 +138,7 @@ struct ServerRun {
         });
         closed.get_future().wait();
         pool.Stop();
+        pdfs.Stop();
         open.ShutdownAll();
         open.WaitUntilEmpty(kStopGrace);
         io.stop();
@@ -137,6 +148,8 @@ struct ServerRun {
     const std::size_t maxConnections;
     ConnectionSet open;
     WorkPool pool;
+    PdfBuilds pdfs;
+    ServiceRoutes routes;
     ConnectionShared shared;
     asio::io_context io;
     asio::strand<asio::io_context::executor_type> acceptStrand;
@@ -146,11 +159,10 @@ struct ServerRun {
 };
 
 struct CalculationServer::Impl {
-    explicit Impl(const ServerSettings& s) : settings(s), store(s.Store), routes(s.MaxUpload, s.Limits, store) {}
+    explicit Impl(const ServerSettings& s) : settings(s), store(s.Store) {}
 
     const ServerSettings settings;
     ReportStore store;
-    ServiceRoutes routes;
     std::unique_ptr<ServerRun> run;
     int port = 0;
 };
@@ -163,7 +175,7 @@ std::optional<std::string> CalculationServer::Start(const std::string& host, int
 {
     if (impl_->run) return "Сервис уже запущен.";
     if (port < 0 || port > 65535) return "Недопустимый номер порта: " + std::to_string(port) + ".";
-    auto run = std::make_unique<ServerRun>(impl_->settings, impl_->routes);
+    auto run = std::make_unique<ServerRun>(impl_->settings, impl_->store);
     const int bound = run->Listen(host, port);
     if (bound <= 0)
         return "Не удалось открыть адрес " + host + ":" + std::to_string(port) + " (адрес занят или недоступен).";

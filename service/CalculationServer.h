@@ -3,7 +3,8 @@
 // The calculation web service: the form's address, the report downloads
 // and the start page, served in the background: two I/O threads read
 // requests and write answers for all connections, a fixed number of
-// calculation threads calculate. The desktop program runs it in-process on
+// calculation threads calculate, and a quarter as many (at least one) make
+// the PDF reports. The desktop program runs it in-process on
 // a loopback port; the stelmar-service program runs it on its own.
 
 #include <chrono>
@@ -48,8 +49,9 @@ public:
     // The port listened on; 0 when not running.
     int Port() const;
     // Stops listening, closes idle connections and those still sending,
-    // drops the calculations not yet started and waits for those running
-    // and for the answers being written (a few seconds at most).
+    // drops the calculations and PDF reports not yet started and waits for
+    // those running and for the answers being written (a few seconds at
+    // most, unless a PDF report is being made).
     void Stop();
 
 private:

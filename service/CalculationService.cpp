@@ -1,5 +1,6 @@
 #include "service/CalculationService.h"
 
+#include <cstdio>
 #include <ctime>
 #include <exception>
 #include <new>
@@ -15,7 +16,6 @@
 #include "calc/Validation.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
-#include "service/ReportStore.h"
 #include "service/ServicePdf.h"
 #include "service/RequestFields.h"
 #include "service/ServicePages.h"
@@ -152,7 +152,19 @@ std::optional<std::string> BoundedReport(const TPipeLine& s, std::size_t limit, 
     return buffer.Take();
 }
 
-ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
+// "Ссылки действительны до 14:35": the server's local time when the
+// report expires, to the minute before.
+std::string LinksValidUntil(std::chrono::seconds lifetime)
+{
+    const std::time_t until = std::time(nullptr) + static_cast<std::time_t>(lifetime.count());
+    std::tm local{};
+    localtime_r(&until, &local);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", local.tm_hour, local.tm_min);
+    return std::string("Ссылки действительны до ") + text;
+}
+
+ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits, std::chrono::seconds reportLifetime)
 {
     std::vector<std::string> problems;
     const std::optional<CalculationRequest> request = ReadRequestFields(upload, problems);
@@ -193,8 +205,10 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
                             {*failure}, file);
     ServiceResponse response;
     response.Report = BoundedReport(s, limits.MaxReportBytes, limits.DecimalSeparator);
-    if (response.Report && ReportCount(s) <= limits.MaxPdfSteps && ServicePdfAvailable())
+    if (response.Report && ReportCount(s) <= limits.MaxPdfSteps && ServicePdfAvailable()) {
         response.PdfSource = PackPdfSource(*request, CalculationTimeText(std::time(nullptr)));
+        response.PdfWork = static_cast<std::size_t>(ReportCount(s)) * kPdfWorkBytesPerStep;
+    }
 
     std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
                        Paragraph(resultLine, "result");
@@ -207,6 +221,7 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits)
             body += "<p><a href=\"report/" + response.ReportId + "/report.pdf\" download=\"report.pdf\">Скачать " +
                     kind + " отчет в формате PDF (report.pdf)</a></p>\n";
         body += Paragraph("Отчет хранится на сервере ограниченное время: сохраните его на своем компьютере.");
+        body += Paragraph(LinksValidUntil(reportLifetime));
     } else {
         body += Paragraph("Отчет не сформирован: его объем превысил бы " + ByteSizeText(limits.MaxReportBytes) +
                               " — наибольший объем, который выдает сервис. " +
@@ -250,10 +265,10 @@ std::optional<std::string> MakePdfReport(std::string_view source, char separator
     }
 }
 
-ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits)
+ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits, std::chrono::seconds reportLifetime)
 {
     try {
-        return Calculation(upload, limits);
+        return Calculation(upload, limits, reportLifetime);
     } catch (const std::bad_alloc&) {
         return Page(503, "Недостаточно памяти",
                     Paragraph("Сервису не хватило памяти для обработки этого запроса. Повторите попытку позже "

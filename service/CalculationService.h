@@ -6,11 +6,14 @@
 // one too large for the service each give a page that says what is wrong,
 // and no scheme is calculated before it has passed the checks.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "service/ReportStore.h"
 
 namespace stelmar {
 
@@ -56,13 +59,21 @@ struct ServiceResponse {
     // is downloaded: the request's project and options, packed. Empty when
     // the page offers no PDF report.
     std::optional<std::string> PdfSource;
+    // About the memory making that PDF report takes.
+    std::size_t PdfWork = 0;
 };
 
 // Reads the fields `userfile` (the project file), `raz_vr`, `vr_sk`,
 // `full_report` ("1" or "0"; absent is off) and `prec` ("1" … "9"),
 // reads and checks the project, calculates with those options and builds
-// the full or summary report.
-ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {});
+// the full or summary report. The page tells until when its links answer,
+// `reportLifetime` from now.
+ServiceResponse HandleCalculation(const Upload& upload, const ServiceLimits& limits = {},
+                                  std::chrono::seconds reportLifetime = kReportLifetime);
+
+// Memory that making a PDF report takes per step of the calculation, at
+// most: the pages' layout, the floor's drawing and the document itself.
+inline constexpr std::size_t kPdfWorkBytesPerStep = 8 << 10;
 
 // The PDF report made from a response's PdfSource: the project calculated
 // again with the request's options, its numbers written with `separator`.

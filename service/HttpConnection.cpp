@@ -11,8 +11,8 @@
 #include <cstring>
 #include <limits>
 
+#include "service/ClientAddress.h"
 #include "service/ServiceRoutes.h"
-#include "service/WorkPool.h"
 
 namespace stelmar {
 
@@ -39,10 +39,17 @@ bool CarriesBody(std::string_view method)
     return method == "POST" || method == "PUT" || method == "PATCH" || method == "DELETE";
 }
 
+std::string PeerKey(const HttpConnection::Socket& socket)
+{
+    error_code ec;
+    const auto peer = socket.remote_endpoint(ec);
+    return ec ? std::string() : ClientAddressKey(peer.address());
+}
+
 }  // namespace
 
 HttpConnection::HttpConnection(Socket socket, ConnectionShared& shared)
-    : shared_(shared), socket_(std::move(socket)), timer_(socket_.get_executor())
+    : shared_(shared), socket_(std::move(socket)), client_(PeerKey(socket_)), timer_(socket_.get_executor())
 {
 }
 
@@ -91,6 +98,8 @@ void HttpConnection::BeginRequest()
     headerTaken_ = 0;
     received_ = buffer_.size() > 0;
     request_ = {};
+    formParts_.reset();
+    unread_ = 0;
     Arm(shared_.Limits.RequestTimeout);
     // A client may send its next request before the answer to this one.
     if (received_) ParseHeader();
@@ -155,6 +164,8 @@ void HttpConnection::HeaderRead()
     request_.Method = std::string(header.method_string());
     request_.Target = std::string(header.target());
     request_.ContentType = std::string(header[http::field::content_type]);
+    request_.IfNoneMatch = std::string(header[http::field::if_none_match]);
+    request_.Client = client_;
     keepAlive_ = header.keep_alive();
     http10_ = header.version() == 10;
     headOnly_ = request_.Method == "HEAD";
@@ -167,15 +178,24 @@ void HttpConnection::HeaderRead()
     // A body that does not declare its length could only be bounded while
     // it is read; a form always declares it.
     if (coded || (!length && CarriesBody(request_.Method))) return SendError(411);
-    if (length && *length > shared_.Limits.MaxBodyBytes) return SendError(413);
+    // A client that waits for leave to send its body sends none when
+    // refused; any other sends it anyway.
+    const std::size_t coming = expectsContinue ? 0 : static_cast<std::size_t>(length.value_or(0));
+    if (length && *length > shared_.Limits.MaxBodyBytes) {
+        unread_ = coming;
+        return SendError(413);
+    }
     bodyLength_ = static_cast<std::size_t>(length.value_or(0));
     if (bodyLength_ == 0) return RequestRead();
 
     if (shared_.BodiesBytes.fetch_add(bodyLength_) + bodyLength_ > shared_.Limits.MaxBodiesBytes) {
         shared_.BodiesBytes -= bodyLength_;
+        unread_ = coming;
         return SendError(503);
     }
     bodyReserved_ = bodyLength_;
+    if (const std::optional<std::string_view> boundary = ServiceRoutes::FormBoundary(request_))
+        formParts_.emplace(*boundary);
     const std::size_t early = std::min(buffer_.size(), bodyLength_);
     request_.Body.assign(static_cast<const char*>(buffer_.data().data()), early);
     buffer_.consume(early);
@@ -190,6 +210,13 @@ void HttpConnection::HeaderRead()
 void HttpConnection::ReadBody()
 {
     const std::size_t have = request_.Body.size();
+    if (formParts_ && formParts_->TooMany(request_.Body)) {
+        // The form cannot be taken whatever follows: answered now, the
+        // rest read and dropped.
+        unread_ = bodyLength_ - have;
+        std::string().swap(request_.Body);
+        return SendError(400);
+    }
     if (have == bodyLength_) return RequestRead();
     socket_.async_read_some(buffer_.prepare(std::min(kReadChunk, bodyLength_ - have)),
                             [self = shared_from_this()](const error_code& ec, std::size_t n) {
@@ -214,15 +241,14 @@ void HttpConnection::ReadFailed()
 void HttpConnection::RequestRead()
 {
     Disarm();
-    if (!ServiceRoutes::Calculates(request_)) return Send(shared_.Routes.Answer(request_));
     phase_ = Phase::Calculating;
-    auto calculate = [self = shared_from_this(), request = std::move(request_)]() mutable {
-        HttpAnswer answer = self->shared_.Routes.Answer(request);
-        request = {};
-        asio::post(self->socket_.get_executor(),
-                   [self, answer = std::move(answer)]() mutable { self->Send(std::move(answer)); });
-    };
-    if (!shared_.Pool.Submit(std::move(calculate))) Close();
+    formParts_.reset();
+    // The answer may come from another thread: it is sent on this
+    // connection's strand.
+    shared_.Routes.Answer(std::move(request_), [self = shared_from_this()](HttpAnswer answer) {
+        asio::dispatch(self->socket_.get_executor(),
+                       [self, answer = std::move(answer)]() mutable { self->Send(std::move(answer)); });
+    });
 }
 
 void HttpConnection::Send(HttpAnswer answer)
@@ -288,7 +314,11 @@ void HttpConnection::Linger()
     if (ec || stopping_) return Close();
     buffer_.clear();
     lingered_ = 0;
-    Arm(std::min<std::chrono::steady_clock::duration>(kLinger, shared_.Limits.RequestTimeout));
+    // The rest of a body the answer came before may take as long as a
+    // request; otherwise the wait is short.
+    const HttpLimits& limits = shared_.Limits;
+    Arm(unread_ > 0 ? limits.RequestTimeout
+                    : std::min<std::chrono::steady_clock::duration>(kLinger, limits.RequestTimeout));
     Drain();
 }
 
@@ -296,7 +326,8 @@ void HttpConnection::Drain()
 {
     socket_.async_read_some(buffer_.prepare(kReadChunk), [self = shared_from_this()](const error_code& ec, std::size_t n) {
         self->lingered_ += n;
-        if (ec || self->timedOut_ || self->lingered_ > kLingerBytes) return self->Close();
+        const std::size_t allowed = kLingerBytes + std::min(self->unread_, self->shared_.Limits.MaxBodyBytes);
+        if (ec || self->timedOut_ || self->lingered_ > allowed) return self->Close();
         self->Drain();
     });
 }

@@ -2,8 +2,11 @@
 
 // One client connection of the calculation service: reads requests with
 // every part bounded (the request line and each header field, all header
-// fields together, the body, the total time to send a request), hands the
-// calculation to the calculation threads and writes the answers. Each
+// fields together, the body, the total time to send a request), hands them
+// to the service's routes and writes the answers. A request answered before
+// its body has arrived (too large, too many form parts, no room) has the
+// rest of its body read and dropped before the connection closes, so that
+// the client, still sending, receives the answer. Each
 // connection runs on its own strand of the server's I/O threads, so a slow
 // client holds no thread, only its socket and buffer.
 
@@ -24,11 +27,11 @@
 
 #include "service/ConnectionSet.h"
 #include "service/HttpMessages.h"
+#include "service/MultipartForm.h"
 
 namespace stelmar {
 
 class ServiceRoutes;
-class WorkPool;
 
 struct HttpLimits {
     std::size_t MaxLineBytes = 8 << 10;     // the request line or one header field; 414 or 431 past it
@@ -46,7 +49,6 @@ struct HttpLimits {
 struct ConnectionShared {
     HttpLimits Limits;
     ServiceRoutes& Routes;
-    WorkPool& Pool;
     ConnectionSet& Open;
     std::atomic<std::size_t> BodiesBytes{0};
     // Connections over the limit being answered 503.
@@ -94,6 +96,7 @@ private:
 
     ConnectionShared& shared_;
     Socket socket_;
+    const std::string client_;  // ClientAddressKey of the peer
     boost::asio::steady_timer timer_;
     boost::beast::flat_buffer buffer_;
     Phase phase_ = Phase::Reading;
@@ -110,6 +113,8 @@ private:
     HttpRequest request_;
     std::size_t bodyLength_ = 0;
     std::size_t bodyReserved_ = 0;  // counted in shared_.BodiesBytes
+    std::optional<FormPartCounter> formParts_;
+    std::size_t unread_ = 0;  // of a body answered before it arrived
     bool keepAlive_ = false;
     bool http10_ = false;
     bool headOnly_ = false;

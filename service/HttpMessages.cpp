@@ -7,6 +7,7 @@ const char* ReasonPhrase(int status)
     switch (status) {
     case 100: return "Continue";
     case 200: return "OK";
+    case 304: return "Not Modified";
     case 400: return "Bad Request";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
@@ -26,8 +27,10 @@ std::string AnswerHead(const HttpAnswer& answer, bool close, bool keepAliveField
     std::string head = "HTTP/1.1 " + std::to_string(answer.Status) + " " + ReasonPhrase(answer.Status) + "\r\n";
     head += "Cache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n";
     for (const auto& [name, value] : answer.Fields) head += name + ": " + value + "\r\n";
-    head += "Content-Type: " + answer.ContentType + "\r\n";
-    head += "Content-Length: " + std::to_string(answer.Content().size()) + "\r\n";
+    if (answer.Status != 304) {
+        head += "Content-Type: " + answer.ContentType + "\r\n";
+        head += "Content-Length: " + std::to_string(answer.Content().size()) + "\r\n";
+    }
     if (close) head += "Connection: close\r\n";
     else if (keepAliveField) head += "Connection: keep-alive\r\n";
     head += "\r\n";

@@ -18,7 +18,10 @@ struct HttpRequest {
     std::string Method;  // as sent, e.g. "POST"
     std::string Target;  // the path with the query, e.g. "/?a=1"
     std::string ContentType;
+    std::string IfNoneMatch;  // the field as sent, when a download is asked again
     std::string Body;
+    // Who asks: the client's address (see ClientAddressKey).
+    std::string Client;
 };
 
 struct HttpAnswer {
@@ -37,7 +40,8 @@ struct HttpAnswer {
 // "OK", "Not Found", ...; "Unknown" for a status without a phrase here.
 const char* ReasonPhrase(int status);
 
-// The status line and header fields of `answer` up to the empty line.
+// The status line and header fields of `answer` up to the empty line (an
+// answer 304 Not Modified has neither content nor its type and length).
 // `close` adds "Connection: close"; `keepAliveField` adds "Connection:
 // keep-alive" for an HTTP/1.0 client that asked to keep the connection.
 std::string AnswerHead(const HttpAnswer& answer, bool close, bool keepAliveField);

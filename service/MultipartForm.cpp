@@ -1,5 +1,6 @@
 #include "service/MultipartForm.h"
 
+#include <algorithm>
 #include <string>
 
 namespace stelmar {
@@ -136,6 +137,41 @@ std::optional<Upload> ParseMultipartForm(std::string_view body, std::string_view
         upload.Parts.push_back(part);
         pos = contentEnd + delimiter.size();
     }
+}
+
+FormPartCounter::FormPartCounter(std::string_view boundary) : delimiter_("\r\n--" + std::string(boundary)) {}
+
+bool FormPartCounter::TooMany(std::string_view body)
+{
+    if (!started_) {
+        // As in ParseMultipartForm, the first delimiter may start the body
+        // without its line break.
+        const std::string_view dashBoundary = std::string_view(delimiter_).substr(2);
+        if (body.size() < dashBoundary.size()) return false;
+        started_ = true;
+        if (body.starts_with(dashBoundary)) after_ = dashBoundary.size();
+    }
+    while (!closed_) {
+        if (after_) {
+            // A delimiter followed by "--" closes the body; what follows
+            // it is not read as parts.
+            if (body.size() < *after_ + 2) return false;
+            if (body.substr(*after_, 2) == "--") closed_ = true;
+            else if (++parts_ > kMaxFormParts) return true;
+            searched_ = *after_;
+            after_.reset();
+            continue;
+        }
+        const std::size_t found = body.find(delimiter_, searched_);
+        if (found == std::string_view::npos) {
+            // A delimiter may have begun at the end of what has arrived.
+            if (body.size() >= delimiter_.size())
+                searched_ = std::max(searched_, body.size() - delimiter_.size() + 1);
+            return false;
+        }
+        after_ = found + delimiter_.size();
+    }
+    return false;
 }
 
 }  // namespace stelmar

@@ -4,6 +4,7 @@
 // request's Content-Type and the parts of the body, as views into it.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "service/CalculationService.h"
@@ -26,5 +27,25 @@ std::optional<std::string_view> MultipartBoundary(std::string_view contentType);
 // header with a `name`; `filename` is optional. Nullopt when the body is
 // malformed or has more than kMaxFormParts parts.
 std::optional<Upload> ParseMultipartForm(std::string_view body, std::string_view boundary);
+
+// Counts the parts of a form body while it arrives, so that a body with
+// more parts than ParseMultipartForm takes is refused before the rest of
+// it is read.
+class FormPartCounter {
+public:
+    explicit FormPartCounter(std::string_view boundary);
+    // `body` is all of the body that has arrived so far, longer on each
+    // call. True once it has more than kMaxFormParts parts before the
+    // closing delimiter.
+    bool TooMany(std::string_view body);
+
+private:
+    std::string delimiter_;                // "\r\n--" and the boundary
+    std::size_t searched_ = 0;             // the body before it holds no delimiter not yet counted
+    std::optional<std::size_t> after_;     // end of a delimiter not yet counted
+    std::size_t parts_ = 0;
+    bool started_ = false;
+    bool closed_ = false;
+};
 
 }  // namespace stelmar

@@ -14,7 +14,8 @@ const char* const kServiceUsage =
     "  --listen АДРЕС:ПОРТ   адрес и порт для приема запросов (по умолчанию 127.0.0.1:8830;\n"
     "                        адрес IPv6 пишется в квадратных скобках: [::1]:8830)\n"
     "  --max-upload БАЙТ     наибольший размер запроса (по умолчанию 33554432, 32 МБ)\n"
-    "  --threads N           число потоков расчета, 1..256 (по умолчанию 4)\n"
+    "  --threads N           число потоков расчета, 1..256 (по умолчанию 4); отчеты PDF\n"
+    "                        формируются в своих потоках, их вчетверо меньше (не менее 1)\n"
     "  --max-header-bytes БАЙТ\n"
     "                        наибольший размер строки запроса и заголовков вместе\n"
     "                        (по умолчанию 65536, 64 КБ; строка запроса и каждый\n"
@@ -27,6 +28,12 @@ const char* const kServiceUsage =
     "  --max-report БАЙТ     наибольший размер отчета (по умолчанию 134217728, 128 МБ)\n"
     "  --max-work N          наибольшая оценка трудоемкости расчета одной схемы\n"
     "                        (по умолчанию 50000000, около 1 ГБ памяти)\n"
+    "  --report-store-bytes БАЙТ\n"
+    "                        память для отчетов, ожидающих загрузки (по умолчанию\n"
+    "                        536870912, 512 МБ; не меньше --max-report и --max-upload\n"
+    "                        вместе). Отчет хранится 10 минут; когда память занята,\n"
+    "                        первыми удаляются старейшие отчеты того адреса клиента,\n"
+    "                        чьи отчеты занимают больше всего памяти\n"
     "  --help                показать эту справку\n"
     "\n"
     "Сервис останавливается сигналом SIGINT (Ctrl+C) или SIGTERM.\n";
@@ -66,6 +73,7 @@ bool ParseListen(std::string_view text, std::string& host, int& port)
 std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv, std::string& error)
 {
     ServiceCommandLine c;
+    bool storeGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -75,7 +83,7 @@ std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv,
         const bool known = arg == "--listen" || arg == "--max-upload" || arg == "--threads" ||
                            arg == "--max-areas" || arg == "--max-report" || arg == "--max-work" ||
                            arg == "--max-header-bytes" || arg == "--request-timeout" ||
-                           arg == "--max-connections";
+                           arg == "--max-connections" || arg == "--report-store-bytes";
         if (!known) {
             error = "Неизвестный параметр: " + std::string(arg);
             return std::nullopt;
@@ -91,6 +99,14 @@ std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv,
                 error = bad + " (ожидалось АДРЕС:ПОРТ, порт от 0 до 65535)";
                 return std::nullopt;
             }
+        } else if (arg == "--report-store-bytes") {
+            const auto bytes = Number<std::uint64_t>(value, 1 << 20, std::uint64_t{1} << 42);
+            if (!bytes) {
+                error = bad + " (ожидалось число байт от 1048576 до 2^42)";
+                return std::nullopt;
+            }
+            c.Settings.Store.MaxBytes = static_cast<std::size_t>(*bytes);
+            storeGiven = true;
         } else if (arg == "--max-upload" || arg == "--max-report") {
             const auto bytes = Number<std::uint64_t>(value, 1024, std::uint64_t{1} << 40);
             if (!bytes) {
@@ -143,9 +159,18 @@ std::optional<ServiceCommandLine> ParseServiceCommandLine(int argc, char** argv,
             c.Settings.Limits.MaxWork = *work;
         }
     }
-    // A report must fit in the store to be downloaded.
-    if (c.Settings.Store.MaxBytes < c.Settings.Limits.MaxReportBytes)
-        c.Settings.Store.MaxBytes = c.Settings.Limits.MaxReportBytes;
+    // The largest report must fit in the store with its project, from
+    // which its PDF report is made.
+    const std::size_t largest = c.Settings.Limits.MaxReportBytes + c.Settings.MaxUpload;
+    if (c.Settings.Store.MaxBytes < largest) {
+        if (storeGiven) {
+            error = "Недопустимое значение параметра --report-store-bytes: " +
+                    std::to_string(c.Settings.Store.MaxBytes) + " (должно быть не меньше " + std::to_string(largest) +
+                    " - суммы значений --max-report и --max-upload)";
+            return std::nullopt;
+        }
+        c.Settings.Store.MaxBytes = largest;
+    }
     return c;
 }
 

@@ -54,6 +54,13 @@ std::string ReportNotFoundPage()
                     "<p><a href=\"/\">На главную</a></p>");
 }
 
+std::string PdfBusyPage()
+{
+    return HtmlPage("Отчет PDF еще не готов",
+                    "<p class=\"error\">С вашего адреса уже формируется другой отчет PDF. Повторите загрузку, "
+                    "когда он будет готов.</p>\n<p><a href=\"/\">На главную</a></p>");
+}
+
 std::string ByteSizeText(std::size_t bytes)
 {
     constexpr std::size_t kKilo = 1024;

@@ -27,6 +27,10 @@ std::string StatusPage(int status, std::size_t maxUpload);
 // The page for a report link that has expired or never existed.
 std::string ReportNotFoundPage();
 
+// The page for a PDF report asked for while the same client address has
+// another one being made.
+std::string PdfBusyPage();
+
 // "32 МБ", "512 КБ", "100 байт".
 std::string ByteSizeText(std::size_t bytes);
 

@@ -20,7 +20,7 @@ bool IsRead(const HttpRequest& request) { return request.Method == "GET" || requ
 
 // The id in "/obe/report/<32 lowercase hex digits>/report.rtf" (or the
 // other `suffix`), or empty.
-std::string_view ReportIdOf(std::string_view path, std::string_view suffix = kReportSuffix)
+std::string_view ReportIdOf(std::string_view path, std::string_view suffix)
 {
     if (path.size() != kReportPrefix.size() + kReportIdLength + suffix.size() || !path.starts_with(kReportPrefix) ||
         !path.ends_with(suffix))
@@ -39,46 +39,95 @@ HttpAnswer Page(int status, std::string html)
     return answer;
 }
 
-HttpAnswer ReportNotFound()
+std::string_view Trimmed(std::string_view s)
 {
-    return Page(404, HtmlPage("Отчет не найден",
-                              "<p class=\"error\">Отчета по этой ссылке нет: срок его хранения истек "
-                              "или адрес неверен. Отправьте файл проекта на расчет еще раз.</p>\n"
-                              "<p><a href=\"/\">На главную</a></p>"));
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
 }
 
-// The key under which the store keeps what the PDF report of `id` is made
-// from.
-std::string PdfSourceKey(std::string_view id) { return std::string(id) + "/pdf"; }
+// True when the If-None-Match field `field` ("*" or a list of entity tags,
+// weak ones too) names `etag`.
+bool NamesTag(std::string_view field, std::string_view etag)
+{
+    if (Trimmed(field) == "*") return true;
+    while (!field.empty()) {
+        const std::size_t comma = field.find(',');
+        std::string_view tag = Trimmed(field.substr(0, comma));
+        if (tag.starts_with("W/")) tag.remove_prefix(2);
+        if (tag == etag) return true;
+        field = comma == std::string_view::npos ? std::string_view{} : field.substr(comma + 1);
+    }
+    return false;
+}
+
+// A stored report as a download, or 304 when the client holds it already.
+HttpAnswer FileAnswer(const StoredFile& file, std::string_view ifNoneMatch, const char* type, const char* name)
+{
+    HttpAnswer answer;
+    if (!file.ETag.empty()) {
+        answer.Fields.emplace_back("ETag", file.ETag);
+        if (!ifNoneMatch.empty() && NamesTag(ifNoneMatch, file.ETag)) {
+            answer.Status = 304;
+            return answer;
+        }
+    }
+    answer.ContentType = type;
+    answer.Fields.emplace_back("Content-Disposition", std::string("attachment; filename=\"") + name + "\"");
+    answer.Shared = file.Bytes;
+    return answer;
+}
 
 }  // namespace
 
-bool ServiceRoutes::Calculates(const HttpRequest& request)
+std::optional<std::string_view> ServiceRoutes::FormBoundary(const HttpRequest& request)
 {
-    const std::string_view path = PathOf(request.Target);
-    // The PDF report is calculated and laid out when it is asked for.
-    return (request.Method == "POST" && path == kFormPath) ||
-           (IsRead(request) && !ReportIdOf(path, kPdfSuffix).empty());
+    if (request.Method != "POST" || PathOf(request.Target) != kFormPath || !IsMultipartForm(request.ContentType))
+        return std::nullopt;
+    return MultipartBoundary(request.ContentType);
 }
 
-HttpAnswer ServiceRoutes::Answer(const HttpRequest& request)
+void ServiceRoutes::Answer(HttpRequest request, const Reply& reply)
 {
     try {
         const std::string_view path = PathOf(request.Target);
-        if (path == "/" && IsRead(request)) return Page(200, AboutPage(maxUpload_));
-        if (path == kFormPath) {
-            if (request.Method == "POST") return Calculate(request);
-            HttpAnswer answer = Status(405);
-            answer.Fields.emplace_back("Allow", "POST");
-            return answer;
+        if (request.Method == "POST" && path == kFormPath) {
+            auto calculate = [this, request = std::move(request), reply]() mutable {
+                HttpAnswer answer;
+                try {
+                    answer = Calculate(request);
+                } catch (const std::exception&) {
+                    answer = Status(500);
+                }
+                request = {};
+                reply(std::move(answer));
+            };
+            if (!calculations_.Submit(std::move(calculate))) reply(Status(503));
+            return;
         }
-        if (const std::string_view id = ReportIdOf(path); !id.empty() && IsRead(request)) return Download(id);
         if (const std::string_view id = ReportIdOf(path, kPdfSuffix); !id.empty() && IsRead(request))
-            return DownloadPdf(id);
-        return Status(404);
+            return DownloadPdf(id, request, reply);
+        reply(Immediate(request));
     } catch (const std::exception&) {
-        return Status(500);
+        reply(Status(500));
     }
+}
+
+HttpAnswer ServiceRoutes::Immediate(const HttpRequest& request) const
+{
+    const std::string_view path = PathOf(request.Target);
+    if (path == "/" && IsRead(request)) return Page(200, AboutPage(maxUpload_));
+    if (path == kFormPath) {
+        HttpAnswer answer = Status(405);
+        answer.Fields.emplace_back("Allow", "POST");
+        return answer;
+    }
+    if (const std::string_view id = ReportIdOf(path, kReportSuffix); !id.empty() && IsRead(request)) {
+        const std::optional<StoredFile> report = store_.Get(std::string(id), ReportFile::Rtf);
+        if (!report) return Page(404, ReportNotFoundPage());
+        return FileAnswer(*report, request.IfNoneMatch, "application/rtf", "report.rtf");
+    }
+    return Status(404);
 }
 
 HttpAnswer ServiceRoutes::Status(int status) const { return Page(status, StatusPage(status, maxUpload_)); }
@@ -92,33 +141,33 @@ HttpAnswer ServiceRoutes::Calculate(const HttpRequest& request)
     const std::optional<std::string_view> boundary = MultipartBoundary(request.ContentType);
     const std::optional<Upload> upload = boundary ? ParseMultipartForm(request.Body, *boundary) : std::nullopt;
     if (!upload) return Status(400);
-    ServiceResponse response = HandleCalculation(*upload, limits_);
-    if (response.Report) store_.Put(response.ReportId, std::move(*response.Report));
-    if (response.PdfSource) store_.Put(PdfSourceKey(response.ReportId), std::move(*response.PdfSource));
+    ServiceResponse response = HandleCalculation(*upload, limits_, store_.Lifetime());
+    if (response.Report)
+        store_.Put(response.ReportId, request.Client,
+                   {std::move(*response.Report), std::move(response.PdfSource).value_or(std::string()),
+                    response.PdfWork});
     return Page(response.Status, std::move(response.Html));
 }
 
-HttpAnswer ServiceRoutes::Download(std::string_view id)
+void ServiceRoutes::DownloadPdf(std::string_view id, const HttpRequest& request, const Reply& reply)
 {
-    std::shared_ptr<const std::string> report = store_.Get(std::string(id));
-    if (!report) return ReportNotFound();
-    HttpAnswer answer;
-    answer.ContentType = "application/rtf";
-    answer.Fields.emplace_back("Content-Disposition", "attachment; filename=\"report.rtf\"");
-    answer.Shared = std::move(report);
-    return answer;
-}
-
-HttpAnswer ServiceRoutes::DownloadPdf(std::string_view id)
-{
-    const std::shared_ptr<const std::string> source = store_.Get(PdfSourceKey(id));
-    std::optional<std::string> pdf = source ? MakePdfReport(*source, limits_.DecimalSeparator) : std::nullopt;
-    if (!pdf) return ReportNotFound();
-    HttpAnswer answer;
-    answer.ContentType = "application/pdf";
-    answer.Fields.emplace_back("Content-Disposition", "attachment; filename=\"report.pdf\"");
-    answer.Body = std::move(*pdf);
-    return answer;
+    // Answered from a build thread when the PDF has to be made first.
+    pdfs_.Fetch(std::string(id), request.Client, [this, reply, ifNoneMatch = request.IfNoneMatch](PdfFetch fetched) {
+        try {
+            switch (fetched.Result) {
+            case PdfFetch::Outcome::Ready:
+                return reply(FileAnswer(fetched.File, ifNoneMatch, "application/pdf", "report.pdf"));
+            case PdfFetch::Outcome::Missing: return reply(Page(404, ReportNotFoundPage()));
+            case PdfFetch::Outcome::Busy: {
+                HttpAnswer answer = Page(503, PdfBusyPage());
+                answer.Fields.emplace_back("Retry-After", std::to_string(kPdfRetryAfter));
+                return reply(std::move(answer));
+            }
+            }
+        } catch (const std::exception&) {
+            reply(Status(500));
+        }
+    });
 }
 
 }  // namespace stelmar

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "service/CalculationServer.h"
 #include "service/CalculationService.h"
@@ -121,12 +122,41 @@ TEST(PdfService, ServesThePdfForTheLinkOnly)
     ASSERT_EQ(page->status, 200);
     std::smatch link;
     ASSERT_TRUE(std::regex_search(page->body, link, std::regex("href=\"(report/[0-9a-f]{32}/report\\.pdf)\"")));
-    const auto pdf = client.Get("/obe/" + link[1].str());
+    const std::string address = "/obe/" + link[1].str();
+
+    // Downloads asked for together all get the one document the first of
+    // them has made.
+    std::vector<std::optional<httplib::Response>> downloads(4);
+    std::vector<std::thread> clients;
+    for (std::optional<httplib::Response>& download : downloads)
+        clients.emplace_back([&] {
+            httplib::Client own("127.0.0.1", server.Port());
+            own.set_read_timeout(30, 0);
+            if (const httplib::Result result = own.Get(address)) download = *result;
+        });
+    for (std::thread& t : clients) t.join();
+    const std::optional<httplib::Response>& pdf = downloads.front();
     ASSERT_TRUE(pdf);
     EXPECT_EQ(pdf->status, 200);
     EXPECT_EQ(pdf->get_header_value("Content-Type"), "application/pdf");
     EXPECT_EQ(pdf->get_header_value("Content-Disposition"), "attachment; filename=\"report.pdf\"");
     EXPECT_TRUE(pdf->body.starts_with("%PDF-"));
+    const std::string tag = pdf->get_header_value("ETag");
+    EXPECT_FALSE(tag.empty());
+    for (const std::optional<httplib::Response>& other : downloads) {
+        ASSERT_TRUE(other);
+        EXPECT_EQ(other->status, 200);
+        EXPECT_EQ(other->body, pdf->body);
+        EXPECT_EQ(other->get_header_value("ETag"), tag);
+    }
+    const auto again = client.Get(address);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->body, pdf->body);
+    EXPECT_EQ(again->get_header_value("Content-Length"), std::to_string(pdf->body.size()));
+    const auto unchanged = client.Get(address, {{"If-None-Match", tag}});
+    ASSERT_TRUE(unchanged);
+    EXPECT_EQ(unchanged->status, 304);
+    EXPECT_TRUE(unchanged->body.empty());
 
     const auto missing = client.Get("/obe/report/0123456789abcdef0123456789abcdef/report.pdf");
     ASSERT_TRUE(missing);

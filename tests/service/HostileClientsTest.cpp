@@ -247,6 +247,37 @@ TEST_F(HostileClients, UploadsBeyondTheBoundOfMemoryAreRefused)
     EXPECT_EQ(status, 200);
 }
 
+TEST_F(HostileClients, RefusedBodiesAreReadToTheirEndSoTheClientGetsThePage)
+{
+    // Far more than the socket buffers hold: a server that closed after
+    // answering would reset the connection while the client still sends.
+    constexpr std::size_t kUpload = 16 << 20;
+    StartWith([](ServerSettings& s) { s.MaxUpload = kUpload; });
+    std::string form;
+    const std::string part = "--bnd\r\nContent-Disposition: form-data; name=\"f\"\r\n\r\n" + std::string(700, 'v') + "\r\n";
+    for (int i = 0; i < 20'000; ++i) form += part;
+    form += "--bnd--\r\n";
+    ASSERT_LE(form.size(), kUpload);
+
+    // Too many parts: the page comes once they are seen, before the rest.
+    RawSocket parts(Port());
+    const std::size_t seen = 300 * part.size();
+    ASSERT_TRUE(parts.Send(PostHead(form.size()) + form.substr(0, seen)));
+    const std::string refused = parts.Answer(milliseconds(5000));
+    EXPECT_EQ(StatusOfAnswer(refused), 400);
+    EXPECT_NE(refused.find("Некорректный запрос"), std::string::npos);
+    EXPECT_NE(refused.find("Connection: close"), std::string::npos);
+    EXPECT_TRUE(parts.Send(form.substr(seen))) << "the rest of the body is taken";
+    EXPECT_TRUE(parts.Closed(milliseconds(5000)));
+
+    // Too large: the same, up to the largest upload.
+    RawSocket large(Port());
+    ASSERT_TRUE(large.Send(PostHead(kUpload + 1)));
+    EXPECT_EQ(StatusOfAnswer(large.Answer(milliseconds(5000))), 413);
+    EXPECT_TRUE(large.Send(std::string(kUpload + 1, 'x')));
+    EXPECT_TRUE(large.Closed(milliseconds(5000)));
+}
+
 TEST_F(HostileClients, QueuedCalculationsDoNotDelayOtherAnswers)
 {
     StartWith([](ServerSettings& s) {

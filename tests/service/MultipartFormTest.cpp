@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "service/MultipartForm.h"
 
 using namespace std::string_literals;
@@ -94,6 +96,39 @@ TEST(MultipartForm, RefusesMalformedBodies)
     EXPECT_FALSE(ParseMultipartForm(many + end, b)) << "too many parts";
     many.erase(many.rfind("--" + b));
     EXPECT_TRUE(ParseMultipartForm(many + end, b)) << "the most parts allowed";
+}
+
+// The counter fed as the body arrives, in pieces of random sizes; true
+// once it refuses.
+bool RefusedWhileArriving(const std::string& body, const std::string& boundary, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    FormPartCounter counter(boundary);
+    for (std::size_t arrived = 0; arrived < body.size();) {
+        arrived = std::min(body.size(), arrived + 1 + rng() % 64);
+        if (counter.TooMany(std::string_view(body).substr(0, arrived))) return true;
+    }
+    return false;
+}
+
+TEST(MultipartForm, TooManyPartsAreSeenWhileTheBodyArrives)
+{
+    const std::string b = "xyz";
+    const std::string end = "--" + b + "--\r\n";
+    std::string most;
+    for (std::size_t i = 0; i < kMaxFormParts; ++i) most += Part(b, "form-data; name=\"f\"", "\r\n--xyx\r\n-xyz");
+    const std::string over = most + Part(b, "form-data; name=\"f\"", "1");
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        // Exactly where the parser refuses, however the body is cut.
+        EXPECT_FALSE(RefusedWhileArriving(most + end, b, seed));
+        EXPECT_TRUE(RefusedWhileArriving(over + end, b, seed));
+        EXPECT_TRUE(RefusedWhileArriving("preamble\r\n" + over, b, seed)) << "before the body is complete";
+        // Delimiters after the closing one are not parts.
+        EXPECT_FALSE(RefusedWhileArriving(most + end + over + end, b, seed));
+        EXPECT_FALSE(RefusedWhileArriving(std::string(1000, 'x'), b, seed));
+    }
+    EXPECT_FALSE(ParseMultipartForm(over + end, b));
+    EXPECT_TRUE(ParseMultipartForm(most + end + over + end, b));
 }
 
 }  // namespace

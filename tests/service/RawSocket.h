@@ -19,8 +19,16 @@ namespace stelmar::test {
 
 class RawSocket {
 public:
-    explicit RawSocket(int port) : fd_(::socket(AF_INET, SOCK_STREAM, 0))
+    // `from`: the loopback address the connection comes from, such as
+    // "127.0.0.2", so that the server sees another client.
+    explicit RawSocket(int port, const char* from = nullptr) : fd_(::socket(AF_INET, SOCK_STREAM, 0))
     {
+        if (from && fd_ >= 0) {
+            sockaddr_in source{};
+            source.sin_family = AF_INET;
+            ::inet_pton(AF_INET, from, &source.sin_addr);
+            if (::bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) return;
+        }
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<std::uint16_t>(port));

@@ -64,42 +64,83 @@ TEST(WorkEstimate, GrowsWithTheSquareOfTheFlowsOnlyWithDifferentArrivalTimes)
     EXPECT_GE(EstimateCalculationWork(large), ActualWork(large));
 }
 
-TEST(ReportStore, KeepsReportsUntilTheyExpire)
+TEST(ReportStore, ABusyClientDropsItsOwnReportsBeforeAnyoneElses)
 {
-    ReportStore store({8, 1000, std::chrono::seconds(600)});
+    using std::chrono::seconds;
     const auto t0 = ReportStore::Clock::time_point{} + std::chrono::hours(1);
-    ASSERT_TRUE(store.Put("a", "first", t0));
-    ASSERT_TRUE(store.Put("b", "second", t0 + std::chrono::seconds(300)));
-    EXPECT_EQ(*store.Get("a", t0 + std::chrono::seconds(599)), "first");
-    EXPECT_EQ(store.Get("a", t0 + std::chrono::seconds(600)), nullptr);
-    EXPECT_EQ(*store.Get("b", t0 + std::chrono::seconds(600)), "second");
-    EXPECT_EQ(store.Get("c", t0), nullptr);
-    EXPECT_EQ(store.Count(), 1u);
+    const std::string report(1000, 'r');
+    ReportStore store({20'000, seconds(600)});
+    ASSERT_TRUE(store.Put("victim", "192.0.2.1", {report, "source", 8000}, t0));
+    const std::size_t victimBytes = store.BytesOf("192.0.2.1");
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(store.Put("busy" + std::to_string(i), "192.0.2.2", {report}, t0 + seconds(i)));
+    EXPECT_LE(store.Bytes(), 20'000u);
+    EXPECT_EQ(store.Bytes(), victimBytes + store.BytesOf("192.0.2.2"));
+    EXPECT_EQ(store.Get("busy0", ReportFile::Rtf, t0 + seconds(100)), std::nullopt) << "the busy client's oldest went";
+    EXPECT_NE(store.Get("busy99", ReportFile::Rtf, t0 + seconds(100)), std::nullopt);
+    const std::optional<StoredFile> kept = store.Get("victim", ReportFile::Rtf, t0 + seconds(100));
+    ASSERT_NE(kept, std::nullopt) << "the victim's report lives on";
+    EXPECT_EQ(*kept->Bytes, report);
+    EXPECT_EQ(kept->ETag, "\"victim-rtf\"");
+    EXPECT_EQ(*store.Get("victim", ReportFile::PdfSource, t0 + seconds(100))->Bytes, "source");
+    EXPECT_EQ(store.Get("busy99", ReportFile::PdfSource, t0 + seconds(100)), std::nullopt) << "it offers no PDF";
+
+    // While its PDF is made, the report is charged the memory that takes,
+    // then the PDF itself, both to the report's owner: room is made from
+    // the holder with the most bytes, never from the report itself.
+    store.BeginPdf("victim", t0 + seconds(101));
+    EXPECT_EQ(store.BytesOf("192.0.2.1"), victimBytes + 8000);
+    EXPECT_LE(store.Bytes(), 20'000u);
+    const auto pdf = std::make_shared<const std::string>(6000, 'p');
+    const std::optional<StoredFile> stored = store.EndPdf("victim", pdf, t0 + seconds(101));
+    ASSERT_NE(stored, std::nullopt);
+    EXPECT_EQ(stored->Bytes, pdf);
+    EXPECT_EQ(stored->ETag, "\"victim-pdf\"");
+    EXPECT_EQ(store.BytesOf("192.0.2.1"), victimBytes + 6000);
+    EXPECT_LE(store.Bytes(), 20'000u);
+    EXPECT_EQ(store.EndPdf("victim", pdf, t0 + seconds(101)), std::nullopt) << "made once";
+    EXPECT_EQ(store.BytesOf("192.0.2.1"), victimBytes + 6000);
+    EXPECT_EQ(store.EndPdf("busy0", pdf, t0 + seconds(101)), std::nullopt) << "gone";
+    EXPECT_EQ(store.EndPdf("busy99", std::make_shared<const std::string>(20'000, 'p'), t0 + seconds(101)),
+              std::nullopt)
+        << "does not fit with its report";
+    EXPECT_NE(store.Get("busy99", ReportFile::Rtf, t0 + seconds(101)), std::nullopt);
+    const std::size_t beforeFailing = store.BytesOf("192.0.2.2");
+    store.BeginPdf("busy99", t0 + seconds(101));
+    EXPECT_EQ(store.EndPdf("busy99", nullptr, t0 + seconds(101)), std::nullopt) << "could not be made";
+    EXPECT_EQ(store.BytesOf("192.0.2.2"), beforeFailing);
+
+    // Once the victim holds the most, its own oldest goes first.
+    for (int i = 0; i < 12; ++i) store.Put("own" + std::to_string(i), "192.0.2.1", {report}, t0 + seconds(102));
+    EXPECT_EQ(store.Get("victim", ReportFile::Rtf, t0 + seconds(102)), std::nullopt);
+    EXPECT_NE(store.Get("own11", ReportFile::Rtf, t0 + seconds(102)), std::nullopt);
+    EXPECT_NE(store.Get("busy99", ReportFile::Rtf, t0 + seconds(102)), std::nullopt);
+
+    // A file handed out stays whole after it is dropped; a report alone
+    // larger than the store is refused and leaves the others.
+    EXPECT_EQ(*stored->Bytes, std::string(6000, 'p'));
+    const std::size_t before = store.Bytes();
+    EXPECT_FALSE(store.Put("huge", "192.0.2.3", {std::string(20'000, 'x')}, t0 + seconds(103)));
+    EXPECT_EQ(store.Bytes(), before);
+    EXPECT_FALSE(store.Put("own11", "192.0.2.3", {report}, t0 + seconds(103))) << "an id is never reused";
 }
 
-TEST(ReportStore, DropsTheOldestWhenCountOrSizeRunsOut)
+TEST(ReportStore, KeepsReportsUntilTheyExpire)
 {
-    const auto t = ReportStore::Clock::now();
-    ReportStore byCount({3, 1000, std::chrono::seconds(600)});
-    for (const char* id : {"1", "2", "3", "4"}) byCount.Put(id, "x", t);
-    EXPECT_EQ(byCount.Get("1", t), nullptr);
-    EXPECT_NE(byCount.Get("4", t), nullptr);
-    EXPECT_EQ(byCount.Count(), 3u);
-
-    ReportStore bySize({100, 10, std::chrono::seconds(600)});
-    bySize.Put("a", "12345", t);
-    bySize.Put("b", "1234", t);
-    bySize.Put("c", "123", t);
-    EXPECT_EQ(bySize.Get("a", t), nullptr);
-    EXPECT_NE(bySize.Get("b", t), nullptr);
-    EXPECT_EQ(bySize.Bytes(), 7u);
-    EXPECT_FALSE(bySize.Put("big", std::string(11, 'x'), t));
-    EXPECT_EQ(bySize.Bytes(), 7u) << "a report too large for the store leaves the others";
-
-    // A report handed out stays whole after it is dropped.
-    const auto kept = bySize.Get("b", t);
-    bySize.Put("d", "1234567890", t);
-    EXPECT_EQ(*kept, "1234");
+    using std::chrono::seconds;
+    ReportStore store({std::size_t{1} << 20, seconds(600)});
+    const auto t0 = ReportStore::Clock::time_point{} + std::chrono::hours(1);
+    ASSERT_TRUE(store.Put("a", "192.0.2.1", {"first", "source"}, t0));
+    ASSERT_TRUE(store.Put("b", "192.0.2.1", {"second"}, t0 + seconds(300)));
+    EXPECT_NE(store.Get("a", ReportFile::Rtf, t0 + seconds(599)), std::nullopt);
+    EXPECT_EQ(store.Get("a", ReportFile::Rtf, t0 + seconds(600)), std::nullopt);
+    EXPECT_EQ(store.Get("a", ReportFile::PdfSource, t0 + seconds(600)), std::nullopt);
+    EXPECT_EQ(*store.Get("b", ReportFile::Rtf, t0 + seconds(600))->Bytes, "second");
+    EXPECT_EQ(store.Get("c", ReportFile::Rtf, t0), std::nullopt);
+    EXPECT_EQ(store.Count(), 1u);
+    EXPECT_EQ(store.EndPdf("a", std::make_shared<const std::string>("pdf"), t0 + seconds(600)), std::nullopt);
+    EXPECT_EQ(store.Get("b", ReportFile::Rtf, t0 + seconds(900)), std::nullopt);
+    EXPECT_EQ(store.Bytes(), 0u);
+    EXPECT_EQ(store.BytesOf("192.0.2.1"), 0u);
 }
 
 TEST(ReportStore, IdsAreRandomHex)
@@ -205,6 +246,7 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
     EXPECT_EQ(c->Settings.MaxHeaderBytes, 64u << 10);
     EXPECT_EQ(c->Settings.RequestTimeout, std::chrono::seconds(10));
     EXPECT_EQ(c->Settings.MaxConnections, 512);
+    EXPECT_EQ(c->Settings.Store.MaxBytes, 512u << 20);
 
     c = Parse({"--max-header-bytes", "16384", "--request-timeout", "3", "--max-connections", "2000"}, error);
     ASSERT_TRUE(c) << error;
@@ -225,7 +267,13 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
 
     c = Parse({"--max-report", "1099511627776"}, error);
     ASSERT_TRUE(c) << error;
-    EXPECT_GE(c->Settings.Store.MaxBytes, c->Settings.Limits.MaxReportBytes) << "the largest report fits the store";
+    EXPECT_GE(c->Settings.Store.MaxBytes, c->Settings.Limits.MaxReportBytes + c->Settings.MaxUpload)
+        << "the largest report fits the store with its project";
+    c = Parse({"--report-store-bytes", "1073741824"}, error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_EQ(c->Settings.Store.MaxBytes, 1u << 30);
+    EXPECT_FALSE(Parse({"--report-store-bytes", "100000000"}, error)) << "smaller than a report and its project";
+    EXPECT_NE(error.find("не меньше 167772160"), std::string::npos) << error;
 
     EXPECT_TRUE(Parse({"--help"}, error)->Help);
     for (const std::vector<std::string>& bad :
@@ -233,7 +281,8 @@ TEST(ServiceCommandLineTest, OptionsAndMistakes)
           {"--listen", ":80"}, {"--threads", "0"}, {"--threads", "x"}, {"--max-upload", "12"},
           {"--max-upload", "-5"}, {"--max-areas", "0"}, {"--max-work", "1e6"}, {"--threads"}, {"--port", "1"}, {"extra"},
           {"--max-header-bytes", "100"}, {"--max-header-bytes", "2097152"}, {"--request-timeout", "0"},
-          {"--request-timeout", "1.5"}, {"--max-connections", "0"}, {"--max-connections", "100001"}}) {
+          {"--request-timeout", "1.5"}, {"--max-connections", "0"}, {"--max-connections", "100001"},
+          {"--report-store-bytes", "1000"}, {"--report-store-bytes", "5M"}}) {
         error.clear();
         EXPECT_FALSE(Parse(bad, error)) << bad[0];
         EXPECT_FALSE(error.empty());
