@@ -13,32 +13,16 @@
 // stelmar-service. Exits non-zero on any failure.
 
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
-#include "bench/GeneratedSchemes.h"
-#include "calc/FlowCalculation.h"
-#include "service/CalculationService.h"
+#include "bench/service/ServiceClient.h"
 
 using namespace stelmar;
+using namespace stelmar::bench;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
@@ -49,135 +33,12 @@ constexpr auto kDeadline = std::chrono::minutes(5);
 constexpr int kSlowConnections = 300;
 constexpr auto kTrickleEvery = std::chrono::seconds(2);
 constexpr int kEndlessConnections = 4;
-constexpr const char* kBoundary = "load-run-boundary";
 
 int Argument(int argc, char** argv, int i, int fallback, int high)
 {
     if (argc <= i) return fallback;
     const int value = std::atoi(argv[i]);
     return value >= 1 && value <= high ? value : fallback;
-}
-
-int Connect(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) return -1;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    timeval timeout{30, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool SendAll(int fd, std::string_view bytes)
-{
-    for (std::size_t sent = 0; sent < bytes.size();) {
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        sent += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads one answer into `answer`; false when the connection ends first.
-bool ReadAnswer(int fd, std::string& pending, std::string& answer)
-{
-    char buffer[65536];
-    for (;;) {
-        const std::size_t end = pending.find("\r\n\r\n");
-        if (end != std::string::npos) {
-            const std::size_t field = pending.find("Content-Length: ");
-            if (field == std::string::npos || field > end) return false;
-            const std::size_t total = end + 4 + std::strtoul(pending.c_str() + field + 16, nullptr, 10);
-            if (pending.size() >= total) {
-                answer.assign(pending, 0, total);
-                pending.erase(0, total);
-                return true;
-            }
-        }
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) return false;
-        pending.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-// The server's resident memory in MB, from /proc.
-double ResidentMb(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
-
-// CPU seconds the server process has used, from /proc.
-double CpuSeconds(pid_t pid)
-{
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const std::size_t close = text.rfind(')');
-    if (close == std::string::npos) return 0;
-    // After the command: state, then 10 fields before utime and stime.
-    const char* p = text.c_str() + close + 2;
-    for (int field = 0; field < 11 && p; ++field) p = std::strchr(p, ' ') + 1;
-    char* end = nullptr;
-    const double user = std::strtod(p, &end);
-    const double system = std::strtod(end, nullptr);
-    return (user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-double OwnCpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Server {
-    pid_t Pid = -1;
-    int Port = 0;
-};
-
-// Starts stelmar-service on a free port and reads the port from the line
-// it prints.
-Server StartServer(const std::vector<std::string>& options)
-{
-    int out[2];
-    if (::pipe(out) != 0) return {};
-    Server server;
-    server.Pid = ::fork();
-    if (server.Pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::close(out[0]);
-        std::vector<const char*> argv{"stelmar-service", "--listen", "127.0.0.1:0"};
-        for (const std::string& o : options) argv.push_back(o.c_str());
-        argv.push_back(nullptr);
-        ::execv(STELMAR_SERVICE_BINARY, const_cast<char* const*>(argv.data()));
-        std::_Exit(127);
-    }
-    ::close(out[1]);
-    std::string line;
-    char c = 0;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    ::close(out[0]);
-    const std::size_t colon = line.rfind(':');
-    if (colon != std::string::npos) server.Port = std::atoi(line.c_str() + colon + 1);
-    return server;
-}
-
-void StopServer(const Server& server)
-{
-    ::kill(server.Pid, SIGTERM);
-    ::waitpid(server.Pid, nullptr, 0);
 }
 
 struct Run {
@@ -225,11 +86,6 @@ Run Load(int port, const std::string& request, const std::string& resultLine, in
     std::sort(run.Latencies.begin(), run.Latencies.end());
     run.Failures = failures;
     return run;
-}
-
-double Percentile(const std::vector<double>& sorted, double p)
-{
-    return sorted.empty() ? 0.0 : sorted[std::min(sorted.size() - 1, static_cast<std::size_t>(p * sorted.size()))];
 }
 
 // The hostile connections of the attack mode, until `stop`.
@@ -317,24 +173,10 @@ int main(int argc, char** argv)
         return 64;
     }
 
-    TPipeLine scheme = bench::GeneratedTree(kAreas);
-    std::string error;
-    const std::string project = ProjectText(scheme, ',', &error).value();
-    scheme.Precision = 2;
-    const std::string resultLine = Calculate(scheme, kServiceSeparator);
-    const std::string b = kBoundary;
-    auto field = [&](const std::string& name, const std::string& extra, const std::string& value) {
-        return "--" + b + "\r\nContent-Disposition: form-data; name=\"" + name + "\"" + extra + "\r\n\r\n" + value +
-               "\r\n";
-    };
-    const std::string body = field("userfile", "; filename=\"load.stm\"", project) + field("raz_vr", "", "0") +
-                             field("vr_sk", "", "0") + field("full_report", "", "1") + field("prec", "", "2") + "--" +
-                             b + "--\r\n";
     const bool keepAlive = mode != "new-connection";
-    const std::string request = std::string("POST /obe/StelmarCalc_3000.php HTTP/1.1\r\nHost: 127.0.0.1\r\n") +
-                                (keepAlive ? "" : "Connection: close\r\n") +
-                                "Content-Type: multipart/form-data; boundary=" + b +
-                                "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    const GeneratedForm upload = MakeGeneratedForm(kAreas, keepAlive);
+    const std::string& request = upload.Request;
+    const std::string& resultLine = upload.ResultLine;
 
     const std::vector<std::string> options(argv + std::min(argc, 3 + shift), argv + argc);
     const Server server = StartServer(options);
@@ -342,7 +184,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "stelmar-service did not start\n");
         return 1;
     }
-    std::printf("project: %d areas, %zu bytes; full report, prec 2; mode %s\n", kAreas, project.size(), mode.c_str());
+    std::printf("project: %d areas, %zu bytes; full report, prec 2; mode %s\n", kAreas, upload.ProjectBytes,
+                mode.c_str());
 
     double before = 0;
     double peak = 0;
