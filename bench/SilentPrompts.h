@@ -23,6 +23,7 @@ public:
     QString ExportPictureName() override { return {}; }
     QString PdfFileName(const QString&) override { return {}; }
     QString CsvFileName(const QString&) override { return {}; }
+    QString RtfFileName(const QString&) override { return {}; }
     bool OpenDocument(const QString&) override { return false; }
     bool ChoosePrinter(QPrinter&) override { return false; }
 };

@@ -20,6 +20,7 @@
 #include "dialogs/ElementNavigation.h"
 #include "dialogs/FindingsBox.h"
 #include "dialogs/PdfReportSaving.h"
+#include "dialogs/ReportFiles.h"
 #include "dialogs/ValidationView.h"
 #include "dialogs/Icons.h"
 #include "model/NumberText.h"
@@ -77,11 +78,14 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigat
     calculate_ = new QPushButton(ToolIcon("calculate-local"), "Рассчитать", panel);
     calculate_->setObjectName("btnCalc");
     calculate_->setDefault(true);
+    rtf_ = new QPushButton(kSaveRtfCaption, panel);
+    rtf_->setObjectName("btnRtf");
     pdf_ = new QPushButton(kSavePdfCaption, panel);
     pdf_->setObjectName("btnPdf");
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();
+    panelLayout->addWidget(rtf_);
     panelLayout->addWidget(pdf_);
     panelLayout->addWidget(calculate_);
 
@@ -89,7 +93,7 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigat
     layout->setContentsMargins(4, 4, 4, 6);
     layout->addWidget(pages, 1);
     layout->addWidget(panel);
-    setFixedSize(516, 258);
+    setFixedSize(600, 258);
 
     // Option changes take effect in the scheme at once.
     connect(precision_, &QSpinBox::valueChanged, this,
@@ -98,6 +102,7 @@ TFcalc::TFcalc(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* navigat
     connect(accumulation_, &QCheckBox::toggled, this, [this](bool on) { scheme_.VrSk = on; });
     connect(fullReport_, &QCheckBox::toggled, this, [this](bool on) { scheme_.FullReport = on; });
     connect(calculate_, &QPushButton::clicked, this, &TFcalc::btnCalcClick);
+    connect(rtf_, &QPushButton::clicked, this, &TFcalc::btnRtfClick);
     connect(pdf_, &QPushButton::clicked, this, &TFcalc::btnPdfClick);
 }
 
@@ -111,13 +116,8 @@ void TFcalc::FormActivate()
     // A precision outside 1..9 is brought into range, in the scheme too.
     precision_->setValue(scheme_.Precision);
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
-    calculate_->setEnabled(false);
-    pdf_->setEnabled(false);
-
-    if (ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed)) {
-        calculate_->setEnabled(true);
-        pdf_->setEnabled(true);
-    }
+    const bool passed = ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed);
+    for (QPushButton* button : {calculate_, rtf_, pdf_}) button->setEnabled(passed);
 }
 
 void TFcalc::btnPdfClick() { SaveReportAsPdf(scheme_, *prompts_, this); }
@@ -148,10 +148,11 @@ void TFcalc::btnCalcClick()
         prompts_->ShowWarning(QString::fromStdString(*failure));
         return;
     }
-    const QString report = QString::fromStdString(path);
-    if (!prompts_->OpenDocument(report))
-        prompts_->ShowWarning("Не удалось открыть отчет \"" + report + "\": не найдена программа для файлов RTF.");
+    OpenOrOfferCopy(*prompts_, QString::fromStdString(path), kRtfReport, SuggestedReportName(scheme_, "rtf"),
+                    &Prompts::RtfFileName);
 }
+
+void TFcalc::btnRtfClick() { SaveReportAsRtf(scheme_, *prompts_); }
 
 void TFcalc::showEvent(QShowEvent* event)
 {

@@ -39,9 +39,11 @@ public:
     // user asks for it, writes the report into the temporary-files folder
     // and opens it.
     void btnCalcClick();
-    // "Сохранить отчет в PDF...": the report of a calculation with the
-    // options shown, saved as PDF; the dialog stays open.
+    // "Сохранить отчет в PDF..." and "Сохранить отчет как...": the report
+    // of a calculation with the options shown, saved as PDF or RTF where
+    // the user chooses; the dialog stays open.
     void btnPdfClick();
+    void btnRtfClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,6 +59,7 @@ private:
     QCheckBox* fullReport_ = nullptr;
     FindingsBox* messages_ = nullptr;
     QPushButton* calculate_ = nullptr;
+    QPushButton* rtf_ = nullptr;
     QPushButton* pdf_ = nullptr;
 };
 

@@ -1,10 +1,7 @@
 #include "dialogs/PdfReportSaving.h"
 
-#include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QProgressDialog>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -16,6 +13,7 @@
 #include "calc/ReportFrontMatter.h"
 #include "calc/Validation.h"
 #include "model/NumberText.h"
+#include "dialogs/ReportFiles.h"
 #include "pdf/PdfReport.h"
 
 namespace stelmar {
@@ -29,15 +27,7 @@ constexpr int kProgressTick = 50;
 
 }  // namespace
 
-QString SuggestedReportPdfName(const TPipeLine& scheme)
-{
-    const QFileInfo project(QString::fromStdString(scheme.FileName));
-    if (scheme.FileName != kNewProjectName && project.isAbsolute())
-        return project.absolutePath() + "/" + project.completeBaseName() + ".pdf";
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
-    return folder + "/Отчет.pdf";
-}
+QString SuggestedReportPdfName(const TPipeLine& scheme) { return SuggestedReportName(scheme, "pdf"); }
 
 QString SaveReportAsPdf(const TPipeLine& scheme, Prompts& prompts, QWidget* parent)
 {

@@ -56,9 +56,13 @@ public:
     // The CSV file to save a table into, starting from `suggested`, or an
     // empty text.
     virtual QString CsvFileName(const QString& suggested) = 0;
+    // The RTF file to save a report into, starting from `suggested`, or an
+    // empty text.
+    virtual QString RtfFileName(const QString& suggested) = 0;
 
     // Opens the document with the program the desktop associates with its
-    // type; false when no program could be started.
+    // type; false when none opened it (an opener that could not start or
+    // that ended with a failure, as xdg-open does when it finds no program).
     virtual bool OpenDocument(const QString& path) = 0;
     // The standard printer chooser for `printer`; true when accepted.
     virtual bool ChoosePrinter(QPrinter& printer) = 0;
@@ -83,6 +87,7 @@ public:
     QString ExportPictureName() override;
     QString PdfFileName(const QString& suggested) override;
     QString CsvFileName(const QString& suggested) override;
+    QString RtfFileName(const QString& suggested) override;
     bool OpenDocument(const QString& path) override;
     bool ChoosePrinter(QPrinter& printer) override;
 };

@@ -1,12 +1,16 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 #include "dialogs/Prompts.h"
@@ -152,9 +156,38 @@ QString QtPrompts::CsvFileName(const QString& suggested)
     return SaveFileName(suggested, "Таблица CSV (*.csv)", "csv");
 }
 
+QString QtPrompts::RtfFileName(const QString& suggested)
+{
+    return SaveFileName(suggested, "Документ RTF (*.rtf)", "rtf");
+}
+
+// The desktop's opener, where there is one, tells by its exit status
+// whether it found a program. The document's program may run in the
+// opener's place for as long as the document stays open: an opener that
+// has not failed within a few seconds has opened it. Meanwhile the windows
+// are repainted but take no input.
 bool QtPrompts::OpenDocument(const QString& path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString opener = QStandardPaths::findExecutable("xdg-open");
+    if (opener.isEmpty()) return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    constexpr int kOpenerWait = 3000;
+    auto* process = new QProcess(qApp);  // outlives this call when it keeps running
+    process->setProgram(opener);
+    process->setArguments({path});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start();
+    if (!process->waitForStarted()) {
+        process->deleteLater();
+        return false;
+    }
+    QEventLoop wait;
+    QTimer::singleShot(kOpenerWait, &wait, &QEventLoop::quit);
+    QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    if (process->state() != QProcess::NotRunning) return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 bool QtPrompts::ChoosePrinter(QPrinter& printer)

@@ -27,6 +27,7 @@
 #include "dialogs/EmbeddedService.h"
 #include "dialogs/FindingsBox.h"
 #include "dialogs/PdfReportSaving.h"
+#include "dialogs/ReportFiles.h"
 #include "dialogs/SubmitPage.h"
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
@@ -92,12 +93,16 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* n
     auto* close = new QPushButton("Закрыть", panel);
     close->setObjectName("Button1");
     close->setDefault(true);
+    rtf_ = new QPushButton(kSaveRtfCaption, panel);
+    rtf_->setObjectName("btnRtf");
+    rtf_->setEnabled(false);
     pdf_ = new QPushButton(kSavePdfCaption, panel);
     pdf_->setObjectName("btnPdf");
     pdf_->setEnabled(false);
     auto* panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addStretch();
+    panelLayout->addWidget(rtf_);
     panelLayout->addWidget(pdf_);
     panelLayout->addWidget(close);
 
@@ -105,7 +110,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* n
     layout->setContentsMargins(4, 4, 4, 6);
     layout->addWidget(pages_, 1);
     layout->addWidget(panel);
-    setFixedSize(516, 356);
+    setFixedSize(600, 356);
 
     // Option changes take effect in the scheme at once.
     connect(precision_, &QSpinBox::valueChanged, this,
@@ -117,6 +122,7 @@ TFcalcNet::TFcalcNet(TPipeLine& scheme, PromptsRef prompts, ElementNavigation* n
         if (index == 0) TabSheet1Show();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(rtf_, &QPushButton::clicked, this, [this] { SaveReportAsRtf(scheme_, *prompts_); });
     connect(pdf_, &QPushButton::clicked, this, &TFcalcNet::btnPdfClick);
 }
 
@@ -180,6 +186,7 @@ void TFcalcNet::FormActivate()
 void TFcalcNet::TabSheet1Show()
 {
     pdf_->setEnabled(false);
+    rtf_->setEnabled(false);
     if (!page_) return;
     const QString base = address_();
     LoadPageIntoBrowser(BuildSubmitPage(scheme_, base.toStdString()), base);
@@ -217,9 +224,9 @@ void TFcalcNet::SaveReport(QWebEngineDownloadRequest* download)
             return;
         }
         emit ReportSaved(path);
-        if (!prompts_->OpenDocument(path))
-            prompts_->ShowWarning("Не удалось открыть отчет \"" + path + "\": не найдена программа для файлов " +
-                                  (pdf ? "PDF." : "RTF."));
+        OpenOrOfferCopy(*prompts_, path, pdf ? kPdfReport : kRtfReport,
+                        SuggestedReportName(scheme_, pdf ? "pdf" : "rtf"),
+                        pdf ? &Prompts::PdfFileName : &Prompts::RtfFileName);
     });
     download->accept();
 }
@@ -229,6 +236,7 @@ void TFcalcNet::PageLoaded(bool ok)
     // The answer to the form is the page at the form's address.
     const bool answer = ok && page_->url().path().endsWith(QString::fromLatin1(kServiceScript));
     pdf_->setEnabled(answer);
+    rtf_->setEnabled(answer);
     if (!answer || !navigation_) return;
     // The answer with a report link is a result; the scheme is calculated
     // with the options sent, on this computer, for the drawing.

@@ -102,6 +102,7 @@ private:
     QCheckBox* arrivalTimes_ = nullptr;
     QCheckBox* accumulation_ = nullptr;
     QCheckBox* fullReport_ = nullptr;
+    QPushButton* rtf_ = nullptr;  // "Сохранить отчет как...", beside the PDF
     QPushButton* pdf_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,12 +11,14 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
 #include "dialogs/Icons.h"
+#include "dialogs/ReportFiles.h"
 #include "editor/AreaLengthsDialog.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ElementsPanel.h"
@@ -163,16 +166,18 @@ void TF::NumberNodesInOrder()
 }
 
 // The help opens in the desktop's program for PDF documents; when there is
-// none, or the document is missing, the user is told instead of nothing
-// happening.
+// none, the user is told and may save the help elsewhere; a missing help
+// is told as well.
 void TF::ShowHelp()
 {
     const QString help = QCoreApplication::applicationDirPath() + "/help.pdf";
-    if (!QFileInfo(help).isFile())
+    if (!QFileInfo(help).isFile()) {
         prompts_->ShowWarning("Не найден файл справки \"" + help + "\". Переустановите программу.");
-    else if (!prompts_->OpenDocument(help))
-        prompts_->ShowWarning("Не удалось открыть справку \"" + help +
-                              "\": не найдена программа для просмотра документов PDF.");
+        return;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    OpenOrOfferCopy(*prompts_, help, kHelp, folder + "/Stelmar - справка.pdf", &Prompts::PdfFileName);
 }
 
 void TF::ShowDialog(QDialog* dialog)

@@ -23,6 +23,7 @@
 
 #include "MainWindowFixture.h"
 #include "tests/TestSchemes.h"
+#include "calc/FlowCalculation.h"
 #include "calc/ReportWriter.h"
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
@@ -297,8 +298,9 @@ private slots:
         QCOMPARE(ReadAll(path), QByteArray::fromStdString(expected.str()));
     }
 
-    // A report that cannot be written is reported and not opened; one that
-    // no program opens is reported too.
+    // A report that cannot be written is reported and not opened. One that
+    // no program opens used to sit unannounced in the temporary folder: the
+    // user is told which file it is and may save a copy elsewhere.
     void reportFailuresAreShown_data()
     {
         QTest::addColumn<bool>("writable");
@@ -310,14 +312,56 @@ private slots:
     {
         QFETCH(bool, writable);
         if (!writable) QVERIFY(QDir().mkpath(ReportPath()));  // a folder where the file should go
+        QTemporaryDir elsewhere;
         auto c = ShowCalculation(Corridor(10, 30));
-        c->Prompts->Answers = {Answer::Yes};
+        c->Scheme.FileName = (elsewhere.path() + "/коридор.stm").toStdString();
+        c->Prompts->Answers = {Answer::Yes, Answer::Yes};
         c->Prompts->OpenSucceeds = false;
+        c->Prompts->RtfName = elsewhere.path() + "/копия.rtf";
         c->Calculate()->click();
-        QCOMPARE(c->Prompts->Warnings.size(), 1);
-        QVERIFY(c->Prompts->Warnings[0].contains(ReportPath()));
-        QCOMPARE(c->Prompts->Opened.size(), writable ? 1 : 0);
-        QDir(ReportPath()).removeRecursively();
+        if (!writable) {
+            QCOMPARE(c->Prompts->Warnings.size(), 1);
+            QVERIFY(c->Prompts->Warnings[0].contains(ReportPath()));
+            QVERIFY(c->Prompts->Opened.isEmpty());
+            QDir(ReportPath()).removeRecursively();
+            return;
+        }
+        QCOMPARE(c->Prompts->Opened, QStringList{ReportPath()});
+        QCOMPARE(c->Prompts->Questions.constLast(),
+                 "Не удалось открыть отчет \"" + ReportPath() +
+                     "\": не найдена программа для файлов RTF.\nСохранить отчет в другом месте?");
+        QCOMPARE(c->Prompts->SuggestedRtf, elsewhere.path() + "/коридор.rtf");
+        QCOMPARE(ReadAll(elsewhere.path() + "/копия.rtf"), ReadAll(ReportPath()));
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+    }
+
+    // "Сохранить отчет как..." beside the PDF one: the RTF report of a
+    // calculation with the options shown, where the user chooses.
+    void rtfButtonSavesTheReportOfTheOptionsShown()
+    {
+        QTemporaryDir work;
+        auto broken = ShowCalculation(Corridor(0, 30));
+        QVERIFY(!broken->Dialog->findChild<QPushButton*>("btnRtf")->isEnabled());
+
+        TPipeLine scheme = Corridor(10, 30);
+        scheme.FileName = (work.path() + "/коридор.stm").toStdString();
+        auto c = ShowCalculation(std::move(scheme));
+        QPushButton* button = c->Dialog->findChild<QPushButton*>("btnRtf");
+        QCOMPARE(button->text(), QString("Сохранить отчет как..."));
+        QVERIFY(button->isEnabled());
+        c->Box("CBFullReport")->click();
+        c->Prompts->RtfName = work.path() + "/отчет.rtf";
+        button->click();
+        QCOMPARE(c->Prompts->SuggestedRtf, work.path() + "/коридор.rtf");
+        TPipeLine expected = c->Scheme;
+        Calculate(expected, DecimalSeparatorFromEnvironment());
+        std::ostringstream report;
+        BuildReport(expected, DecimalSeparatorFromEnvironment(), report);
+        QCOMPARE(ReadAll(work.path() + "/отчет.rtf"), QByteArray::fromStdString(report.str()));
+        QCOMPARE(c->Prompts->Opened, QStringList{work.path() + "/отчет.rtf"});
+        QVERIFY(c->Prompts->Warnings.isEmpty());
+        QVERIFY(c->Dialog->isVisible());
+        QVERIFY(c->Scheme.Reports.empty());
     }
 
     // "Сохранить отчет в PDF..." is there when the scheme passes, and

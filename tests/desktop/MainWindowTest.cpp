@@ -335,11 +335,17 @@ private slots:
         session.WriteFile(help, "%PDF-1.4");
         session.Prompts().Warnings.clear();
         session.Prompts().OpenSucceeds = false;
+        session.Prompts().Answers = {Answer::Yes};
+        session.Prompts().PdfName = session.File("справка.pdf");
         session.Action("TBXItemHelp")->trigger();
         QCOMPARE(session.Prompts().Opened, QStringList{help});
-        QCOMPARE(session.Prompts().Warnings,
+        QCOMPARE(session.Prompts().Questions,
                  QStringList{"Не удалось открыть справку \"" + help +
-                             "\": не найдена программа для просмотра документов PDF."});
+                             "\": не найдена программа для просмотра документов PDF.\nСохранить справку в другом месте?"});
+        QFile copy(session.File("справка.pdf"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("%PDF-1.4"));
+        QVERIFY(session.Prompts().Warnings.isEmpty());
         session.Prompts().OpenSucceeds = true;
         session.Prompts().Warnings.clear();
         session.Action("N11")->trigger();

@@ -23,6 +23,7 @@ public:
     QString ExportName;
     QString PdfName;  // empty cancels the file dialog
     QString CsvName;
+    QString RtfName;
     bool OpenSucceeds = true;
     // Answers to the coming recovery questions; "Позже" when none is left.
     QList<RecoveryChoice> RecoveryChoices;
@@ -35,6 +36,7 @@ public:
     int SaveDialogs = 0;
     int PrinterChoices = 0;
     QString SuggestedPdf;
+    QString SuggestedRtf;
 
     Answer AskYesNoCancel(const QString& text) override
     {
@@ -71,6 +73,11 @@ public:
         return PdfName;
     }
     QString CsvFileName(const QString&) override { return CsvName; }
+    QString RtfFileName(const QString& suggested) override
+    {
+        SuggestedRtf = suggested;
+        return RtfName;
+    }
     bool OpenDocument(const QString& path) override
     {
         Opened << path;
