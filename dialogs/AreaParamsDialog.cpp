@@ -116,6 +116,8 @@ void TFpar::SpeedButton2Click()
         changes_.Apply(what + (" " + AreaGenitive(*scheme_, area_)), [area = area_, l = *length, w = *width, kind,
                                                                      reverse](TPipeLine& s) {
             TArea& target = s.Areas[std::size_t(area)];
+            // A length typed by hand is no longer taken from the drawing.
+            if (l != target.Length) target.Drawn = false;
             target.Length = l;
             target.Width = w;
             target.Kind = kind;

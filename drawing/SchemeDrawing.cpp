@@ -10,6 +10,7 @@
 #include "drawing/Canvas.h"
 #include "drawing/FloorPainting.h"
 #include "drawing/OverlayPainting.h"
+#include "drawing/ScaleBar.h"
 #include "drawing/ViewMap.h"
 
 namespace stelmar {
@@ -502,6 +503,11 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
     }
     DrawSelectedAreas(s, c, vis, map);
     DrawBand(s, c, map);
+    if (!exportMode && s.Plans[s.ActiveEtag].Scale > 0) {
+        const TextFont small(OverlayFont(s.Font), device);
+        DrawScaleBar(c, s.Plans[s.ActiveEtag].Scale, map.Zoom,
+                     QRect(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight), small);
+    }
 }
 
 bool Draw(TPipeLine& s, QImage& canvas, const CanvasView& view, bool exportMode, DrawCounters* counters,

@@ -160,7 +160,10 @@ void TForm2::Apply()
     const std::string name = count == 1 ? "длина " + AreaGenitive(*scheme_, result.Lengths[0].Area)
                                         : "длины " + CountGenitive(count, "участка", "участков");
     changes_.Apply(name, [lengths = std::move(result.Lengths)](TPipeLine& s) {
-        for (const ScaledLength& l : lengths) s.Areas[l.Area].Length = l.Length;
+        for (const ScaledLength& l : lengths) {
+            s.Areas[l.Area].Length = l.Length;
+            s.Areas[l.Area].Drawn = false;
+        }
     });
     accept();
 }

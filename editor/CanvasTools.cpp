@@ -11,6 +11,7 @@
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
 #include "editor/SchemeEdit.h"
+#include "model/DrawnLengths.h"
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
@@ -59,6 +60,7 @@ void CanvasTools::AddRecordedArea(int node1, int node2)
 {
     const SchemeEdit edit(window_, "добавление участка");
     AddArea(S(), node1, node2, 0, 0, kHorizontal);
+    MarkNewArea(S(), AreaCount(S()));
 }
 
 // A new junction at (x, y) splits the area.
@@ -70,6 +72,7 @@ void CanvasTools::SplitRecordedArea(int area, int x, int y)
     s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
     s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
     SplitArea(s, area, junction);
+    MarkNewArea(s, AreaCount(s));
 }
 
 void CanvasTools::DeleteRecordedNode(int node)
@@ -116,6 +119,10 @@ void CanvasTools::Press(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::Ke
 {
     TPipeLine& s = S();
     if (!s.Opened) return;
+    if (Picking() && !MiddleAlone(buttons, modifiers)) {
+        PressPick(button, at);
+        return;
+    }
     Point(at);
     const int x = s.MouseX;
     const int y = s.MouseY;
@@ -247,7 +254,7 @@ void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, 
 {
     // Only the left button double-clicks; another button's second press is
     // an ordinary press.
-    if (button != Qt::LeftButton) {
+    if (button != Qt::LeftButton || Picking()) {
         Press(button, buttons, modifiers, at);
         return;
     }

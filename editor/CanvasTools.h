@@ -15,8 +15,11 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "editor/SchemeEdit.h"
 
@@ -28,6 +31,14 @@ namespace stelmar {
 
 class CanvasWidget;
 class TF;
+
+// A point the user picked on the canvas for a command: canvas pixels
+// (fractions kept, so that a point picked at a high zoom keeps its
+// precision) and the floor that was shown.
+struct PickedPoint {
+    QPointF At;
+    int Floor = 0;
+};
 
 class CanvasTools : public QObject {
     Q_OBJECT
@@ -59,6 +70,16 @@ public:
     void ShowParams();
     void InsertNode();
     void DeleteCommand();
+
+    // Picking points for a command (CanvasToolsPick.cpp): the next left
+    // presses on the canvas give one point each instead of acting with the
+    // tool, each announced in the status bar by its entry of `prompts`;
+    // after the last one `done` gets them all. A line follows the pointer
+    // from the last point picked. The floor may be changed between the
+    // points. The right button, Esc or another tool gives the picking up.
+    void PickPoints(const QStringList& prompts, std::function<void(const std::vector<PickedPoint>&)> done);
+    void CancelPick();
+    bool Picking() const { return !pickPrompts_.isEmpty(); }
 
     // The parameters dialog of a node or an area, beside the pointer.
     void OpenNodeParams(int node);
@@ -98,6 +119,11 @@ private:
     void OpenParams(bool areaFirst = false);
     // The pointer on the screen.
     QPoint GlobalPointer() const;
+
+    // A press while points are picked; the marks of the points picked.
+    void PressPick(Qt::MouseButton button, QPointF at);
+    void ShowPickMarks();
+    void EndPick();
 
     // Movement, hover texts and scrolling (CanvasToolsMove.cpp).
     void MoveSelectionWith(Qt::KeyboardModifiers modifiers);
@@ -145,6 +171,11 @@ private:
     // a shortcut (Ctrl+Z and Ctrl+Y are the menu's).
     int historyKeyPressed_ = 0;
     QString hint_;
+    // The points picking still waits for (their prompts), those picked, and
+    // what gets them.
+    QStringList pickPrompts_;
+    std::vector<PickedPoint> picked_;
+    std::function<void(const std::vector<PickedPoint>&)> pickDone_;
 };
 
 }  // namespace stelmar

@@ -59,6 +59,26 @@ void CanvasWidget::paintEvent(QPaintEvent* event)
     const QRect shown = QRect(origin_, image_.size()).intersected(area);
     if (shown != area) painter.fillRect(area, Qt::white);
     if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), image_, shown.translated(-origin_));
+    if (pickMarks_.empty() && !pickFollows_) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(200, 0, 200), 1));
+    for (const QPointF& p : pickMarks_) {
+        const QPointF at = p * zoom_;
+        painter.drawLine(at - QPointF(8, 0), at + QPointF(8, 0));
+        painter.drawLine(at - QPointF(0, 8), at + QPointF(0, 8));
+        painter.drawEllipse(at, 4, 4);
+    }
+    if (pickFollows_ && !pickMarks_.empty()) {
+        painter.setPen(QPen(QColor(200, 0, 200), 1, Qt::DashLine));
+        painter.drawLine(pickMarks_.back() * zoom_, pointer_);
+    }
+}
+
+void CanvasWidget::SetPickMarks(std::vector<QPointF> points, bool followPointer)
+{
+    pickMarks_ = std::move(points);
+    pickFollows_ = followPointer;
+    update();
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event)
@@ -68,6 +88,8 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event)
 
 void CanvasWidget::mouseMoveEvent(QMouseEvent* event)
 {
+    pointer_ = event->position();
+    if (pickFollows_ && !pickMarks_.empty()) update();
     if (tools_) tools_->Move(event->buttons(), event->modifiers(), event->position());
 }
 

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "drawing/SchemeDrawing.h"
 
@@ -41,6 +42,13 @@ public:
     // pixel.
     QPoint ToWidget(int x, int y) const;
     QPoint ToCanvas(const QPointF& widget) const;
+    // The canvas point under a widget point, fractions kept.
+    QPointF ToCanvasF(const QPointF& widget) const { return widget / zoom_; }
+
+    // Marks of points picked for a command (canvas pixels), drawn over the
+    // picture, and with `followPointer` a line from the last of them to the
+    // pointer.
+    void SetPickMarks(std::vector<QPointF> points, bool followPointer);
 
     // The tools that handle the pointer and the wheel over the canvas.
     void SetTools(CanvasTools* tools) { tools_ = tools; }
@@ -65,6 +73,9 @@ private:
     double zoom_ = 1;
     CanvasTools* tools_ = nullptr;
     int pointerShape_ = 0;
+    std::vector<QPointF> pickMarks_;
+    bool pickFollows_ = false;
+    QPointF pointer_;
 };
 
 }  // namespace stelmar

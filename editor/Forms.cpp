@@ -5,6 +5,7 @@
 #include "dialogs/CalculationDialog.h"
 #include "dialogs/NodeParamsDialog.h"
 #include "dialogs/PrintDialog.h"
+#include "dialogs/ScaleDialog.h"
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "editor/AreaLengthsDialog.h"
@@ -23,6 +24,7 @@ std::unique_ptr<TF> CreateForms(const QString& startProject, PromptsRef prompts)
     dialogs.Print = new TForm3(prompts, window.get());
     dialogs.Settings = new TFParams(prompts, *window, window.get());
     dialogs.ServiceCalculation = new TFcalcNet(window->Scheme(), prompts, window.get(), window.get());
+    dialogs.Scale = new TFscale(prompts, window.get());
     dialogs.ServiceCalculation->SetSaveCommand([tf = window.get()] { tf->SaveCommand(); });
     // An accepted node dialog may have raised the number of floors.
     QObject::connect(dialogs.NodeParams, &TFuzel::FloorsChanged, window.get(), &TF::RebuildFloorList);

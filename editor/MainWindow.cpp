@@ -20,6 +20,7 @@
 #include "dialogs/Icons.h"
 #include "dialogs/ReportFiles.h"
 #include "editor/AreaLengthsDialog.h"
+#include "editor/CanvasTools.h"
 #include "editor/CanvasWidget.h"
 #include "editor/ElementsPanel.h"
 #include "editor/Mnemonics.h"
@@ -46,6 +47,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     CreateCanvas();
     CreateResultCommands();
     CreateElementsPanel();
+    CreatePlanCommands();
     recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and
@@ -149,6 +151,7 @@ void TF::ShowStatus(const QString& text)
 
 void TF::SelectTool(std::uint8_t tool)
 {
+    if (tools_) tools_->CancelPick();
     scheme_.Tool = tool;
     scheme_.CursorIndex = tool;
     const char* buttons[] = {"TBcursor", "TBNodeIn", "TBNodeOut", "TBNode", "TBArea", "TBDel"};

@@ -32,12 +32,14 @@ namespace stelmar {
 
 class CanvasTools;
 class CanvasWidget;
+struct PickedPoint;
 class RecoveryCopies;
 class TAboutBox;
 class TFcalc;
 class TFcalcNet;
 class TFParams;
 class TFpar;
+class TFscale;
 class TFuzel;
 class TForm2;
 class TForm3;
@@ -57,6 +59,7 @@ public:
         TForm3* Print = nullptr;
         TFParams* Settings = nullptr;
         TFcalcNet* ServiceCalculation = nullptr;
+        TFscale* Scale = nullptr;
     };
 
     // `startProject` is the project named on the command line (may be
@@ -93,6 +96,8 @@ public:
     // active floor. Changes of the scheme go through SchemeEdit.
     void SetModified(bool modified);
     void Draw();
+    // Shows a text in the first panel of the status bar.
+    void ShowStatus(const QString& text);
 
     // The zoom (MainWindowZoom.cpp): screen pixels per canvas pixel, kept
     // within kMinZoom..kMaxZoom; the canvas point at `anchor` (pixels of the
@@ -179,7 +184,6 @@ private:
     WindowLayout CurrentLayout() const;
     void ApplyLayout(const WindowLayout& layout);
     void SetCaption();
-    void ShowStatus(const QString& text);
     void NumberNodesInOrder();
     void ShowHelp();
     void ShowDialog(QDialog* dialog);
@@ -229,6 +233,13 @@ private:
     void LoadBackgroundCommand();
     void DeleteBackgroundCommand();
 
+    // Floor plans: the scale by two points (MainWindowPlans.cpp).
+    void CreatePlanCommands();
+    void ScaleCommand();
+    void SetScaleFromPoints(const PickedPoint& first, const PickedPoint& second);
+    // The active floor's scale in the status bar.
+    void ShowScale();
+
     TPipeLine scheme_;
     EditHistory history_;
     ResultsOverlay results_;
@@ -261,6 +272,7 @@ private:
     QLabel* floorsPanel_ = nullptr;    // floor count
     QLabel* zoomPanel_ = nullptr;      // "StatusPanel5": the zoom, "100 %"
     QLabel* resultPanel_ = nullptr;    // "StatusPanel6": t_p of the results shown
+    QLabel* scalePanel_ = nullptr;     // "StatusPanel7": the active floor's scale
     Toolbars toolbars_{};
 };
 

@@ -71,7 +71,7 @@ void TF::ReportConfigFailure(const std::optional<std::string>& failure)
 void TF::EnableProjectCommands()
 {
     SetEnabled({"no1", "ComboBox1", "TBToolbar7", "NSaveAs", "TBLoadIm", "TBDelIm", "N4", "MMPrint", "TBPrint",
-                "TBSave", "TBItem2", "Nexport", "TBcursor", "TBNodeIn", "TBNode", "TBNodeOut", "TBArea", "TBDel",
+                "TBSave", "TBItem2", "MMScale", "Nexport", "TBcursor", "TBNodeIn", "TBNode", "TBNodeOut", "TBArea", "TBDel",
                 "Ndel", "TBRun", "TBRunLocal", "N8", "N7", "N25", "MMOperations"},
                true);
     UpdateHistoryCommands();
@@ -81,7 +81,7 @@ void TF::CloseProjectView()
 {
     scheme_.Opened = false;
     SetEnabled({"no1", "TBToolbar7", "ComboBox1", "TBUndo", "TBRendo", "Nundo", "Nrendo", "TBLoadIm", "TBDelIm",
-                "MMPrint", "TBSave", "TBPrint", "N4", "TBItem2", "Nexport", "NSaveAs", "TBcursor", "TBNodeIn",
+                "MMPrint", "TBSave", "TBPrint", "N4", "TBItem2", "MMScale", "Nexport", "NSaveAs", "TBcursor", "TBNodeIn",
                 "TBNode", "TBNodeOut", "TBArea", "TBDel", "Ndel", "TBRun", "TBRunLocal", "N8", "N7", "N25",
                 "MMOperations"},
                false);

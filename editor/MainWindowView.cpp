@@ -14,6 +14,7 @@
 #include "editor/CanvasWidget.h"
 #include "editor/MainWindow.h"
 #include "drawing/SchemeDrawing.h"
+#include "model/DrawnLengths.h"
 
 namespace stelmar {
 
@@ -88,6 +89,7 @@ void TF::Draw()
     nodesPanel_->setText(counters.Nodes);
     areasPanel_->setText(counters.Areas);
     floorsPanel_->setText(counters.Floors);
+    ShowScale();
     img_->ShowImage(QPoint(view.HorzPos, view.VertPos));
     NoteSelection();
 }
@@ -119,6 +121,8 @@ void TF::BeginEdit(std::string name)
 void TF::EndEdit()
 {
     if (--editDepth_ > 0) return;
+    // The lengths taken from the drawing follow the edit within its step.
+    UpdateDrawnLengths(scheme_);
     if (!history_.End(scheme_, std::move(editName_))) {
         scheme_.Modified = modifiedBeforeEdit_;
         Draw();

@@ -106,6 +106,7 @@ struct AreaRecord {
     double Length, Width;
     std::int32_t Node1, Node2;
     std::uint8_t Etag, Kind;
+    bool Drawn;
 };
 
 // The recorded fields of up to kChunkSize consecutive areas.
@@ -118,7 +119,7 @@ struct AreaChunk {
         chunk->Records.reserve(end - begin);
         for (std::size_t i = begin; i < end; ++i) {
             const TArea& a = areas[i];
-            chunk->Records.push_back(AreaRecord{a.Length, a.Width, a.Node1, a.Node2, a.Etag, a.Kind});
+            chunk->Records.push_back(AreaRecord{a.Length, a.Width, a.Node1, a.Node2, a.Etag, a.Kind, a.Drawn});
         }
         return chunk;
     }
@@ -130,7 +131,7 @@ struct AreaChunk {
             const AreaRecord& r = Records[i];
             const TArea& a = areas[begin + i];
             if (!SameBits(r.Length, a.Length) || !SameBits(r.Width, a.Width) || r.Node1 != a.Node1 ||
-                r.Node2 != a.Node2 || r.Etag != a.Etag || r.Kind != a.Kind)
+                r.Node2 != a.Node2 || r.Etag != a.Etag || r.Kind != a.Kind || r.Drawn != a.Drawn)
                 return false;
         }
         return true;
@@ -147,6 +148,7 @@ struct AreaChunk {
             a.Node2 = r.Node2;
             a.Etag = r.Etag;
             a.Kind = r.Kind;
+            a.Drawn = r.Drawn;
         }
     }
 
@@ -193,7 +195,7 @@ struct EditHistory::Snapshot {
     Chunks<NodeChunk> Nodes;
     Chunks<AreaChunk> Areas;
     std::vector<BitmapRef> Backgrounds;  // floors 1..EtagCount at index 0..EtagCount-1
-    std::array<TFloorPlan, kMaxFloors + 1> Plans;
+    std::vector<TFloorPlan> Plans;       // likewise
 
     Snapshot(const TPipeLine& s, const Snapshot* previous, std::uint64_t id)
         : Id(id),
@@ -206,7 +208,7 @@ struct EditHistory::Snapshot {
           Nodes(Share(s.Nodes, previous ? &previous->Nodes : nullptr)),
           Areas(Share(s.Areas, previous ? &previous->Areas : nullptr)),
           Backgrounds(s.Backgrounds.begin() + 1, s.Backgrounds.begin() + 1 + s.EtagCount),
-          Plans(s.Plans)
+          Plans(s.Plans.begin() + 1, s.Plans.begin() + 1 + s.EtagCount)
     {
     }
 
@@ -310,7 +312,7 @@ void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
     for (TArea& a : s.Areas) a.Hot = a.Selected = false;
     for (std::size_t f = 1; f < s.Backgrounds.size(); ++f)
         s.Backgrounds[f] = f <= snap.Backgrounds.size() ? snap.Backgrounds[f - 1] : nullptr;
-    s.Plans = snap.Plans;
+    for (std::size_t f = 1; f < s.Plans.size(); ++f) s.Plans[f] = f <= snap.Plans.size() ? snap.Plans[f - 1] : TFloorPlan{};
     currentId_ = snap.Id;
     latest_ = snapshot;
 }
@@ -325,7 +327,8 @@ std::size_t EditHistory::MemoryBytes() const
             total += step.Name.capacity();
             total += sizeof(Snapshot) + snap->Nodes.capacity() * sizeof(snap->Nodes[0]) +
                      snap->Areas.capacity() * sizeof(snap->Areas[0]) +
-                     snap->Backgrounds.capacity() * sizeof(BitmapRef);
+                     snap->Backgrounds.capacity() * sizeof(BitmapRef) +
+                     snap->Plans.capacity() * sizeof(TFloorPlan);
             for (const auto& chunk : snap->Nodes)
                 if (counted.insert(chunk.get()).second) total += chunk->Bytes();
             for (const auto& chunk : snap->Areas)

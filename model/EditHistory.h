@@ -23,9 +23,10 @@
 // A recorded state holds the floor count and active floor, the two
 // calculation options stored in the project (RazVr, VrSk), of every node
 // its Kind, Etag, People, Mobility, FlowCount, F, X, Y, SavedX, SavedY and
-// Name, of every area its Node1, Node2, Etag, Length, Width and Kind, the
-// background pictures of floors 1..EtagCount and the floors' plan data
-// (Plans). Selection and highlight flags, the calculation's flow states and
+// Name, of every area its Node1, Node2, Etag, Length, Width, Kind and its
+// mark "по чертежу", the background pictures of floors 1..EtagCount and the
+// floors' plan data (Plans: scale, offset, plan file and placement, hidden
+// layers). Selection and highlight flags, the calculation's flow states and
 // reports, the clipboard, the pointer state, the display settings and the
 // file name are not part of it. A new kind of project data that the user
 // edits must be added to the recorded state (Snapshot in EditHistory.cpp:
@@ -95,7 +96,8 @@ public:
     std::uint64_t CurrentState() const { return currentId_; }
 
     // Memory held by all states, shared chunks counted once. The
-    // background pictures are not counted: the scheme shares them.
+    // background pictures and plan files are not counted: the scheme
+    // shares them.
     std::size_t MemoryBytes() const;
 
     struct Snapshot;

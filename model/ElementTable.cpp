@@ -88,7 +88,10 @@ void SetAreaCell(TPipeLine& s, int area, AreaColumn column, const CellValue& val
     TArea& a = s.Areas[area];
     switch (column) {
     case AreaColumn::Kind: a.Kind = static_cast<std::uint8_t>(value.Integer); break;
-    case AreaColumn::Length: a.Length = value.Real; break;
+    case AreaColumn::Length:
+        a.Length = value.Real;
+        a.Drawn = false;  // typed by hand, no longer taken from the drawing
+        break;
     case AreaColumn::Width: a.Width = value.Real; break;
     default: break;
     }

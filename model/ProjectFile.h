@@ -20,8 +20,8 @@ struct ProjectReadResult {
     std::vector<std::string> Warnings;
 };
 
-// Reads a project file and, with `loadPictures`, the picture files of its
-// floors (named after the file a link to the project ends in). Nothing is returned unless the whole file is valid. Only regular
+// Reads a project file and, with `loadPictures`, the picture and plan
+// files of its floors (named after the file a link to the project ends in). Nothing is returned unless the whole file is valid. Only regular
 // files are read (a pipe or a device gets a message, never a wait), and
 // temporaries left by stopped saves of this project are removed.
 ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures = true);
@@ -55,5 +55,14 @@ void RemoveStaleProjectTemporaries(const std::string& projectPath);
 // The picture file of floor n: the project path without its last three
 // characters, then "im" and n (D:\plans\school.stm → D:\plans\school.im2).
 std::string PictureFileName(const std::string& projectPath, int floor);
+
+// The copy of floor n's plan file beside the project: the project path
+// without its last three characters, then "pl", n, "." and the plan's
+// kind (D:\plans\school.stm → D:\plans\school.pl1.pdf).
+std::string PlanFileName(const std::string& projectPath, int floor, const std::string& kind);
+
+// The (path, contents) of the picture and plan files of a project saved as
+// `projectPath`: those of every floor that has a picture or a plan.
+std::vector<std::pair<std::string, std::string>> FloorFiles(const TPipeLine& s, const std::string& projectPath);
 
 }  // namespace stelmar

@@ -34,6 +34,7 @@ constexpr std::int64_t kMaxTotalFlowCount = 10'000'000;
 
 constexpr std::int64_t kMaxProjectFileSize = std::int64_t{2} << 30;
 constexpr std::int64_t kMaxPictureFileSize = std::int64_t{4} << 30;
+constexpr std::int64_t kMaxPlanFileSize = std::int64_t{1} << 30;
 
 
 // What a line holds, for messages: "тип узла" with Number 2 reads
@@ -242,6 +243,27 @@ void LoadPictures(TPipeLine& s, const std::string& path, std::vector<std::string
         s.Backgrounds[n] = std::make_shared<const Bitmap>(std::move(*picture));
     }
 }
+
+// The copies of the floors' plan files. A floor whose copy cannot be read
+// keeps its picture and loses the plan.
+void LoadPlans(TPipeLine& s, const std::string& path, std::vector<std::string>& warnings)
+{
+    for (int n = 1; n <= s.EtagCount; ++n) {
+        PlanSourceRef& plan = s.Plans[n].Source;
+        if (!plan) continue;
+        const std::string name = PlanFileName(path, n, plan->Kind);
+        std::string bytes;
+        const int error = ReadRegularFile(name, kMaxPlanFileSize, bytes);
+        if (error != 0 || bytes.empty()) {
+            warnings.push_back("Не удалось загрузить план этажа №" + std::to_string(n) + " из файла \"" + name +
+                               "\": " + (error ? FileErrorText(error) : "файл пуст") +
+                               ". Этаж показан с его рисунком.");
+            plan.reset();
+            continue;
+        }
+        plan = std::make_shared<const TPlanSource>(TPlanSource{plan->Kind, std::move(bytes)});
+    }
+}
 }  // namespace
 
 ProjectReadResult ParseProject(std::string_view bytes, const std::string& path)
@@ -277,7 +299,10 @@ ProjectReadResult ReadProjectFile(const std::string& path, bool loadPictures)
         return result;
     }
     ProjectReadResult result = ParseProject(bytes, path);
-    if (result.Scheme && loadPictures) LoadPictures(*result.Scheme, FileBehindLinks(path), result.Warnings);
+    if (result.Scheme && loadPictures) {
+        LoadPictures(*result.Scheme, FileBehindLinks(path), result.Warnings);
+        LoadPlans(*result.Scheme, FileBehindLinks(path), result.Warnings);
+    }
     return result;
 }
 
@@ -292,6 +317,8 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.VrSk = loaded.VrSk;
     live.FileName = std::move(loaded.FileName);
     live.Backgrounds = std::move(loaded.Backgrounds);
+    live.Plans = std::move(loaded.Plans);
+    live.DrawnKinds = loaded.DrawnKinds;
     live.KeptExtension = std::move(loaded.KeptExtension);
     live.Plans = loaded.Plans;
     live.Modified = false;

@@ -151,9 +151,7 @@ std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string
     // all of them are in place. They belong beside the project file, not
     // beside a link to it.
     const std::string project = FileBehindLinks(path);
-    std::vector<std::pair<std::string, std::string>> files;
-    for (int n = 1; n <= s.EtagCount; ++n)
-        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(project, n), EncodeBmp(*s.Backgrounds[n]));
+    std::vector<std::pair<std::string, std::string>> files = FloorFiles(s, project);
     files.emplace_back(project, std::move(*text));
     RemoveStaleProjectTemporaries(project);
     if (const std::optional<FileSetFailure> failure = NotAFile(files)) return SaveFailure(*failure);
@@ -162,24 +160,53 @@ std::optional<std::string> SaveProjectFile(const TPipeLine& s, const std::string
     return std::nullopt;
 }
 
+std::vector<std::pair<std::string, std::string>> FloorFiles(const TPipeLine& s, const std::string& projectPath)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    for (int n = 1; n <= s.EtagCount; ++n) {
+        if (s.Backgrounds[n]) files.emplace_back(PictureFileName(projectPath, n), EncodeBmp(*s.Backgrounds[n]));
+        if (const PlanSourceRef& plan = s.Plans[n].Source; plan && !plan->Bytes.empty())
+            files.emplace_back(PlanFileName(projectPath, n, plan->Kind), plan->Bytes);
+    }
+    return files;
+}
+
 void RemoveStaleProjectTemporaries(const std::string& projectPath)
 {
     const std::string project = FileBehindLinks(projectPath);
     std::vector<std::string> files{project};
-    for (int n = 1; n <= kMaxFloors; ++n) files.push_back(PictureFileName(project, n));
+    for (int n = 1; n <= kMaxFloors; ++n) {
+        files.push_back(PictureFileName(project, n));
+        for (const char* kind : {"pdf", "dxf"}) files.push_back(PlanFileName(project, n, kind));
+    }
     RemoveStaleTemporaries(files);
 }
 
-std::string PictureFileName(const std::string& projectPath, int floor)
+namespace {
+
+// The project path without its last three characters (not bytes: a UTF-8
+// character may take several).
+std::string ProjectStem(const std::string& projectPath)
 {
-    // Three characters, not bytes: a UTF-8 character may take several.
     std::size_t end = projectPath.size();
     for (int removed = 0; removed < 3 && end > 0; ++removed) {
         do {
             --end;
         } while (end > 0 && (static_cast<unsigned char>(projectPath[end]) & 0xC0) == 0x80);
     }
-    return projectPath.substr(0, end) + "im" + std::to_string(floor);
+    return projectPath.substr(0, end);
+}
+
+}  // namespace
+
+std::string PictureFileName(const std::string& projectPath, int floor)
+{
+    return ProjectStem(projectPath) + "im" + std::to_string(floor);
+}
+
+std::string PlanFileName(const std::string& projectPath, int floor, const std::string& kind)
+{
+    return ProjectStem(projectPath) + "pl" + std::to_string(floor) + "." + kind;
 }
 
 }  // namespace stelmar

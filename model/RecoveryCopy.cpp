@@ -55,11 +55,15 @@ std::string WithSlash(std::string path)
     return path;
 }
 
-// The files of a copy: the project, its pictures and the info file.
+// The files of a copy: the project, its pictures and plans, and the info
+// file.
 std::vector<std::string> CopyFiles(const std::string& slot)
 {
     std::vector<std::string> files{slot + kInfoName, slot + kProjectName};
-    for (int n = 1; n <= kMaxFloors; ++n) files.push_back(PictureFileName(slot + kProjectName, n));
+    for (int n = 1; n <= kMaxFloors; ++n) {
+        files.push_back(PictureFileName(slot + kProjectName, n));
+        for (const char* kind : {"pdf", "dxf"}) files.push_back(PlanFileName(slot + kProjectName, n, kind));
+    }
     return files;
 }
 
@@ -132,7 +136,10 @@ std::string NewSlotName()
 RecoverySlot::RecoverySlot(std::string folder, int lockFd) : folder_(std::move(folder)), lockFd_(lockFd) {}
 
 RecoverySlot::RecoverySlot(RecoverySlot&& other) noexcept
-    : folder_(std::move(other.folder_)), lockFd_(std::exchange(other.lockFd_, -1)), written_(std::move(other.written_))
+    : folder_(std::move(other.folder_)),
+      lockFd_(std::exchange(other.lockFd_, -1)),
+      written_(std::move(other.written_)),
+      writtenPlans_(std::move(other.writtenPlans_))
 {
 }
 
@@ -143,6 +150,7 @@ RecoverySlot& RecoverySlot::operator=(RecoverySlot&& other) noexcept
         folder_ = std::move(other.folder_);
         lockFd_ = std::exchange(other.lockFd_, -1);
         written_ = std::move(other.written_);
+        writtenPlans_ = std::move(other.writtenPlans_);
     }
     return *this;
 }
@@ -177,12 +185,16 @@ std::optional<std::string> RecoverySlot::Write(const TPipeLine& s, std::int64_t 
     std::optional<std::string> text = ProjectText(s, separator, &error);
     if (!text) return error;
     const std::string project = folder_ + kProjectName;
-    // A picture already in the copy is not written again: backgrounds are
-    // large and seldom change.
+    // A picture or plan file already in the copy is not written again: they
+    // are large and seldom change.
     std::vector<std::pair<std::string, std::string>> files;
-    for (int n = 1; n <= s.EtagCount; ++n)
+    for (int n = 1; n <= s.EtagCount; ++n) {
         if (const BitmapRef& picture = s.Backgrounds[n]; picture && written_[n].lock() != picture)
             files.emplace_back(PictureFileName(project, n), EncodeBmp(*picture));
+        if (const PlanSourceRef& plan = s.Plans[n].Source;
+            plan && !plan->Bytes.empty() && writtenPlans_[n].lock() != plan)
+            files.emplace_back(PlanFileName(project, n, plan->Kind), plan->Bytes);
+    }
     files.emplace_back(project, std::move(*text));
     files.emplace_back(folder_ + kInfoName, std::to_string(std::max<std::int64_t>(0, time)) + "\n" + s.FileName);
     if (std::optional<std::string> failure = WriteFilesAtomically(files)) return failure;
@@ -191,6 +203,11 @@ std::optional<std::string> RecoverySlot::Write(const TPipeLine& s, std::int64_t 
         written_[n] = kept ? s.Backgrounds[n] : nullptr;
         // Floors without a picture now must not keep one from an earlier copy.
         if (!kept) ::unlink(PictureFileName(project, n).c_str());
+        const PlanSourceRef plan = n <= s.EtagCount ? s.Plans[n].Source : nullptr;
+        const bool planKept = plan && !plan->Bytes.empty();
+        writtenPlans_[n] = planKept ? plan : nullptr;
+        for (const char* kind : {"pdf", "dxf"})
+            if (!planKept || plan->Kind != kind) ::unlink(PlanFileName(project, n, kind).c_str());
     }
     return std::nullopt;
 }
@@ -199,6 +216,7 @@ void RecoverySlot::RemoveCopy()
 {
     RemoveCopyFiles(folder_);
     for (auto& picture : written_) picture.reset();
+    for (auto& plan : writtenPlans_) plan.reset();
 }
 
 bool RecoverySlot::HasCopy() const

@@ -6,7 +6,7 @@
 // Every running program owns one slot: a private folder under the recovery
 // folder holding a lock file, locked while the program runs, and, while
 // its project has unsaved changes, the copy: the project written as
-// "project.stm" with its floor pictures, and "copy.info" naming the
+// "project.stm" with its floor pictures and plan files, and "copy.info" naming the
 // project's own file and the time of the copy. A slot whose lock nobody
 // holds belongs to a program that is gone; its copy is offered at the next
 // start. A second running program never takes over a live slot.
@@ -63,6 +63,8 @@ private:
     int lockFd_ = -1;
     // The pictures the copy holds now, by floor.
     std::array<std::weak_ptr<const Bitmap>, kMaxFloors + 1> written_;
+    // The plan files the copy holds now, by floor.
+    std::array<std::weak_ptr<const TPlanSource>, kMaxFloors + 1> writtenPlans_;
 };
 
 // The copies in `recoveryFolder` whose program is gone, newest first. Each

@@ -11,6 +11,8 @@ std::shared_ptr<const TPipeLine> ProjectPartOf(const TPipeLine& s)
     copy->RazVr = s.RazVr;
     copy->VrSk = s.VrSk;
     copy->Backgrounds = s.Backgrounds;
+    copy->Plans = s.Plans;
+    copy->DrawnKinds = s.DrawnKinds;
     copy->Nodes.resize(s.Nodes.size());
     for (std::size_t i = 1; i < s.Nodes.size(); ++i) {
         const TNode& from = s.Nodes[i];

@@ -51,6 +51,7 @@ void SetReportSize(TReport& r, int count)
 void ResetToNewProject(TPipeLine& s)
 {
     for (BitmapRef& b : s.Backgrounds) b.reset();
+    s.Plans.fill(TFloorPlan{});
     s.Reports.clear();
     s.Nodes.resize(1);
     s.Areas.resize(1);

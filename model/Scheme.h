@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,7 @@ struct TArea {
     std::uint8_t Kind = 0;  // PathKind
     bool Hot = false;       // highlighted
     bool Selected = false;
+    bool Drawn = false;     // "по чертежу": the length follows the drawn length and the floor's scale
 };
 
 // One calculation step: one flow over one area.
@@ -129,12 +131,41 @@ struct TExtensionEntry {
     bool operator==(const TExtensionEntry&) const = default;
 };
 
+// A floor's plan file (PDF or DXF) as it was imported, kept byte for byte:
+// it is copied beside the project when the project is saved. It never
+// changes once made, so the scheme and the edit history share it.
+struct TPlanSource {
+    std::string Kind;   // the file's extension in lower case: "pdf" or "dxf"
+    std::string Bytes;
+};
+
+using PlanSourceRef = std::shared_ptr<const TPlanSource>;
+
 // What a floor knows of its plan besides the background picture.
 struct TFloorPlan {
     double Scale = 0;  // metres per canvas pixel at 100 % zoom; 0 = the floor has no scale
+    // How far the floor (its plan and its elements) was moved to line up
+    // with the other floors, in canvas pixels; never negative.
+    int OffsetX = 0;
+    int OffsetY = 0;
+    // The vector plan, when the floor has one: the file, the page of a PDF
+    // (from 1), where the plan's top-left corner lies on the canvas before
+    // the offset, and the canvas pixels one unit of the plan takes (a PDF
+    // point, a DXF drawing unit).
+    PlanSourceRef Source;
+    std::string SourceName;  // the file's name when it was imported (UTF-8)
+    int Page = 1;
+    double OriginX = 0;
+    double OriginY = 0;
+    double PixelsPerUnit = 1;
+    std::vector<std::string> HiddenLayers;  // DXF layers not shown (UTF-8), sorted
 
     bool operator==(const TFloorPlan&) const = default;
 };
+
+// The path kinds whose new areas take their length from the drawing, one
+// bit per kind (bit k for kind k): by default horizontal paths and ramps.
+inline constexpr std::uint8_t kDefaultDrawnKinds = 1 << kHorizontal | 1 << kRampDown | 1 << kRampUp;
 
 // Font of node labels; the desktop program turns it into a platform font.
 struct TFontSpec {
@@ -193,6 +224,8 @@ struct TPipeLine {
     bool RazVr = false;  // consider different arrival times at merge points
     bool VrSk = false;   // compute the accumulation time
     bool FullReport = true;  // full (true) or summary report
+
+    std::uint8_t DrawnKinds = kDefaultDrawnKinds;  // kinds whose new areas get lengths from the drawing
 
     bool QuestionMark = true;   // mark areas of zero width with "?"
     int WSpaceV = 2000;         // canvas height, px

@@ -140,8 +140,12 @@ void CloseFloorGap(TPipeLine& s, std::uint8_t floor)
         if (s.Nodes[i].Etag > floor) --s.Nodes[i].Etag;
     for (int i = 1; i <= AreaCount(s); ++i)
         if (s.Areas[i].Etag > floor) --s.Areas[i].Etag;
-    for (int f = floor; f < s.EtagCount; ++f) s.Backgrounds[f] = s.Backgrounds[f + 1];
+    for (int f = floor; f < s.EtagCount; ++f) {
+        s.Backgrounds[f] = s.Backgrounds[f + 1];
+        s.Plans[f] = std::move(s.Plans[f + 1]);
+    }
     s.Backgrounds[s.EtagCount].reset();
+    s.Plans[s.EtagCount] = TFloorPlan{};
     --s.EtagCount;
 }
 
@@ -232,6 +236,7 @@ void PasteClipboard(TPipeLine& s)
         a.Length = c.Length;
         a.Width = c.Width;
         a.Kind = c.Kind;
+        a.Drawn = c.Drawn;
         a.Hot = false;
         a.Selected = true;
         a.Etag = s.ActiveEtag;

@@ -46,7 +46,7 @@ void DeleteNode(TPipeLine& s, int k);
 void DeleteSelection(TPipeLine& s);
 
 // What remains after the elements of `floor` were deleted: the floors
-// above it, with their pictures, move down by one.
+// above it, with their pictures and plans, move down by one.
 void CloseFloorGap(TPipeLine& s, std::uint8_t floor);
 
 // Moves the selected nodes from their saved positions by the pointer's

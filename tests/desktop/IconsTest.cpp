@@ -15,7 +15,8 @@ private slots:
     {
         for (const char* name : {"new", "open", "save", "load-picture", "delete-picture", "print", "settings", "undo",
                                  "redo", "area-lengths", "calculate", "calculate-local", "add-floor", "delete-floor",
-                                 "help", "about", "cursor", "input", "junction", "exit", "area", "delete", "stelmar"}) {
+                                 "help", "about", "cursor", "input", "junction", "exit", "area", "delete", "stelmar", "scale",
+                                 "align-floors", "plan-layers"}) {
             const QIcon icon = ToolIcon(name);
             QVERIFY2(!icon.isNull(), name);
             const QImage image = icon.pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32);
