@@ -152,10 +152,11 @@ TEST(PlanData, UndoFloorDeletionAndPasteKeepPlansAndMarksWithTheirFloorsAndAreas
 {
     TPipeLine s = WithPlans();
     EditHistory history;
-    history.Push(s);
+    history.Begin(s);
     s.Plans[1].Scale = 0.1;
     s.Areas[1].Drawn = false;
     s.Plans[2].HiddenLayers.clear();
+    ASSERT_TRUE(history.End(s, "масштаб"));
     ASSERT_TRUE(history.Undo(s));
     EXPECT_EQ(s.Plans[1].Scale, 0.05);
     EXPECT_TRUE(s.Areas[1].Drawn);
@@ -174,8 +175,9 @@ TEST(PlanData, UndoFloorDeletionAndPasteKeepPlansAndMarksWithTheirFloorsAndAreas
     EXPECT_EQ(deleted.Plans[1], second);
     EXPECT_EQ(deleted.Plans[2], TFloorPlan{});
     // Undo gives floor 2 its plan back, and a floor added later starts bare.
-    history.Push(s);
+    history.Begin(s);
     s = std::move(deleted);
+    ASSERT_TRUE(history.End(s, "удаление этажа"));
     ASSERT_TRUE(history.Undo(s));
     EXPECT_EQ(s.Plans[2], second);
 
