@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "calc/FlowCalculation.h"
 #include "calc/Validation.h"
@@ -145,6 +147,104 @@ TEST(FlowCalculation, DifferentArrivalTimes)
     EXPECT_DOUBLE_EQ(last.Speed, 53.81);
     EXPECT_DOUBLE_EQ(last.AreaTime, 0.15);
     EXPECT_DOUBLE_EQ(last.TotalTime, 0.55);
+}
+
+// The arrival-time rule at its boundaries, worked by hand (precision 2,
+// group 0, horizontal paths 2 m wide, so q passes unchanged from area to
+// area).
+TEST(FlowCalculation, ArrivalTimesAtTheBoundaries)
+{
+    // Equal arrival times always merge: two inputs of 40 people (f = 0.1)
+    // on 20 m: D = 0.1, q = 8, v = 80, both at 0.25; on 10 m S = 32,
+    // q = 16, v = 40, t = 0.25, leaving at 0.5, as without the rule.
+    TPipeLine equal = MergeScheme(2, 10, true);
+    Calculate(equal, ',');
+    ASSERT_EQ(ReportCount(equal), 3);
+    EXPECT_TRUE(equal.Reports[3].StartsFlow);
+    EXPECT_EQ(equal.Reports[3].People, 80);
+    EXPECT_DOUBLE_EQ(equal.Reports[3].TotalTime, 0.5);
+    EXPECT_EQ(equal.ExitTimes.size(), 2u);
+
+    // A: 100 people on 10 m: D = 0.5, q = 16.5, v = 33, t = R(0.30303) = 0.3.
+    // B: `late` people on `late` m: D = 0.05, q = 5, v = 100, t = late/100.
+    // On the last 20 m alone A takes R(20/33) = 0.61 and leaves at 0.91;
+    // B takes 0.2.
+    auto build = [](int late) {
+        TPipeLine s = Scheme(2, true);
+        const int j = AddJunction(s);
+        const int e = AddExit(s);
+        Join(s, AddInput(s, 100), j, 10, 2);
+        Join(s, AddInput(s, late), j, late, 2);
+        Join(s, j, e, 20, 2);
+        return s;
+    };
+    // B, 0.41 later, leaves at R(0.71 + 0.2) = 0.91 too: it catches up, and
+    // they merge. S = 33 + 10 = 43, q = 21.5 above the peak: q = 13.5,
+    // v = 15; N = 171, f = 0.1, delay = R(17.1 (1/27 - 1/43)) = R(0.23566)
+    // = 0.24; t = R(20/15 + 0.24) = R(1.57333) = 1.57; it leaves at
+    // R(0.71 + 1.57) = 2.28.
+    TPipeLine caught = build(71);
+    Calculate(caught, ',');
+    ASSERT_EQ(ReportCount(caught), 3);
+    const TReport& merged = caught.Reports[3];
+    EXPECT_TRUE(merged.StartsFlow);
+    EXPECT_EQ(merged.People, 171);
+    EXPECT_DOUBLE_EQ(merged.RawIntensity, 21.5);
+    EXPECT_DOUBLE_EQ(merged.DelayTime, 0.24);
+    EXPECT_DOUBLE_EQ(merged.AreaTime, 1.57);
+    EXPECT_DOUBLE_EQ(caught.EvacuationTime, 2.28);
+
+    // One metre more and B leaves at 0.92, after A: they go on apart, each
+    // leaving at its own time, rounded (0.3 + 0.61 alone would be a hair
+    // below 0.91).
+    TPipeLine apart = build(72);
+    Calculate(apart, ',');
+    ASSERT_EQ(ReportCount(apart), 4);
+    std::vector<double> leaving;
+    for (int i : {3, 4}) {
+        EXPECT_FALSE(apart.Reports[i].StartsFlow);
+        leaving.push_back(apart.Reports[i].TotalTime);
+    }
+    std::sort(leaving.begin(), leaving.end());
+    EXPECT_EQ(leaving, (std::vector<double>{0.91, 0.92}));
+    EXPECT_EQ(apart.EvacuationTime, 0.92);
+}
+
+// Every rounding step on its own, worked by hand.
+TEST(FlowCalculation, RoundingStepsWorkedByHand)
+{
+    // A tie goes to the even neighbour: precision 1, 40 people (f = 0.1) on
+    // 20 × 2 m: D = 0.1, q = 8, v = 80, t = 0.25 -> 0.2 (not 0.3).
+    TPipeLine tie = Scheme(1);
+    Join(tie, AddInput(tie, 40), AddExit(tie), 20, 2);
+    EXPECT_EQ(Calculate(tie, ','), "Итак, общее расчетное время эвакуации = 0,2 мин.");
+    EXPECT_DOUBLE_EQ(tie.Reports[1].AreaTime, 0.2);
+
+    // Three such flows (at 0.2) merge onto 9.8 × 2 m, precision 1: S = 48,
+    // q = 24 above the peak, so q = 13.5 and v = 15. The delay is rounded
+    // on its own: R(12 (1/27 - 1/48)) = R(0.19444) = 0.2; then the time on
+    // the area R(9.8/15 + 0.2) = R(0.85333) = 0.9 (an unrounded delay
+    // would give R(0.84778) = 0.8, an unrounded time 0.85333); it leaves
+    // at R(0.2 + 0.9) = 1.1.
+    TPipeLine merge = MergeScheme(3, 9.8);
+    merge.Precision = 1;
+    Calculate(merge, ',');
+    const TReport& last = merge.Reports[ReportCount(merge)];
+    EXPECT_DOUBLE_EQ(last.DelayTime, 0.2);
+    EXPECT_DOUBLE_EQ(last.AreaTime, 0.9);
+    EXPECT_DOUBLE_EQ(last.TotalTime, 1.1);
+    EXPECT_DOUBLE_EQ(merge.EvacuationTime, 1.1);
+
+    // The total time is rounded after the sum: precision 2, 100 people on
+    // 10 × 2 m leave it at R(10/33) = 0.3, then 20 m more take R(20/33) =
+    // 0.61; 0.3 + 0.61 is one step of the last digit below 0.91.
+    TPipeLine chain = Scheme(2);
+    const int j = AddJunction(chain);
+    Join(chain, AddInput(chain, 100), j, 10, 2);
+    Join(chain, j, AddExit(chain), 20, 2);
+    Calculate(chain, ',');
+    EXPECT_EQ(chain.Reports[2].AreaTime, 0.61);
+    EXPECT_EQ(chain.Reports[2].TotalTime, 0.91);
 }
 
 TEST(FlowCalculation, SingleUpstreamKeepsFlowAndNarrowDoorLimits)
