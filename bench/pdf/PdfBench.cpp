@@ -1,8 +1,14 @@
 // The PDF report of generated tree schemes (bench/GeneratedSchemes.h),
 // full and summary, written to a file under /tmp: both layout passes, the
-// drawing with its results and the writing of the document.
+// drawing with its results and the writing of the document; the pages of
+// the document written.
 
 #include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 #include "bench/GeneratedSchemes.h"
 #include "calc/FlowCalculation.h"
@@ -15,6 +21,21 @@ namespace {
 
 using namespace stelmar;
 
+constexpr const char* kPdfPath = "/tmp/stelmar-bench-report.pdf";
+
+// The pages of the PDF file: its page objects ("/Type /Page", not the
+// "/Type /Pages" of the page tree).
+int PdfPages(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string_view page = "/Type /Page";
+    int pages = 0;
+    for (std::size_t at = pdf.find(page); at != std::string::npos; at = pdf.find(page, at + 1))
+        if (at + page.size() < pdf.size() && pdf[at + page.size()] != 's') ++pages;
+    return pages;
+}
+
 void BM_PdfReport(benchmark::State& state)
 {
     TPipeLine s = bench::GeneratedTree(static_cast<int>(state.range(0)));
@@ -22,9 +43,9 @@ void BM_PdfReport(benchmark::State& state)
     if (!ValidateScheme(s).empty()) state.SkipWithError("scheme did not pass");
     Calculate(s, ',');
     for (auto _ : state)
-        if (WritePdfReport(s, {"01.01.2025 12:00"}, ',', "/tmp/stelmar-bench-report.pdf"))
-            state.SkipWithError("report not written");
+        if (WritePdfReport(s, {"01.01.2025 12:00"}, ',', kPdfPath)) state.SkipWithError("report not written");
     state.counters["steps"] = ReportCount(s);
+    state.counters["pages"] = PdfPages(kPdfPath);
 }
 
 BENCHMARK(BM_PdfReport)
