@@ -248,9 +248,8 @@ void EditHistory::Begin(const TPipeLine& s) { begun_ = Record(s, currentId_); }
 bool EditHistory::End(const TPipeLine& s, std::string name)
 {
     if (!begun_) return false;
+    // Recorded with `before` as the previous state, whose chunks it shares.
     SnapshotRef before = std::move(begun_);
-    begun_.reset();
-    latest_ = before;
     const std::uint64_t id = nextId_ + 1;
     if (before->SameAs(*Record(s, id))) {
         latest_ = before;

@@ -285,7 +285,8 @@ std::string JournalText(const Renames& renames)
     return text;
 }
 
-// The renames of a complete journal; nullopt for one that is not.
+// The renames of a complete journal; nullopt for one that is not, or that
+// names anything but this writer's temporaries of its own targets.
 std::optional<Renames> ParseJournal(std::string_view text)
 {
     if (!text.starts_with(kJournalHeader) || !text.ends_with(kJournalEnd)) return std::nullopt;
@@ -312,7 +313,7 @@ std::optional<Renames> ParseJournal(std::string_view text)
     for (long i = 0; i < count; ++i) {
         std::optional<std::string> temp = path();
         std::optional<std::string> target = temp ? path() : std::nullopt;
-        if (!target) return std::nullopt;
+        if (!target || !temp->starts_with(*target + std::string(kTemporaryInfix))) return std::nullopt;
         renames.emplace_back(std::move(*temp), std::move(*target));
     }
     if (!text.empty()) return std::nullopt;
