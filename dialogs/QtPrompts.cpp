@@ -15,6 +15,7 @@
 
 #include "dialogs/Prompts.h"
 #include "pictures/PictureFiles.h"
+#include "plans/PlanFiles.h"
 
 namespace stelmar {
 namespace {
@@ -129,7 +130,7 @@ QString QtPrompts::SaveProjectName(const QString& current)
 
 QString QtPrompts::OpenPictureName()
 {
-    return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), ReadablePictureFilter());
+    return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), BackgroundFilter());
 }
 
 // A name typed without an extension gets the one of the chosen format,

@@ -10,6 +10,7 @@
 #include "drawing/Canvas.h"
 #include "drawing/FloorPainting.h"
 #include "drawing/OverlayPainting.h"
+#include "drawing/PlanTiles.h"
 #include "drawing/ScaleBar.h"
 #include "drawing/ViewMap.h"
 
@@ -97,7 +98,7 @@ QImage ImageOf(const Bitmap& picture)
 // pixel for pixel at zoom 1, enlarged pixel by pixel above it (only the
 // part in view), and reduced smoothly below it (once per zoom, through the
 // cache).
-void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache)
+void PaintPicture(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache)
 {
     c.FillRect(rect, kWhite);
     const BitmapRef& picture = s.Backgrounds[s.ActiveEtag];
@@ -122,6 +123,22 @@ void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const Vie
     const QRectF target(QPointF(source.left() * map.Zoom - map.OriginX, source.top() * map.Zoom - map.OriginY),
                         QSizeF(source.width(), source.height()) * map.Zoom);
     c.DrawScaledImage(target, image, source, map.Zoom < 1);
+}
+
+// The floor's vector plan on the screen, its picture where the plan's tiles
+// for this zoom are not rendered yet; the picture alone in export mode and
+// without a plan.
+void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache,
+                     bool exportMode)
+{
+    PlanTiles* plan = cache && !exportMode ? cache->Plan() : nullptr;
+    if (!plan) {
+        PaintPicture(s, c, rect, map, cache);
+        return;
+    }
+    c.FillRect(rect, kWhite);
+    plan->Paint(c, rect, map, s.Plans[s.ActiveEtag],
+                [&](const QRect& place) { PaintPicture(s, c, place, map, cache); });
 }
 
 void ClampNodes(TPipeLine& s, int width, int height)
@@ -482,7 +499,7 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
         vis.Bottom = vis.Top + view.BoxHeight;
     }
     const QRect shown(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
-    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache);
+    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache, exportMode);
     ClampNodes(s, canvasSize.width(), canvasSize.height());
 
     if (overlay) DrawOverlayUnderlays(s, c, vis, map, *overlay);

@@ -31,14 +31,24 @@ struct CanvasView {
     bool BoxOnly = false;
 };
 
-// Scaled copies of the floor pictures for a zoom below 1, made once for a
-// picture and a zoom rather than at every redraw.
+class PlanTiles;
+
+// What the screen keeps between redraws for the floors' backgrounds: scaled
+// copies of the floor pictures for a zoom below 1, made once for a picture
+// and a zoom rather than at every redraw, and the renders of the active
+// floor's vector plan, when it has one, which are painted in place of its
+// picture (the picture then being that plan at 100 %).
 class BackgroundCache {
 public:
     // `picture` (shared with the scheme) smoothly reduced to `zoom`.
     const QImage& Reduced(const BitmapRef& picture, double zoom);
 
+    // The active floor's plan renders, or null to paint its picture.
+    void SetPlan(PlanTiles* plan) { plan_ = plan; }
+    PlanTiles* Plan() const { return plan_; }
+
 private:
+    PlanTiles* plan_ = nullptr;
     BitmapRef source_;
     double zoom_ = 0;
     QImage reduced_;

@@ -4,6 +4,8 @@
 #include "dialogs/AreaParamsDialog.h"
 #include "dialogs/CalculationDialog.h"
 #include "dialogs/NodeParamsDialog.h"
+#include "dialogs/PlanPageDialog.h"
+#include "dialogs/PlanPlacementDialog.h"
 #include "dialogs/PrintDialog.h"
 #include "dialogs/ScaleDialog.h"
 #include "dialogs/ServiceCalculationDialog.h"
@@ -25,6 +27,8 @@ std::unique_ptr<TF> CreateForms(const QString& startProject, PromptsRef prompts)
     dialogs.Settings = new TFParams(prompts, *window, window.get());
     dialogs.ServiceCalculation = new TFcalcNet(window->Scheme(), prompts, window.get(), window.get());
     dialogs.Scale = new TFscale(prompts, window.get());
+    dialogs.PlanPage = new PlanPageDialog(window.get());
+    dialogs.PlanPlacement = new PlanPlacementDialog(prompts, window.get());
     dialogs.ServiceCalculation->SetSaveCommand([tf = window.get()] { tf->SaveCommand(); });
     // An accepted node dialog may have raised the number of floors.
     QObject::connect(dialogs.NodeParams, &TFuzel::FloorsChanged, window.get(), &TF::RebuildFloorList);

@@ -38,6 +38,18 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     setWindowIcon(ToolIcon("stelmar"));
     setAcceptDrops(true);
     scheme_.Opened = false;  // nothing is drawn until a project is created or opened
+    // Renders of the plan arrive on another thread: one redraw is posted
+    // for however many arrive before it runs.
+    plans_ = std::make_unique<FloorPlans>([this] {
+        if (planRedrawPosted_.exchange(true)) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                planRedrawPosted_ = false;
+                Draw();
+            },
+            Qt::QueuedConnection);
+    });
 
     CreateCommands();
     CreateMenus();

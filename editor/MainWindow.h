@@ -6,10 +6,12 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 
+#include "editor/FloorPlans.h"
 #include "editor/ResultsOverlay.h"
 #include "editor/ToolbarLayout.h"
 #include "dialogs/ElementNavigation.h"
@@ -40,6 +42,8 @@ class TFcalcNet;
 class TFParams;
 class TFpar;
 class TFscale;
+class PlanPageDialog;
+class PlanPlacementDialog;
 class TFuzel;
 class TForm2;
 class TForm3;
@@ -60,6 +64,8 @@ public:
         TFParams* Settings = nullptr;
         TFcalcNet* ServiceCalculation = nullptr;
         TFscale* Scale = nullptr;
+        PlanPageDialog* PlanPage = nullptr;
+        PlanPlacementDialog* PlanPlacement = nullptr;
     };
 
     // `startProject` is the project named on the command line (may be
@@ -86,6 +92,8 @@ public:
     bool SaveCommand();
     bool SaveAsCommand();
     void FillRecentMenu();
+    // A picture or a plan file (PDF) becomes the background of the active
+    // floor.
     void LoadBackground(const QString& path);
 
     // Switches the canvas tool (kPointerTool, a node kind, kAreaTool or
@@ -239,6 +247,10 @@ private:
     void SetScaleFromPoints(const PickedPoint& first, const PickedPoint& second);
     // The active floor's scale in the status bar.
     void ShowScale();
+    // A plan file as the active floor's plan (MainWindowBackground.cpp).
+    void LoadPlan(const QString& path);
+    // The floor shows its picture alone.
+    static void ForgetPlan(TFloorPlan& plan);
 
     TPipeLine scheme_;
     EditHistory history_;
@@ -252,6 +264,10 @@ private:
     int editDepth_ = 0;
     std::string editName_;  // of the outermost edit open
     bool modifiedBeforeEdit_ = false;
+    FloorPlanSet plansBeforeEdit_;  // of the outermost edit open
+    // A redraw for newly rendered parts of the plan is on its way.
+    std::atomic<bool> planRedrawPosted_ = false;
+    std::unique_ptr<FloorPlans> plans_;
     // The history state whose calculation the results show.
     std::uint64_t calculatedState_ = 0;
     // The selection last drawn, to tell when it changes.

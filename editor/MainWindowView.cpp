@@ -84,6 +84,7 @@ void TF::Draw()
                           scheme_.Zoom,
                           true};
     DrawCounters counters;
+    img_->Backgrounds().SetPlan(plans_->Tiles(scheme_.Plans[scheme_.ActiveEtag]));
     if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters, &img_->Backgrounds(), results_.Overlay()))
         return;
     nodesPanel_->setText(counters.Nodes);
@@ -113,6 +114,7 @@ void TF::BeginEdit(std::string name)
     if (editDepth_++ > 0) return;
     editName_ = std::move(name);
     modifiedBeforeEdit_ = scheme_.Modified;
+    plansBeforeEdit_ = scheme_.Plans;
     history_.Begin(scheme_);
 }
 
@@ -121,6 +123,9 @@ void TF::BeginEdit(std::string name)
 void TF::EndEdit()
 {
     if (--editDepth_ > 0) return;
+    // A plan placed, moved or changed gets its floor picture anew, within
+    // the same step.
+    plans_->RefreshPictures(scheme_, plansBeforeEdit_);
     // The lengths taken from the drawing follow the edit within its step.
     UpdateDrawnLengths(scheme_);
     if (!history_.End(scheme_, std::move(editName_))) {

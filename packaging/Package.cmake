@@ -1,7 +1,7 @@
 # The Debian package of everything `cmake --install` puts in place:
 #   cpack -G DEB        (in the build folder) writes stelmar_<version>_<arch>.deb
 # Its dependencies are read off the installed programs by dpkg-shlibdeps
-# (Qt 6, the C++ runtime); what they open at run time without
+# (Qt 6 with QtPdf for the floor plans, the C++ runtime); what they open at run time without
 # linking it is recommended.
 set(CPACK_PACKAGE_NAME stelmar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

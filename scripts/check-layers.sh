@@ -5,7 +5,9 @@
 #   - calc/ includes anything from drawing/ (the drawing paints results, so
 #     it stands above the engine, never inside it);
 #   - dialogs/ includes anything from editor/;
-#   - pdf/, cli/ or service/ include anything from dialogs/ or editor/.
+#   - pdf/, plans/, cli/ or service/ include anything from dialogs/ or editor/;
+#   - drawing/ includes anything from plans/ (the plan kinds stand above the
+#     drawing, which knows plans only as PlanPicture).
 # Prints each offending line as FILE:LINE: TEXT.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,15 +31,17 @@ shopt -s nullglob
 mapfile -t model < <(find model -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t calc < <(find calc -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t dialogs < <(find dialogs -type f)
-mapfile -t tools < <(find pdf cli service -type f \( -name '*.h' -o -name '*.cpp' \))
+mapfile -t tools < <(find pdf plans cli service -type f \( -name '*.h' -o -name '*.cpp' \))
+mapfile -t drawing < <(find drawing -type f \( -name '*.h' -o -name '*.cpp' \))
 
 refuse "the engine includes a Qt header" '[<"]Qt?[A-Z]' "${model[@]}" "${calc[@]}"
 refuse "model includes calc or the drawing" '["<]([^">]*/)?(calc|drawing)/' "${model[@]}"
 refuse "calc includes the drawing" '["<]([^">]*/)?drawing/' "${calc[@]}"
 refuse "dialogs include editor" '["<]([^">]*/)?editor/' "${dialogs[@]}"
-refuse "the PDF report, calculator or service include the windows" '["<]([^">]*/)?(dialogs|editor)/' "${tools[@]}"
+refuse "the PDF report, plans, calculator or service include the windows" '["<]([^">]*/)?(dialogs|editor)/' "${tools[@]}"
+refuse "the drawing includes the plan kinds" '["<]([^">]*/)?plans/' "${drawing[@]}"
 
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
-echo "layers: the engine uses no Qt, model uses no calc, the engine uses no drawing, dialogs use no editor, pdf, cli and service use no windows"
+echo "layers: the engine uses no Qt, model uses no calc, the engine uses no drawing, dialogs use no editor, pdf, plans, cli and service use no windows, the drawing uses no plan kinds"

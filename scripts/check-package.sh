@@ -22,7 +22,7 @@ for file in usr/bin/stelmar usr/bin/stelmar-calc usr/bin/stelmar-service usr/bin
         missing=1
     fi
 done
-for dependency in libqt6widgets6 libqt6webenginewidgets6; do
+for dependency in libqt6widgets6 libqt6webenginewidgets6 libqt6pdf6; do
     if ! dpkg-deb --field "$deb" Depends | grep -q "$dependency"; then
         echo "$deb does not depend on $dependency"
         missing=1

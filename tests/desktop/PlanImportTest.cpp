@@ -1,0 +1,131 @@
+// PDF plans brought in through the real window: the page chosen among
+// thumbnails, the plan placed to fit the canvas with the floor's scale,
+// shown from its vector renders at the zoom, kept as a copy beside the
+// project with a floor picture of it for earlier readers, one undo step,
+// and files that cannot be drawn reported by name and reason.
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "MainWindowFixture.h"
+#include "ModalDialogs.h"
+#include "PlanPdfs.h"
+#include "dialogs/PlanPageDialog.h"
+#include "dialogs/PlanPlacementDialog.h"
+#include "drawing/PlanTiles.h"
+#include "editor/CanvasWidget.h"
+#include "model/PictureFile.h"
+#include "plans/PlanFiles.h"
+
+using namespace stelmar;
+using namespace stelmar::test;
+
+namespace {
+
+bool Dark(QRgb pixel) { return qGray(pixel) < 100; }
+
+QRgb At(const Bitmap& b, int x, int y) { return b.Pixels[std::size_t(y) * b.Width + x]; }
+
+// Chooses page `page` and accepts the placement dialog as it stands.
+void ChoosePageAndPlace(int page, int* pagesShown)
+{
+    OnModal<PlanPageDialog>([page, pagesShown](PlanPageDialog* dialog) {
+        auto* pages = dialog->findChild<QListWidget*>("PlanPages");
+        *pagesShown = pages->count();
+        pages->setCurrentRow(page - 1);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        OnModal<PlanPlacementDialog>([](PlanPlacementDialog* placement) {
+            placement->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+    });
+}
+
+}  // namespace
+
+class PlanImportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aPdfPageBecomesTheFloorsPlanToScale()
+    {
+        Session session;
+        TF& tf = session.Start();
+        const TPipeLine& s = tf.Scheme();
+        const QByteArray pdf = PlanPdf(3);
+        const QString path = session.File("Этаж 1.pdf");
+        session.WriteFile(path, pdf);
+
+        int pagesShown = 0;
+        ChoosePageAndPlace(3, &pagesShown);
+        tf.LoadBackground(path);
+        QCOMPARE(pagesShown, 3);
+        QVERIFY(session.Prompts().Warnings.isEmpty());
+        const TFloorPlan& plan = s.Plans[1];
+        QVERIFY(plan.Source && plan.Source->Bytes == pdf.toStdString());
+        QCOMPARE(plan.SourceName, std::string("Этаж 1.pdf"));
+        QCOMPARE(plan.Page, 3);
+        // 600 points at 1:100 are 21.17 m: 94.4 pixels per metre fit the
+        // 2000-pixel canvas.
+        QCOMPARE(plan.Scale, 1 / 94.4);
+        QCOMPARE(plan.PixelsPerUnit, 94.4 * 100 * 0.0254 / 72);
+        QCOMPARE(plan.OriginX, 0.0);
+        const BitmapRef picture = s.Backgrounds[1];
+        QVERIFY(picture);
+        QCOMPARE(picture->Width, 1999);
+        QVERIFY(Dark(At(*picture, 999, 666)));   // the 30-point square of page 3
+        QVERIFY(Dark(At(*picture, 999, 666 + 45)));
+        QVERIFY(!Dark(At(*picture, 999, 666 + 55)));
+
+        // On the screen at 800 % the plan is its vector render at that zoom.
+        tf.ZoomTo(8, QPointF(0, 0));
+        auto* canvas = tf.findChild<CanvasWidget*>("img");
+        PlanTiles* tiles = canvas->Backgrounds().Plan();
+        QVERIFY(tiles);
+        tiles->WaitIdle();
+        QTest::qWait(50);
+        const QImage render = tiles->Picture()->Render(plan.PixelsPerUnit * 8, QRect(0, 0, 300, 300));
+        QCOMPARE(canvas->Image().copy(0, 0, 300, 300), render);
+
+        // Saved: the file's copy and the floor's picture beside the project.
+        session.Prompts().SaveNames << session.File("school.stm");
+        QVERIFY(tf.SaveAsCommand());
+        QFile copy(session.File("school.pl1.pdf"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), pdf);
+        ProjectReadResult read = ReadProjectFile(session.File("school.stm").toStdString());
+        QVERIFY(read.Scheme);
+        QCOMPARE(read.Scheme->Plans[1].Page, 3);
+        QVERIFY(read.Scheme->Backgrounds[1]);
+        QCOMPARE(read.Scheme->Backgrounds[1]->Pixels, picture->Pixels);
+
+        // Placing the plan was one step: undone, the floor is bare again.
+        QTest::keyClick(&tf, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!s.Plans[1].Source);
+        QVERIFY(!s.Backgrounds[1]);
+        QCOMPARE(s.Plans[1].Scale, 0.0);
+    }
+
+    void filesThatCannotBeDrawnAreReportedByName()
+    {
+        Session session;
+        TF& tf = session.Start();
+        const QString damaged = session.File("план.pdf");
+        session.WriteFile(damaged, "%PDF-1.7\n1 0 obj broken");
+        tf.LoadBackground(damaged);
+        QCOMPARE(session.Prompts().Warnings,
+                 QStringList{PlanFailureText(damaged, "файл поврежден или не является документом PDF")});
+        const QString empty = session.File("пусто.pdf");
+        session.WriteFile(empty, "");
+        tf.LoadBackground(empty);
+        QCOMPARE(session.Prompts().Warnings.last(), PlanFailureText(empty, "файл пуст"));
+        QVERIFY(!tf.Scheme().Plans[1].Source);
+        QVERIFY(!tf.Scheme().Backgrounds[1]);
+        QVERIFY(!session.Enabled("TBUndo"));
+    }
+};
+
+QTEST_MAIN(PlanImportTest)
+#include "PlanImportTest.moc"
