@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
@@ -251,6 +252,9 @@ private:
     void LoadPlan(const QString& path);
     // The floor shows its picture alone.
     static void ForgetPlan(TFloorPlan& plan);
+    // Messages for the floors of a project just opened whose plans cannot
+    // be drawn (MainWindowProject.cpp).
+    QStringList UndrawablePlans();
 
     TPipeLine scheme_;
     EditHistory history_;

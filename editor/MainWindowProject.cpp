@@ -140,8 +140,25 @@ bool TF::AdoptReadProject(ProjectReadResult&& read)
     MarkSaved();
     QStringList warnings;
     for (const std::string& warning : read.Warnings) warnings << UserText(warning);
+    warnings << UndrawablePlans();
     if (!warnings.isEmpty()) prompts_->ShowWarning(warnings.join('\n'));
     return true;
+}
+
+// A floor whose plan file was read but cannot be drawn keeps it (it is
+// saved again unchanged) and is shown with its picture.
+QStringList TF::UndrawablePlans()
+{
+    QStringList warnings;
+    for (int n = 1; n <= scheme_.EtagCount; ++n) {
+        QString reason;
+        if (!scheme_.Plans[n].Source || plans_->Picture(scheme_.Plans[n], &reason)) continue;
+        const std::string file = PlanFileName(scheme_.FileName, n, scheme_.Plans[n].Source->Kind);
+        warnings << QString("Не удалось открыть план этажа №%1 из файла \"%2\": %3. Этаж показан с его рисунком.")
+                        .arg(n)
+                        .arg(UserText(file), reason);
+    }
+    return warnings;
 }
 
 // A copy of unsaved work that a program which ended otherwise left opens
@@ -156,6 +173,7 @@ void TF::OfferRecoveryCopies()
     SetModified(true);
     QStringList warnings;
     for (const std::string& warning : read->Warnings) warnings << UserText(warning);
+    warnings << UndrawablePlans();
     if (!warnings.isEmpty()) prompts_->ShowWarning(warnings.join('\n'));
 }
 
