@@ -320,7 +320,6 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.Plans = std::move(loaded.Plans);
     live.DrawnKinds = loaded.DrawnKinds;
     live.KeptExtension = std::move(loaded.KeptExtension);
-    live.Plans = loaded.Plans;
     live.Modified = false;
 }
 }  // namespace stelmar

@@ -113,6 +113,12 @@ private slots:
         QVERIFY(!s.Plans[1].Source);
         QVERIFY(!s.Backgrounds[1]);
         QCOMPARE(s.Plans[1].Scale, 0.0);
+
+        // Opened again, the floor has its plan, not only its picture.
+        session.Prompts().Answers << Answer::No;  // the undone change is not saved
+        QVERIFY(tf.OpenProject(session.File("school.stm")));
+        QVERIFY(s.Plans[1].Source && s.Plans[1].Source->Bytes == pdf.toStdString());
+        QCOMPARE(s.Plans[1].Page, 3);
     }
 
     void filesThatCannotBeDrawnAreReportedByName()
