@@ -16,7 +16,8 @@ missing=0
 for file in usr/bin/stelmar usr/bin/stelmar-calc usr/bin/stelmar-service usr/bin/help.pdf \
             usr/share/applications/stelmar.desktop usr/share/mime/packages/stelmar-mime.xml \
             usr/share/icons/hicolor/scalable/apps/stelmar.svg \
-            usr/share/icons/hicolor/scalable/mimetypes/application-x-stelmar-project.svg; do
+            usr/share/icons/hicolor/scalable/mimetypes/application-x-stelmar-project.svg \
+            usr/share/doc/stelmar/copyright; do
     if ! grep -qx "\./$file" <<< "$contents"; then
         echo "$deb lacks /$file"
         missing=1

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
   fonts-dejavu-core fonts-liberation2
   poppler-utils
+  libdxflib-dev
 )
 
 missing=()
