@@ -196,6 +196,8 @@ struct EditHistory::Snapshot {
     Chunks<AreaChunk> Areas;
     std::vector<BitmapRef> Backgrounds;  // floors 1..EtagCount at index 0..EtagCount-1
     std::vector<TFloorPlan> Plans;       // likewise
+    // Shared with the previous state while the scenarios are unchanged.
+    std::shared_ptr<const std::vector<TScenario>> Scenarios;
 
     Snapshot(const TPipeLine& s, const Snapshot* previous, std::uint64_t id)
         : Id(id),
@@ -208,7 +210,10 @@ struct EditHistory::Snapshot {
           Nodes(Share(s.Nodes, previous ? &previous->Nodes : nullptr)),
           Areas(Share(s.Areas, previous ? &previous->Areas : nullptr)),
           Backgrounds(s.Backgrounds.begin() + 1, s.Backgrounds.begin() + 1 + s.EtagCount),
-          Plans(s.Plans.begin() + 1, s.Plans.begin() + 1 + s.EtagCount)
+          Plans(s.Plans.begin() + 1, s.Plans.begin() + 1 + s.EtagCount),
+          Scenarios(previous && *previous->Scenarios == s.Scenarios
+                        ? previous->Scenarios
+                        : std::make_shared<const std::vector<TScenario>>(s.Scenarios))
     {
     }
 
@@ -219,7 +224,7 @@ struct EditHistory::Snapshot {
         return EtagCount == later.EtagCount && ActiveEtag == later.ActiveEtag && RazVr == later.RazVr &&
                VrSk == later.VrSk && NodeListSize == later.NodeListSize && AreaListSize == later.AreaListSize &&
                Nodes == later.Nodes && Areas == later.Areas && Backgrounds == later.Backgrounds &&
-               Plans == later.Plans;
+               Plans == later.Plans && Scenarios == later.Scenarios;
     }
 };
 
@@ -307,6 +312,7 @@ void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
     s.VrSk = snap.VrSk;
     RestoreChunks(snap.Nodes, s.Nodes);
     RestoreChunks(snap.Areas, s.Areas);
+    s.Scenarios = *snap.Scenarios;
     for (TNode& n : s.Nodes) n.Hot = n.Selected = false;
     for (TArea& a : s.Areas) a.Hot = a.Selected = false;
     for (std::size_t f = 1; f < s.Backgrounds.size(); ++f)

@@ -24,9 +24,10 @@
 // calculation options stored in the project (RazVr, VrSk), of every node
 // its Kind, Etag, People, Mobility, FlowCount, F, X, Y, SavedX, SavedY and
 // Name, of every area its Node1, Node2, Etag, Length, Width, Kind and its
-// mark "по чертежу", the background pictures of floors 1..EtagCount and the
+// mark "по чертежу", the background pictures of floors 1..EtagCount, the
 // floors' plan data (Plans: scale, offset, plan file and placement, hidden
-// layers). Selection and highlight flags, the calculation's flow states and
+// layers) and the scenarios (not the choice of the active one). Selection
+// and highlight flags, the calculation's flow states and
 // reports, the clipboard, the pointer state, the display settings and the
 // file name are not part of it. A new kind of project data that the user
 // edits must be added to the recorded state (Snapshot in EditHistory.cpp:

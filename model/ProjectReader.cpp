@@ -319,6 +319,8 @@ void AdoptProject(TPipeLine& live, TPipeLine&& loaded)
     live.Backgrounds = std::move(loaded.Backgrounds);
     live.Plans = std::move(loaded.Plans);
     live.DrawnKinds = loaded.DrawnKinds;
+    live.Scenarios = std::move(loaded.Scenarios);
+    live.ActiveScenario = loaded.ActiveScenario;
     live.KeptExtension = std::move(loaded.KeptExtension);
     live.Modified = false;
 }

@@ -67,6 +67,8 @@ void ResetToNewProject(TPipeLine& s)
     s.ExitTimes.clear();
     s.EvacuationTime = 0;
     s.FlowCounter = 0;
+    s.Scenarios.clear();
+    s.ActiveScenario = 0;
     s.KeptExtension.clear();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/Bitmap.h"
+#include "model/Scenario.h"
 
 namespace stelmar {
 
@@ -238,6 +239,12 @@ struct TPipeLine {
 
     // Plan data of floor n in slot n (slot 0 unused).
     std::array<TFloorPlan, kMaxFloors + 1> Plans{};
+
+    // Fire scenarios over the drawn scheme; none: the project is the one
+    // scenario "Основной", which excludes nothing. The active one is shown
+    // on the drawing and in the panels.
+    std::vector<TScenario> Scenarios;
+    int ActiveScenario = 0;  // index into Scenarios
 
     // Entries of the project file's extension block that this version does
     // not know, written back unchanged on save.

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/Scenarios.h"
+
 namespace stelmar {
 
 namespace {
@@ -99,9 +101,14 @@ void SplitArea(TPipeLine& s, int area, int node)
 {
     AddArea(s, node, s.Areas[area].Node2, 0, 0, kHorizontal);
     s.Areas[area].Node2 = node;
+    SplitInScenarios(s, area, AreaCount(s));
 }
 
-void DeleteArea(TPipeLine& s, int k) { s.Areas.erase(s.Areas.begin() + k); }
+void DeleteArea(TPipeLine& s, int k)
+{
+    if (!s.Scenarios.empty()) ForgetInScenarios(s, {}, {k});
+    s.Areas.erase(s.Areas.begin() + k);
+}
 
 void DeleteNode(TPipeLine& s, int k)
 {
@@ -111,6 +118,12 @@ void DeleteNode(TPipeLine& s, int k)
         --s.AreaFrom;
     }
     auto attached = [k](const TArea& a) { return a.Node1 == k || a.Node2 == k; };
+    if (!s.Scenarios.empty()) {
+        std::vector<int> areas;
+        for (int i = 1; i <= AreaCount(s); ++i)
+            if (attached(s.Areas[i])) areas.push_back(i);
+        ForgetInScenarios(s, {k}, areas);
+    }
     s.Areas.erase(std::remove_if(s.Areas.begin() + 1, s.Areas.end(), attached), s.Areas.end());
     for (int i = 1; i <= AreaCount(s); ++i) {
         if (s.Areas[i].Node1 > k) --s.Areas[i].Node1;
@@ -122,6 +135,17 @@ void DeleteNode(TPipeLine& s, int k)
 void DeleteSelection(TPipeLine& s)
 {
     s.Modified = true;
+    if (!s.Scenarios.empty()) {
+        std::vector<int> nodes;
+        std::vector<int> areas;
+        for (int i = 1; i <= NodeCount(s); ++i)
+            if (s.Nodes[i].Selected) nodes.push_back(i);
+        for (int i = 1; i <= AreaCount(s); ++i) {
+            const TArea& a = s.Areas[i];
+            if (a.Selected || s.Nodes[a.Node1].Selected || s.Nodes[a.Node2].Selected) areas.push_back(i);
+        }
+        ForgetInScenarios(s, nodes, areas);
+    }
     s.Areas.erase(std::remove_if(s.Areas.begin() + 1, s.Areas.end(),
                                  [](const TArea& a) { return a.Selected; }),
                   s.Areas.end());

@@ -1,0 +1,86 @@
+#include "calc/ScenarioCalculation.h"
+
+#include "calc/FlowCalculation.h"
+#include "model/Scenarios.h"
+
+namespace stelmar {
+
+namespace {
+
+// Accumulation times that VrSk off would not have computed.
+void ForgetAccumulation(TPipeLine& s)
+{
+    for (TReport& r : s.Reports) r.AccumTime = 0;
+    for (TNode& n : s.Nodes)
+        for (TNodeFlow& f : n.Flows) f.AccumTime = 0;
+}
+
+}  // namespace
+
+ScenarioRun CalculateScenario(const TPipeLine& s, int index, char separator,
+                              const std::function<void()>& processEvents)
+{
+    const TScenario& scenario = ScenarioAt(s, index);
+    ScenarioRun run{.Index = index, .Name = ScenarioName(s, index), .Built = BuildScenarioScheme(s, scenario)};
+    TPipeLine& scheme = run.Built.Scheme;
+    const bool accumulation = scheme.VrSk;
+    scheme.VrSk = true;
+    run.ResultLine = Calculate(scheme, separator, processEvents);
+    run.Check = CheckSafeEvacuation(run.Built, scenario);
+    scheme.VrSk = accumulation;
+    if (!accumulation) ForgetAccumulation(scheme);
+    return run;
+}
+
+std::vector<ScenarioRun> CalculateScenarios(const TPipeLine& s, char separator,
+                                            const std::function<void()>& processEvents)
+{
+    std::vector<ScenarioRun> runs;
+    const int count = ScenarioCount(s);
+    runs.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) runs.push_back(CalculateScenario(s, i, separator, processEvents));
+    return runs;
+}
+
+int WorstScenario(const std::vector<ScenarioRun>& runs)
+{
+    int worst = -1;
+    for (int i = 0; i < static_cast<int>(runs.size()); ++i) {
+        const SafetyCheck& c = runs[i].Check;
+        if (c.Inputs.empty() && c.Points.empty()) continue;
+        if (c.Result == Verdict::NotChecked && c.Load == 0) continue;
+        if (worst < 0 || c.Load > runs[worst].Check.Load) worst = i;
+    }
+    return worst;
+}
+
+void ShowScenarioResults(TPipeLine& drawn, const ScenarioRun& run)
+{
+    const ScenarioScheme& built = run.Built;
+    const TPipeLine& s = built.Scheme;
+    drawn.Reports = s.Reports;
+    for (std::size_t k = 1; k < drawn.Reports.size(); ++k) {
+        TReport& r = drawn.Reports[k];
+        r.Area = built.AreaOrigin[r.Area];
+        r.Downstream = built.NodeOrigin[r.Downstream];
+    }
+    for (TNode& n : drawn.Nodes) SetFlowCount(n, 0);
+    for (int n = 1; n <= NodeCount(s); ++n) {
+        TNode& to = drawn.Nodes[built.NodeOrigin[n]];
+        to.FlowCount = s.Nodes[n].FlowCount;
+        to.Flows = s.Nodes[n].Flows;
+        to.FlowGroups = s.Nodes[n].FlowGroups;
+    }
+    drawn.ExitTimes = s.ExitTimes;
+    drawn.EvacuationTime = s.EvacuationTime;
+    drawn.FlowCounter = s.FlowCounter;
+}
+
+int RunOf(const std::vector<ScenarioRun>& runs, int index)
+{
+    for (int i = 0; i < static_cast<int>(runs.size()); ++i)
+        if (runs[i].Index == index) return i;
+    return -1;
+}
+
+}  // namespace stelmar
