@@ -12,10 +12,11 @@ namespace stelmar {
 
 namespace {
 
-// Times are compared to the ninth decimal, the finest rounding of the
-// calculation, so that the sum of two entered times that equals the
-// allowed time is not taken for more by the last bit.
-bool NotAbove(double x, double limit) { return std::nearbyint(x * 1e9) <= std::nearbyint(limit * 1e9); }
+// Sums and the allowed times are kept to the ninth decimal, the finest
+// rounding of the calculation, so that 0,8 · 6 is 4,8 and a sum of two
+// times that equals the allowed time is not taken for more by its last bit.
+double Clean(double x) { return std::nearbyint(x * 1e9) / 1e9; }
+bool NotAbove(double x, double limit) { return Clean(x) <= Clean(limit); }
 
 int UpstreamOf(const TPipeLine& s, const TReport& r)
 {
@@ -126,11 +127,11 @@ SafetyCheck CheckSafeEvacuation(const ScenarioScheme& built, const TScenario& sc
             c.EvacuationTime = chain.ExitTime[first];
             c.AccumTime = chain.AccumDown[first];
         }
-        c.Total = c.EvacuationTime + c.StartDelay;
+        c.Total = Clean(c.EvacuationTime + c.StartDelay);
         c.AccumulationMet = NotAbove(c.AccumTime, kMaxAccumulationTime);
         load(c.AccumTime, kMaxAccumulationTime);
         if (c.BlockTime && first != 0 && std::isfinite(c.EvacuationTime)) {
-            c.Allowed = 0.8 * *c.BlockTime;
+            c.Allowed = Clean(0.8 * *c.BlockTime);
             c.TimeMet = NotAbove(c.Total, c.Allowed);
             load(c.Total, c.Allowed);
             c.Result = c.TimeMet && c.AccumulationMet ? Verdict::Met : Verdict::Failed;
@@ -160,8 +161,8 @@ SafetyCheck CheckSafeEvacuation(const ScenarioScheme& built, const TScenario& sc
             p.PassTime = r.TotalTime;
             p.StartDelay = chain.StartDelay[k];
             p.BlockTime = *times.BlockTime;
-            p.Allowed = 0.8 * p.BlockTime;
-            p.Total = p.PassTime + p.StartDelay;
+            p.Allowed = Clean(0.8 * p.BlockTime);
+            p.Total = Clean(p.PassTime + p.StartDelay);
             p.Result = NotAbove(p.Total, p.Allowed) ? Verdict::Met : Verdict::Failed;
             load(p.Total, p.Allowed);
             failed |= p.Result == Verdict::Failed;

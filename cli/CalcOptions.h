@@ -16,6 +16,7 @@ struct CalcOptions {
     std::string PdfPath;        // empty: no PDF report
     std::string JsonPath;       // empty: no JSON
     std::optional<char> Separator;  // unset: from the locale
+    std::string Scenario;       // a scenario's name, "all", or empty: the active one
     bool Help = false;
 };
 

@@ -9,8 +9,8 @@ namespace stelmar {
 
 bool PdfOutputBuilt() { return true; }
 
-std::optional<std::string> MakePdfOutput(const TPipeLine& s, const ReportTitle& title, char separator,
-                                         std::string& pdf)
+std::optional<std::string> MakePdfOutput(const TPipeLine& s, const std::vector<ScenarioRun>& runs,
+                                         const ReportTitle& title, char separator, std::string& pdf)
 {
     static char name[] = "stelmar-calc";
     static char* argv[] = {name, nullptr};
@@ -18,7 +18,7 @@ std::optional<std::string> MakePdfOutput(const TPipeLine& s, const ReportTitle& 
     const auto app = StartHeadlessGui(argc, argv);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (auto failure = BuildPdfReport(s, title, separator, buffer)) return failure;
+    if (auto failure = BuildPdfReport(s, title, separator, buffer, {}, &runs)) return failure;
     pdf.assign(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
     return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calc/ReportFrontMatter.h"
+#include "calc/ScenarioCalculation.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
@@ -15,9 +16,10 @@ inline constexpr const char* kNoPdfOutput = "Запись отчета в PDF н
 // False when this build cannot write PDF reports.
 bool PdfOutputBuilt();
 
-// The PDF report of the calculated scheme in `pdf`, starting Qt's graphical
-// part for it; the message for the user on failure.
-std::optional<std::string> MakePdfOutput(const TPipeLine& s, const ReportTitle& title, char separator,
-                                         std::string& pdf);
+// The PDF report of the calculated scenarios `runs` in `pdf`, the drawings
+// showing the results `s` holds, starting Qt's graphical part for it; the
+// message for the user on failure.
+std::optional<std::string> MakePdfOutput(const TPipeLine& s, const std::vector<ScenarioRun>& runs,
+                                         const ReportTitle& title, char separator, std::string& pdf);
 
 }  // namespace stelmar

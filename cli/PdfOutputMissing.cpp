@@ -6,7 +6,8 @@ namespace stelmar {
 
 bool PdfOutputBuilt() { return false; }
 
-std::optional<std::string> MakePdfOutput(const TPipeLine&, const ReportTitle&, char, std::string&)
+std::optional<std::string> MakePdfOutput(const TPipeLine&, const std::vector<ScenarioRun>&, const ReportTitle&, char,
+                                         std::string&)
 {
     return std::string(kNoPdfOutput);
 }

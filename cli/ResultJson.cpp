@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/NumberText.h"
+#include "model/Scenarios.h"
 
 namespace stelmar {
 
@@ -117,10 +118,106 @@ void WriteElement(JsonWriter& w, const ElementRef& e)
     w.Raw() << '}';
 }
 
+void WriteOk(JsonWriter& w, Verdict v)
+{
+    w.Key("ok");
+    w.Raw() << (v == Verdict::Met ? "true" : v == Verdict::Failed ? "false" : "null") << ',';
+}
+
+void WriteInput(JsonWriter& w, const TPipeLine& drawn, const InputCheck& c, char separator)
+{
+    w.Raw() << '{';
+    w.Key("node");
+    WriteElement(w, NodeRef(drawn, c.Node));
+    w.Raw() << ',';
+    w.Field("label", c.Label);
+    w.Field("people", c.People);
+    w.Field("tp", c.EvacuationTime);
+    w.Field("tne", c.StartDelay);
+    w.Key("tbl");
+    if (c.BlockTime) w.Number(*c.BlockTime);
+    else w.Raw() << "null";
+    w.Raw() << ',';
+    w.Key("allowed");
+    if (c.BlockTime) w.Number(c.Allowed);
+    else w.Raw() << "null";
+    w.Raw() << ',';
+    w.Field("total", c.Total);
+    w.Field("tsk", c.AccumTime);
+    w.Field("verdict", std::string(VerdictText(c.Result)));
+    WriteOk(w, c.Result);
+    w.Field("reason", ReasonText(c, separator), true);
+    w.Raw() << '}';
+}
+
+void WritePoint(JsonWriter& w, const TPipeLine& drawn, const PointCheck& p, char separator)
+{
+    w.Raw() << '{';
+    w.Key("node");
+    WriteElement(w, NodeRef(drawn, p.Node));
+    w.Raw() << ',';
+    w.Field("label", p.Label);
+    w.Field("flow", std::int32_t{p.Flow});
+    w.Field("people", p.People);
+    w.Field("time", p.PassTime);
+    w.Field("tne", p.StartDelay);
+    w.Field("tbl", p.BlockTime);
+    w.Field("allowed", p.Allowed);
+    w.Field("total", p.Total);
+    w.Field("verdict", std::string(VerdictText(p.Result)));
+    WriteOk(w, p.Result);
+    w.Field("reason", ReasonText(p, separator), true);
+    w.Raw() << '}';
+}
+
+template <typename T, typename Write>
+void List(JsonWriter& w, const std::vector<T>& items, Write write)
+{
+    w.Raw() << '[';
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) w.Raw() << ',';
+        write(items[i]);
+    }
+    w.Raw() << ']';
+}
+
+void WriteScenarios(JsonWriter& w, const ScenarioJson& scenarios)
+{
+    const TPipeLine& drawn = scenarios.Drawn;
+    const int worst = WorstScenario(scenarios.Runs);
+    w.Key("scenarios");
+    w.Raw() << '[';
+    for (std::size_t i = 0; i < scenarios.Runs.size(); ++i) {
+        const ScenarioRun& run = scenarios.Runs[i];
+        const TScenario& sc = ScenarioAt(drawn, run.Index);
+        if (i > 0) w.Raw() << ",\n";
+        w.Raw() << '{';
+        w.Field("name", run.Name);
+        w.Field("active", run.Index == ActiveScenarioIndex(drawn));
+        w.Key("excluded");
+        std::vector<ElementRef> excluded;
+        for (const int n : sc.ExcludedNodes) excluded.push_back(NodeRef(drawn, n));
+        for (const int a : sc.ExcludedAreas) excluded.push_back(AreaRef(drawn, a));
+        List(w, excluded, [&](const ElementRef& e) { WriteElement(w, e); });
+        w.Raw() << ',';
+        w.Field("tp", run.Built.Scheme.EvacuationTime);
+        w.Field("result_line", run.ResultLine);
+        WriteOk(w, run.Check.Result);
+        w.Field("worst", static_cast<int>(i) == worst);
+        w.Key("inputs");
+        List(w, run.Check.Inputs, [&](const InputCheck& c) { WriteInput(w, drawn, c, scenarios.Separator); });
+        w.Raw() << ',';
+        w.Key("points");
+        List(w, run.Check.Points, [&](const PointCheck& p) { WritePoint(w, drawn, p, scenarios.Separator); });
+        w.Raw() << '}';
+    }
+    w.Raw() << ']';
+}
+
 }  // namespace
 
 void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Finding>& findings,
-                     const std::string& resultLine)
+                     const std::string& resultLine, const ScenarioJson* scenarios)
 {
     JsonWriter w(out);
     const bool valid = findings.empty();
@@ -145,7 +242,8 @@ void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Fi
     }
     out << "],";
     if (!valid) {
-        out << "\"result_line\":null,\"t_p\":null,\"exit_times\":[],\"flow_count\":0,\"steps\":[]}\n";
+        out << "\"result_line\":null,\"t_p\":null,\"exit_times\":[],\"flow_count\":0,\"steps\":[],"
+               "\"scenarios\":[]}\n";
         return;
     }
     w.Field("result_line", resultLine);
@@ -158,7 +256,10 @@ void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Fi
         if (i > 1) out << ",\n";
         WriteStep(w, s.Reports[i]);
     }
-    out << "]}\n";
+    out << "],";
+    if (scenarios) WriteScenarios(w, *scenarios);
+    else out << "\"scenarios\":[]";
+    out << "}\n";
 }
 
 }  // namespace stelmar

@@ -7,9 +7,10 @@
 #include <iostream>
 #include <unistd.h>
 
-#include "calc/FlowCalculation.h"
-#include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
+#include "calc/ScenarioReport.h"
 #include "calc/Validation.h"
 #include "cli/CalcOptions.h"
 #include "cli/OutputFiles.h"
@@ -18,6 +19,7 @@
 #include "model/FileErrors.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
+#include "model/Scenarios.h"
 
 using namespace stelmar;
 
@@ -53,10 +55,43 @@ bool PrintResultLine(const std::string& line, bool aside)
 }
 
 bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Finding>& findings,
-               const std::string& resultLine)
+               const std::string& resultLine, const ScenarioJson* scenarios = nullptr)
 {
     return WriteOutput(path, "результаты расчета",
-                       [&](std::ostream& out) { WriteResultJson(out, s, findings, resultLine); });
+                       [&](std::ostream& out) { WriteResultJson(out, s, findings, resultLine, scenarios); });
+}
+
+// The scenarios `--scenario` asks for: every one for "all", the one of that
+// name, or, without it, the active one. Empty when no scenario has the name.
+std::vector<int> ChosenScenarios(const TPipeLine& s, const std::string& asked)
+{
+    std::vector<int> chosen;
+    for (int i = 0; i < ScenarioCount(s); ++i)
+        if (asked == "all" || (asked.empty() ? i == ActiveScenarioIndex(s) : ScenarioName(s, i) == asked))
+            chosen.push_back(i);
+    if (!asked.empty() && asked != "all" && chosen.size() > 1) chosen.resize(1);
+    return chosen;
+}
+
+std::string ScenarioNames(const TPipeLine& s)
+{
+    std::string names;
+    for (int i = 0; i < ScenarioCount(s); ++i) names += (i > 0 ? ", «" : "«") + ScenarioName(s, i) + "»";
+    return names;
+}
+
+// The result line of each scenario; for a project without scenarios the
+// one line it always had.
+std::string ResultLines(const TPipeLine& s, const std::vector<ScenarioRun>& runs)
+{
+    if (s.Scenarios.empty()) return runs.front().ResultLine;
+    std::string lines;
+    for (const ScenarioRun& run : runs) {
+        if (!lines.empty()) lines += '\n';
+        lines += "Сценарий «" + run.Name + "»: " + run.ResultLine + " Условие безопасной эвакуации " +
+                 VerdictText(run.Check.Result) + ".";
+    }
+    return lines;
 }
 
 // Findings on standard error and in the JSON; the scheme is not calculated
@@ -107,29 +142,52 @@ int main(int argc, char** argv)
     scheme.VrSk = options->VrSk.value_or(scheme.VrSk);
     scheme.FullReport = options->FullReport;
 
-    const std::vector<Finding> findings = CheckScheme(scheme);
+    const std::vector<int> chosen = ChosenScenarios(scheme, options->Scenario);
+    if (chosen.empty()) {
+        std::cerr << "stelmar-calc: в проекте нет сценария «" << options->Scenario
+                  << "»; сценарии проекта: " << ScenarioNames(scheme) << '\n';
+        return kUsageError;
+    }
+    const std::vector<Finding> findings =
+        chosen.size() > 1 ? CheckScenarios(scheme) : CheckScenario(scheme, chosen.front());
     if (!findings.empty()) return Refuse(*options, scheme, findings);
 
-    const std::string resultLine = Calculate(scheme, separator);
-    if (const auto failure = CheckResults(scheme)) return Refuse(*options, scheme, {Finding{*failure, {}}});
-    // Standard output carrying a document keeps to it; the line goes aside.
+    std::vector<ScenarioRun> runs;
+    for (const int index : chosen) {
+        runs.push_back(CalculateScenario(scheme, index, separator));
+        if (auto failure = CheckResults(runs.back().Built.Scheme)) {
+            if (!scheme.Scenarios.empty()) *failure = "Сценарий «" + runs.back().Name + "»: " + *failure;
+            return Refuse(*options, scheme, {Finding{*failure, {}}});
+        }
+    }
+    // The top-level result is the active scenario's when it was calculated.
+    const int active = RunOf(runs, ActiveScenarioIndex(scheme));
+    const ScenarioRun& shown = runs[active >= 0 ? static_cast<std::size_t>(active) : 0];
+    // Standard output carrying a document keeps to it; the lines go aside.
     const bool documentOnStandardOutput =
         (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
         (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath)) ||
         (!options->PdfPath.empty() && IsStandardOutput(options->PdfPath));
-    if (!PrintResultLine(resultLine, documentOnStandardOutput)) return kWriteError;
+    if (!PrintResultLine(ResultLines(scheme, runs), documentOnStandardOutput)) return kWriteError;
 
-    if (!options->ReportPath.empty() &&
-        !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) { BuildReport(scheme, separator, out); }))
+    if (!options->ReportPath.empty() && !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) {
+            BuildScenarioReport(scheme, runs, separator, out);
+        }))
         return kWriteError;
     if (!options->PdfPath.empty()) {
+        // The drawings show the results of the scenario shown.
+        ShowScenarioResults(scheme, shown);
         std::string pdf;
-        if (const auto failure = MakePdfOutput(scheme, ReportTitle{CalculationTimeText(std::time(nullptr))}, separator, pdf)) {
+        if (const auto failure =
+                MakePdfOutput(scheme, runs, ReportTitle{CalculationTimeText(std::time(nullptr))}, separator, pdf)) {
             std::cerr << *failure << '\n';
             return kWriteError;
         }
         if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kWriteError;
     }
-    if (!options->JsonPath.empty() && !WriteJson(options->JsonPath, scheme, {}, resultLine)) return kWriteError;
+    const ScenarioJson scenarios{scheme, runs, separator};
+    if (!options->JsonPath.empty() &&
+        !WriteJson(options->JsonPath, shown.Built.Scheme, {}, shown.ResultLine, &scenarios))
+        return kWriteError;
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "examples/ExampleProjects.h"
 
 #include "model/SchemeBuilder.h"
+#include "model/Scenarios.h"
 
 namespace stelmar::examples {
 
@@ -128,6 +129,59 @@ TPipeLine OfficeFloor()
     return Finished(std::move(s), false, true);
 }
 
+// A two-storey building whose first-floor corridor is joined to two exits,
+// and fire scenarios over it. The rooms upstairs come down the main stair,
+// or by the outside escape stair at the east end when the fire blocks the
+// main one. Drawn, the scheme holds every route: each scenario excludes
+// what the fire blocks and what is not the way taken, so that every part
+// leads to one exit.
+TPipeLine TwoExits()
+{
+    TPipeLine s;
+    s.EtagCount = 2;
+    SchemeBuilder b(s);
+    b.OnFloor(1);
+    const int exit1 = b.Exit({.X = 60, .Y = 500, .Name = "Выход 1"});
+    const int k1 = b.Junction({.X = 160, .Y = 500});
+    const int k2 = b.Junction({.X = 400, .Y = 500});
+    const int k3 = b.Junction({.X = 650, .Y = 500});
+    const int k4 = b.Junction({.X = 900, .Y = 500});
+    const int k5 = b.Junction({.X = 1140, .Y = 500});
+    const int exit2 = b.Exit({.X = 1240, .Y = 500, .Name = "Выход 2"});
+    b.Area(b.Input({.X = 400, .Y = 320, .Name = "101", .People = 30}), k2, 8, 1.2);
+    b.Area(b.Input({.X = 650, .Y = 680, .Name = "102", .People = 35}), k3, 8, 1.2);
+    b.Area(b.Input({.X = 900, .Y = 320, .Name = "103", .People = 25}), k4, 8, 1.2);
+    const int doorway1 = b.Area(k1, exit1, 0, 2, kDoorway);
+    b.Area(k2, k1, 12, 2.5);
+    b.Area(k3, k2, 12, 2.5);
+    const int divide = b.Area(k3, k4, 12, 2.5);
+    b.Area(k4, k5, 12, 2.5);
+    b.Area(k5, exit2, 0, 2, kDoorway);
+
+    b.OnFloor(2);
+    const int c1 = b.Junction({.X = 1140, .Y = 500});
+    const int c2 = b.Junction({.X = 900, .Y = 500});
+    const int stair = b.Junction({.X = 650, .Y = 500, .Name = "Л1"});
+    const int room201 = b.Input({.X = 1140, .Y = 320, .Name = "201", .People = 20});
+    b.Area(room201, c1, 10, 1.5);
+    b.Area(b.Input({.X = 900, .Y = 320, .Name = "202", .People = 20}), c2, 10, 1.5);
+    b.Area(c1, c2, 12, 2);
+    b.Area(c2, stair, 12, 2);
+    const int mainStair = b.Area(stair, k3, 6, 2, kStairsDown);
+    const int escape = b.Area(c1, k5, 14, 0.9, kStairsDown);
+
+    TScenario normal{.Name = "Нормальная эвакуация", .StartDelay = 1, .BlockTime = 5,
+                     .ExcludedAreas = {divide, escape}};
+    EditNodeTimes(normal, stair).BlockTime = 4;  // smoke reaches the stair's entrance sooner
+    TScenario exit1Blocked{.Name = "Выход 1 заблокирован", .StartDelay = 1, .BlockTime = 5,
+                           .ExcludedAreas = {doorway1, escape}};
+    TScenario stairBlocked{.Name = "Лестница заблокирована", .StartDelay = 1, .BlockTime = 4,
+                           .ExcludedAreas = {divide, mainStair}};
+    EditNodeTimes(stairBlocked, room201).StartDelay = 1.5;  // room 201 learns of the fire last
+    s.Scenarios = {normal, exit1Blocked, stairBlocked};
+    return Finished(std::move(s), false, false);
+}
+
 }  // namespace
 
 std::vector<ExampleProject> ExampleProjects()
@@ -136,6 +190,7 @@ std::vector<ExampleProject> ExampleProjects()
     list.push_back({"school-wing.stm", SchoolWing()});
     list.push_back({"care-home.stm", CareHome()});
     list.push_back({"office-floor.stm", OfficeFloor()});
+    list.push_back({"two-exits.stm", TwoExits()});
     return list;
 }
 

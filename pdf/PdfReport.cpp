@@ -11,6 +11,7 @@
 
 #include "calc/FlowResults.h"
 #include "calc/ReportWriter.h"
+#include "calc/ScenarioReport.h"
 #include "model/ProgramVersion.h"
 #include "model/SafeFile.h"
 #include "drawing/ResultsDrawing.h"
@@ -43,8 +44,8 @@ constexpr double kFrontShare = 0.05;
 class PdfComposer {
 public:
     PdfComposer(const TPipeLine& s, const ReportTitle& title, char separator, PdfFonts& fonts,
-                const PdfProgress& progress)
-        : s_(s), title_(title), separator_(separator), fonts_(fonts), progress_(progress)
+                const PdfProgress& progress, const std::vector<ScenarioRun>* runs)
+        : s_(s), title_(title), separator_(separator), fonts_(fonts), progress_(progress), runs_(runs)
     {
         // The time at the end of each area, as the figure chosen on the
         // screen may be any.
@@ -65,7 +66,10 @@ public:
         Report(kFrontShare);
         layout.PageBreak();
         layout.Heading(QStringLiteral("3. Расчет времени эвакуации"), kSectionSize);
-        ComposeReport(s_, separator_, layout);
+        if (runs_)
+            ComposeScenarioReport(s_, *runs_, separator_, layout);
+        else
+            ComposeReport(s_, separator_, layout);
         layout.Finish();
         Report(1);
     }
@@ -140,6 +144,7 @@ private:
     char separator_;
     PdfFonts& fonts_;
     const PdfProgress& progress_;
+    const std::vector<ScenarioRun>* runs_;
     SchemeOverlay overlay_;
     std::optional<TPipeLine> view_;
     int pass_ = 0;
@@ -149,7 +154,8 @@ private:
 }  // namespace
 
 std::optional<std::string> BuildPdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
-                                          QIODevice& out, const PdfProgress& progress)
+                                          QIODevice& out, const PdfProgress& progress,
+                                          const std::vector<ScenarioRun>* runs)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return "Отчет в PDF не может быть записан: программа запущена без графической подсистемы Qt.";
@@ -160,7 +166,7 @@ std::optional<std::string> BuildPdfReport(const TPipeLine& s, const ReportTitle&
                     QString::fromStdString(ProjectTitle(s.FileName)));
     writer.setCreator(QStringLiteral("Stelmar %1").arg(QString::fromLatin1(kProgramVersion)));
     PdfFonts fonts(&writer, kUnitsPerPoint);
-    PdfComposer composer(s, title, separator, fonts, progress);
+    PdfComposer composer(s, title, separator, fonts, progress, runs);
     try {
         ReportLayout counting(fonts, &writer, nullptr, kUnitsPerPoint, 0);
         composer.Run(counting, 0);
@@ -177,11 +183,13 @@ std::optional<std::string> BuildPdfReport(const TPipeLine& s, const ReportTitle&
 }
 
 std::optional<std::string> WritePdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
-                                          const std::string& path, const PdfProgress& progress)
+                                          const std::string& path, const PdfProgress& progress,
+                                          const std::vector<ScenarioRun>* runs)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (std::optional<std::string> error = BuildPdfReport(s, title, separator, buffer, progress)) return error;
+    if (std::optional<std::string> error = BuildPdfReport(s, title, separator, buffer, progress, runs))
+        return error;
     const QByteArray& pdf = buffer.data();
     if (const auto error = WriteFilesAtomically({{path, std::string(pdf.constData(), std::size_t(pdf.size()))}}))
         return "Не удалось записать отчет в файл \"" + path + "\": " + *error;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "calc/ReportFrontMatter.h"
+#include "calc/ScenarioCalculation.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
@@ -25,14 +26,18 @@ inline constexpr const char* kPdfCancelled = "Запись отчета в PDF �
 using PdfProgress = std::function<bool(int percent)>;
 
 // Writes the report of the calculation whose results `s` holds to `out`.
+// With `runs`, the derivation is that of the project's scenarios
+// (ScenarioReport.h) and `s` holds the results its drawings show.
 // Returns the message for the user when it cannot be written (or
 // kPdfCancelled when `progress` stopped it).
 std::optional<std::string> BuildPdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
-                                          QIODevice& out, const PdfProgress& progress = {});
+                                          QIODevice& out, const PdfProgress& progress = {},
+                                          const std::vector<ScenarioRun>* runs = nullptr);
 
 // The same into the file `path`, which is replaced only once the document
 // is complete.
 std::optional<std::string> WritePdfReport(const TPipeLine& s, const ReportTitle& title, char separator,
-                                          const std::string& path, const PdfProgress& progress = {});
+                                          const std::string& path, const PdfProgress& progress = {},
+                                          const std::vector<ScenarioRun>* runs = nullptr);
 
 }  // namespace stelmar

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "model/ProjectFile.h"
+#include "model/TextCodec.h"
 #include "tests/TestFiles.h"
 #include "tests/TestSchemes.h"
 
@@ -356,4 +357,38 @@ TEST_F(CalcCommand, FindingsNameTheirElements)
                         ",\"floor\":2}}"),
               std::string::npos)
         << json;
+}
+
+TEST_F(CalcCommand, ScenariosOneByNameOrAllAndAFailedConditionIsAResult)
+{
+    const std::string project = Example("two-exits.stm");
+    ASSERT_EQ(Run(project + " --decimal-separator ,"), 0) << err_;
+    EXPECT_EQ(out_, "Сценарий «Нормальная эвакуация»: Итак, общее расчетное время эвакуации = 2,382 мин. "
+                    "Условие безопасной эвакуации выполняется.\n");
+
+    ASSERT_EQ(Run(project + " --decimal-separator , --scenario 'Лестница заблокирована'"), 0) << err_;
+    EXPECT_EQ(out_, "Сценарий «Лестница заблокирована»: Итак, общее расчетное время эвакуации = 2,498 мин. "
+                    "Условие безопасной эвакуации не выполняется.\n");
+
+    ASSERT_EQ(Run(project + " --scenario all --out " + Temp("r.rtf") + " --json " + Temp("r.json")), 0) << err_;
+    EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 3);
+    const std::string json = ReadAll(Temp("r.json"));
+    // The top-level result is the active scenario's.
+    EXPECT_NE(json.find("\"result_line\":\"Итак, общее расчетное время эвакуации = 2.382 мин.\",\"t_p\":2.382"),
+              std::string::npos);
+    EXPECT_NE(json.find("{\"name\":\"Выход 1 заблокирован\",\"active\":false,\"excluded\":[{\"kind\":\"area\","
+                        "\"number\":4,\"floor\":1},{\"kind\":\"area\",\"number\":15,\"floor\":2}],\"tp\":2.486,"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"ok\":false,\"worst\":true,\"inputs\":[{\"node\":{\"kind\":\"node\",\"number\":8,"
+                        "\"floor\":1},\"label\":\"101\",\"people\":30,\"tp\":0.588,\"tne\":1,\"tbl\":4,"
+                        "\"allowed\":3.2,\"total\":1.588,\"tsk\":0,\"verdict\":\"выполняется\",\"ok\":true,"),
+              std::string::npos)
+        << json;
+    const std::string rtf = ReadAll(Temp("r.rtf"));
+    for (const char* name : {"Нормальная эвакуация", "Выход 1 заблокирован", "Лестница заблокирована"})
+        EXPECT_NE(rtf.find(*stelmar::Utf8ToCp1251(std::string("Сценарий «") + name + "»")), std::string::npos);
+
+    EXPECT_EQ(Run(project + " --scenario Пожар"), 64);
+    EXPECT_EQ(err_, "stelmar-calc: в проекте нет сценария «Пожар»; сценарии проекта: «Нормальная эвакуация», "
+                    "«Выход 1 заблокирован», «Лестница заблокирована»\n");
 }

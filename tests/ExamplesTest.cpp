@@ -4,6 +4,8 @@
 #include <sstream>
 
 #include "calc/FlowCalculation.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
 #include "calc/Validation.h"
 #include "examples/ExampleProjects.h"
 #include "model/ProjectFile.h"
@@ -36,4 +38,25 @@ TEST(Examples, CalculateToKnownTimes)
         ASSERT_EQ(ValidateScheme(*read.Scheme), std::vector<std::string>{}) << name;
         EXPECT_EQ(Calculate(*read.Scheme, ','), line);
     }
+}
+
+TEST(Examples, TwoExitsScenariosPassTheChecksAndOneFailsTheCondition)
+{
+    ProjectReadResult read = ReadProjectFile(std::string(STELMAR_EXAMPLES_DIR) + "/two-exits.stm");
+    ASSERT_TRUE(read.Scheme) << read.Error;
+    const TPipeLine& s = *read.Scheme;
+    EXPECT_FALSE(ValidateScheme(s).empty()) << "drawn, the corridor leads to both exits";
+    ASSERT_TRUE(CheckScenarios(s).empty());
+    const std::vector<ScenarioRun> runs = CalculateScenarios(s, ',');
+    ASSERT_EQ(runs.size(), 3u);
+    const std::vector<std::string> lines = {"Итак, общее расчетное время эвакуации = 2,382 мин.",
+                                            "Итак, общее расчетное время эвакуации = 2,486 мин.",
+                                            "Итак, общее расчетное время эвакуации = 2,498 мин."};
+    const std::vector<Verdict> verdicts = {Verdict::Met, Verdict::Met, Verdict::Failed};
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(runs[i].ResultLine, lines[i]) << runs[i].Name;
+        EXPECT_EQ(runs[i].Check.Result, verdicts[i]) << runs[i].Name;
+    }
+    EXPECT_EQ(runs[0].Check.Points.size(), 1u) << "the stair's entrance is a check point";
+    EXPECT_EQ(WorstScenario(runs), 2);
 }
