@@ -1,7 +1,9 @@
 #include "calc/ElementFindings.h"
 
+#include <algorithm>
 #include <cstdint>
 
+#include "calc/ScenarioChecks.h"
 #include "calc/SchemeGraph.h"
 #include "calc/Validation.h"
 
@@ -18,26 +20,11 @@ void Mark(const ElementRef& element, ElementFindings& out)
 // the nodes of every such part.
 void MarkPartsWithoutExit(const TPipeLine& s, ElementFindings& out)
 {
-    const SchemeGraph graph(s);
-    std::vector<std::uint8_t> seen(s.Nodes.size(), 0);
-    std::vector<std::int32_t> part;
-    for (int root = 1; root <= NodeCount(s); ++root) {
-        if (seen[root]) continue;
-        seen[root] = 1;
-        part.assign(1, root);
-        bool exit = false;
-        for (std::size_t head = 0; head < part.size(); ++head) {
-            const int p = part[head];
-            exit |= s.Nodes[p].Kind == kExit;
-            for (const AreaEnd& end : graph.At(p)) {
-                if (seen[end.Other]) continue;
-                seen[end.Other] = 1;
-                part.push_back(end.Other);
-            }
-        }
-        if (!exit)
+    std::vector<std::int32_t> partOf;
+    ForEachPart(s, SchemeGraph(s), partOf, [&](std::span<const std::int32_t> part) {
+        if (std::none_of(part.begin(), part.end(), [&](int p) { return s.Nodes[p].Kind == kExit; }))
             for (int p : part) out.Nodes[p] = true;
-    }
+    });
 }
 
 }  // namespace
@@ -46,10 +33,10 @@ ElementFindings FindElementFindings(const TPipeLine& s)
 {
     ElementFindings out{std::vector<bool>(s.Nodes.size(), false), std::vector<bool>(s.Areas.size(), false)};
     bool withoutExit = false;
-    for (const Finding& f : CheckScheme(s)) {
+    for (const Finding& f : CheckScenarios(s)) {
         Mark(f.Element, out);
         Mark(f.Input, out);
-        withoutExit |= f.Message == kPartWithoutExit;
+        withoutExit |= f.Message.ends_with(kPartWithoutExit);
     }
     if (withoutExit) MarkPartsWithoutExit(s, out);
     return out;

@@ -2,8 +2,9 @@
 
 // Which nodes and areas the checks before a calculation find fault with,
 // for the element tables' filter "only with errors": the elements the
-// findings of CheckScheme name, the input of a group without movement data,
-// and every node of a part of the scheme without an exit.
+// findings of every scenario's checks name (ScenarioChecks.h), the input
+// of a group without movement data, and every node of a part of the scheme
+// without an exit.
 
 #include <vector>
 

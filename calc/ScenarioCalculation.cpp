@@ -76,6 +76,13 @@ void ShowScenarioResults(TPipeLine& drawn, const ScenarioRun& run)
     drawn.FlowCounter = s.FlowCounter;
 }
 
+std::string ScenarioResultLine(const TPipeLine& s, const ScenarioRun& run)
+{
+    if (s.Scenarios.empty()) return run.ResultLine;
+    return "Сценарий «" + run.Name + "»: " + run.ResultLine + " Условие безопасной эвакуации " +
+           VerdictText(run.Check.Result) + ".";
+}
+
 int RunOf(const std::vector<ScenarioRun>& runs, int index)
 {
     for (int i = 0; i < static_cast<int>(runs.size()); ++i)

@@ -44,6 +44,12 @@ int WorstScenario(const std::vector<ScenarioRun>& runs);
 // and flow count.
 void ShowScenarioResults(TPipeLine& drawn, const ScenarioRun& run);
 
+// The line that tells the result of `run`: its ResultLine for a project
+// without scenarios; otherwise "Сценарий «…»: " + ResultLine + " Условие
+// безопасной эвакуации выполняется." (or "не выполняется", "не
+// проверяется").
+std::string ScenarioResultLine(const TPipeLine& s, const ScenarioRun& run);
+
 // The index among `runs` of the run of scenario `index`, -1 when none.
 int RunOf(const std::vector<ScenarioRun>& runs, int index);
 

@@ -14,34 +14,17 @@ namespace {
 
 // Each connected part of the scheme without an exit that holds people:
 // its inputs, in node order, for one finding that names them.
-std::vector<std::vector<int>> InputsWithoutExit(const TPipeLine& s, std::vector<int>& partOf)
+std::vector<std::vector<int>> InputsWithoutExit(const TPipeLine& s, std::vector<std::int32_t>& partOf)
 {
-    const SchemeGraph graph(s);
-    partOf.assign(s.Nodes.size(), 0);
     std::vector<std::vector<int>> stranded;
-    std::vector<int> part;
-    int parts = 0;
-    for (int root = 1; root <= NodeCount(s); ++root) {
-        if (partOf[root] != 0) continue;
-        partOf[root] = ++parts;
-        part.assign(1, root);
-        bool exit = false;
-        for (std::size_t head = 0; head < part.size(); ++head) {
-            const int p = part[head];
-            exit |= s.Nodes[p].Kind == kExit;
-            for (const AreaEnd& end : graph.At(p)) {
-                if (partOf[end.Other] != 0) continue;
-                partOf[end.Other] = parts;
-                part.push_back(end.Other);
-            }
-        }
-        if (exit) continue;
+    ForEachPart(s, SchemeGraph(s), partOf, [&](std::span<const std::int32_t> part) {
+        if (std::any_of(part.begin(), part.end(), [&](int p) { return s.Nodes[p].Kind == kExit; })) return;
         std::vector<int> inputs;
         for (const int p : part)
             if (s.Nodes[p].Kind == kInput) inputs.push_back(p);
         std::sort(inputs.begin(), inputs.end());
         if (!inputs.empty()) stranded.push_back(std::move(inputs));
-    }
+    });
     return stranded;
 }
 
@@ -63,7 +46,7 @@ std::vector<Finding> FindingsOf(const TPipeLine& drawn, int index)
     const TPipeLine& s = built.Scheme;
     std::vector<Finding> findings = CheckScheme(s);
 
-    std::vector<int> partOf;
+    std::vector<std::int32_t> partOf;
     const std::vector<std::vector<int>> stranded = InputsWithoutExit(s, partOf);
     if (!stranded.empty()) {
         // The scheme's own finding names the first part without an exit;

@@ -34,4 +34,27 @@ private:
     std::vector<AreaEnd> ends_;
 };
 
+// The connected part of each node (1, 2, … in the order of the parts'
+// lowest node numbers), by node number; element 0 unused. Calls
+// `visit(nodes)` with each part's nodes once it is complete.
+template <typename Visit>
+void ForEachPart(const TPipeLine& s, const SchemeGraph& graph, std::vector<std::int32_t>& partOf, Visit visit)
+{
+    partOf.assign(s.Nodes.size(), 0);
+    std::vector<std::int32_t> part;
+    std::int32_t parts = 0;
+    for (int root = 1; root <= NodeCount(s); ++root) {
+        if (partOf[root] != 0) continue;
+        partOf[root] = ++parts;
+        part.assign(1, root);
+        for (std::size_t head = 0; head < part.size(); ++head)
+            for (const AreaEnd& end : graph.At(part[head])) {
+                if (partOf[end.Other] != 0) continue;
+                partOf[end.Other] = parts;
+                part.push_back(end.Other);
+            }
+        visit(std::span<const std::int32_t>(part));
+    }
+}
+
 }  // namespace stelmar

@@ -80,16 +80,13 @@ std::string ScenarioNames(const TPipeLine& s)
     return names;
 }
 
-// The result line of each scenario; for a project without scenarios the
-// one line it always had.
+// The result line of each scenario, one under another.
 std::string ResultLines(const TPipeLine& s, const std::vector<ScenarioRun>& runs)
 {
-    if (s.Scenarios.empty()) return runs.front().ResultLine;
     std::string lines;
     for (const ScenarioRun& run : runs) {
         if (!lines.empty()) lines += '\n';
-        lines += "Сценарий «" + run.Name + "»: " + run.ResultLine + " Условие безопасной эвакуации " +
-                 VerdictText(run.Check.Result) + ".";
+        lines += ScenarioResultLine(s, run);
     }
     return lines;
 }

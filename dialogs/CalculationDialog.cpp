@@ -13,9 +13,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "calc/FlowCalculation.h"
-#include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
+#include "calc/ScenarioReport.h"
 #include "calc/Validation.h"
 #include "dialogs/ElementNavigation.h"
 #include "dialogs/FindingsBox.h"
@@ -24,6 +25,7 @@
 #include "dialogs/ValidationView.h"
 #include "dialogs/Icons.h"
 #include "model/NumberText.h"
+#include "model/Scenarios.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
@@ -116,34 +118,39 @@ void TFcalc::FormActivate()
     // A precision outside 1..9 is brought into range, in the scheme too.
     precision_->setValue(scheme_.Precision);
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
-    const bool passed = ShowFindings(messages_, navigation_, CheckScheme(scheme_), kValidationPassed);
+    const bool passed = ShowFindings(messages_, navigation_, CheckScenarios(scheme_), kValidationPassed);
     for (QPushButton* button : {calculate_, rtf_, pdf_}) button->setEnabled(passed);
 }
 
 void TFcalc::btnPdfClick() { SaveReportAsPdf(scheme_, *prompts_, this); }
+
 
 void TFcalc::btnCalcClick()
 {
     // The window system stays responsive during a long calculation, but
     // takes no input that could change the scheme meanwhile.
     const char separator = DecimalSeparatorFromEnvironment();
-    const std::string result =
-        Calculate(scheme_, separator, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    const auto runs = std::make_shared<const std::vector<ScenarioRun>>(CalculateScenarios(
+        scheme_, separator, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }));
     // Values that are not finite are shown like the findings of the checks,
     // and the dialog stays open without a result.
-    if (const std::optional<std::string> failure = CheckResults(scheme_)) {
-        ShowFindings(messages_, navigation_, {Finding{*failure, {}}}, kValidationPassed);
-        calculate_->setEnabled(false);
-        return;
-    }
+    for (const ScenarioRun& run : *runs)
+        if (std::optional<std::string> failure = CheckResults(run.Built.Scheme)) {
+            if (!scheme_.Scenarios.empty()) *failure = "Сценарий «" + run.Name + "»: " + *failure;
+            ShowFindings(messages_, navigation_, {Finding{*failure, {}}}, kValidationPassed);
+            calculate_->setEnabled(false);
+            return;
+        }
     done(QDialog::Accepted);
-    if (navigation_) navigation_->ShowResults();
+    ShowScenarioResults(scheme_, (*runs)[static_cast<std::size_t>(ActiveScenarioIndex(scheme_))]);
+    if (navigation_) navigation_->ShowScenarioRuns(runs);
 
-    const QString question = QString::fromStdString(result) + "\n" + kOpenReportQuestion;
-    if (!prompts_->AskTitled(kResultsCaption, question)) return;
+    QString question;
+    for (const ScenarioRun& run : *runs) question += QString::fromStdString(ScenarioResultLine(scheme_, run)) + "\n";
+    if (!prompts_->AskTitled(kResultsCaption, question + kOpenReportQuestion)) return;
 
     const std::string path = TempFolder() + kReportFileName;
-    const std::optional<std::string> failure = WriteReport(scheme_, path, separator);
+    const std::optional<std::string> failure = WriteScenarioReport(scheme_, *runs, path, separator);
     if (failure) {
         prompts_->ShowWarning(QString::fromStdString(*failure));
         return;

@@ -6,8 +6,10 @@
 // calculation they made on its scheme.
 
 #include <QRect>
+#include <memory>
 #include <vector>
 
+#include "calc/ScenarioCalculation.h"
 #include "model/ElementRef.h"
 
 namespace stelmar {
@@ -25,6 +27,9 @@ public:
     virtual void MarkFindings(const std::vector<ElementRef>& elements) = 0;
     // The scheme holds the results of a calculation just made.
     virtual void ShowResults() = 0;
+    // The scenarios were just calculated: `runs` of every scenario, the
+    // scheme given the active one's results (ShowScenarioResults).
+    virtual void ShowScenarioRuns(std::shared_ptr<const std::vector<ScenarioRun>> runs) = 0;
 };
 
 }  // namespace stelmar

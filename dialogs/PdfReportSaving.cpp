@@ -9,11 +9,12 @@
 #include <memory>
 #include <optional>
 
-#include "calc/FlowCalculation.h"
 #include "calc/ReportFrontMatter.h"
-#include "calc/Validation.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
 #include "model/NumberText.h"
 #include "dialogs/ReportFiles.h"
+#include "model/Scenarios.h"
 #include "pdf/PdfReport.h"
 
 namespace stelmar {
@@ -31,7 +32,7 @@ QString SuggestedReportPdfName(const TPipeLine& scheme) { return SuggestedReport
 
 QString SaveReportAsPdf(const TPipeLine& scheme, Prompts& prompts, QWidget* parent)
 {
-    if (!ValidateScheme(scheme).empty()) {
+    if (!CheckScenarios(scheme).empty()) {
         prompts.ShowWarning("Отчет не может быть сформирован: схема не прошла проверку.");
         return {};
     }
@@ -47,12 +48,16 @@ QString SaveReportAsPdf(const TPipeLine& scheme, Prompts& prompts, QWidget* pare
     std::atomic<bool> stop{false};
     std::optional<std::string> failure;
     std::unique_ptr<QThread> worker(QThread::create([&, copy] {
-        Calculate(*copy, separator);
+        const std::vector<ScenarioRun> runs = CalculateScenarios(*copy, separator);
+        ShowScenarioResults(*copy, runs[static_cast<std::size_t>(ActiveScenarioIndex(*copy))]);
         const ReportTitle title{CalculationTimeText(std::time(nullptr))};
-        failure = WritePdfReport(*copy, title, separator, target, [&](int p) {
-            percent = p;
-            return !stop;
-        });
+        failure = WritePdfReport(
+            *copy, title, separator, target,
+            [&](int p) {
+                percent = p;
+                return !stop;
+            },
+            &runs);
     }));
 
     QProgressDialog progress(kPdfProgressText, "Отмена", 0, 100, parent);

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "calc/FlowCalculation.h"
-#include "calc/ReportWriter.h"
-#include "calc/Validation.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
+#include "calc/ScenarioReport.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 
@@ -47,17 +47,16 @@ bool OpenOrOfferCopy(Prompts& prompts, const QString& path, const DocumentKind& 
 
 QString SaveReportAsRtf(const TPipeLine& scheme, Prompts& prompts)
 {
-    if (!ValidateScheme(scheme).empty()) {
+    if (!CheckScenarios(scheme).empty()) {
         prompts.ShowWarning("Отчет не может быть сформирован: схема не прошла проверку.");
         return {};
     }
     const QString path = prompts.RtfFileName(SuggestedReportName(scheme, "rtf"));
     if (path.isEmpty()) return {};
-    TPipeLine copy = scheme;
     const char separator = DecimalSeparatorFromEnvironment();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Calculate(copy, separator);
-    const std::optional<std::string> failure = WriteReport(copy, path.toStdString(), separator);
+    const std::vector<ScenarioRun> runs = CalculateScenarios(scheme, separator);
+    const std::optional<std::string> failure = WriteScenarioReport(scheme, runs, path.toStdString(), separator);
     QApplication::restoreOverrideCursor();
     if (failure) {
         prompts.ShowWarning(QString::fromStdString(*failure));

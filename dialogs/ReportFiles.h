@@ -37,8 +37,8 @@ inline const DocumentKind kHelp{"справку", "для просмотра д�
 bool OpenOrOfferCopy(Prompts& prompts, const QString& path, const DocumentKind& kind, const QString& suggested,
                      QString (Prompts::*chooseName)(const QString&));
 
-// "Сохранить отчет как...": calculates a copy of `scheme` (which must pass
-// the checks; it is not changed), writes its RTF report (full or summary by
+// "Сохранить отчет как...": calculates the scenarios of `scheme` (which
+// must pass the checks; it is not changed), writes their RTF report (full or summary by
 // the scheme's option) to the file the user chooses and opens it. Returns
 // the file written, or an empty text when the user cancelled or it failed
 // (then the user has been told why).

@@ -19,8 +19,9 @@
 #include <QWebEngineView>
 #include <unistd.h>
 
-#include "calc/FlowCalculation.h"
 #include "calc/ResultCheck.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
 #include "dialogs/ElementNavigation.h"
@@ -32,6 +33,7 @@
 #include "dialogs/SubmitWebPage.h"
 #include "dialogs/ValidationView.h"
 #include "model/NumberText.h"
+#include "model/Scenarios.h"
 #include "model/UserFolders.h"
 
 namespace stelmar {
@@ -180,7 +182,8 @@ void TFcalcNet::FormShow()
 void TFcalcNet::FormActivate()
 {
     TabSheet1Show();
-    ShowFindings(messages_, navigation_, CheckScheme(scheme_), QString(kValidationPassed) + "\n" + kServiceHint);
+    ShowFindings(messages_, navigation_, CheckScenarios(scheme_),
+                 QString(kValidationPassed) + "\n" + kServiceHint);
 }
 
 void TFcalcNet::TabSheet1Show()
@@ -238,16 +241,21 @@ void TFcalcNet::PageLoaded(bool ok)
     pdf_->setEnabled(answer);
     rtf_->setEnabled(answer);
     if (!answer || !navigation_) return;
-    // The answer with a report link is a result; the scheme is calculated
-    // with the options sent, on this computer, for the drawing.
+    // The answer with a report link is a result; the scheme's scenarios are
+    // calculated with the options sent, on this computer, for the drawing.
     page_->runJavaScript("document.querySelector('a[download]') !== null", [this](const QVariant& result) {
         if (!result.toBool()) return;
         TPipeLine& s = scheme_;
         s.Precision = static_cast<std::uint8_t>(precision_->value());
         s.RazVr = arrivalTimes_->isChecked();
         s.VrSk = accumulation_->isChecked();
-        Calculate(s, DecimalSeparatorFromEnvironment());
-        if (!CheckResults(s)) navigation_->ShowResults();
+        if (!CheckScenarios(s).empty()) return;
+        const auto runs =
+            std::make_shared<const std::vector<ScenarioRun>>(CalculateScenarios(s, DecimalSeparatorFromEnvironment()));
+        for (const ScenarioRun& run : *runs)
+            if (CheckResults(run.Built.Scheme)) return;
+        ShowScenarioResults(s, (*runs)[static_cast<std::size_t>(ActiveScenarioIndex(s))]);
+        navigation_->ShowScenarioRuns(runs);
     });
 }
 

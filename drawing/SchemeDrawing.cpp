@@ -8,6 +8,7 @@
 #include "model/SchemePicking.h"
 #include "drawing/ArrowLine.h"
 #include "drawing/Canvas.h"
+#include "drawing/ExclusionPainting.h"
 #include "drawing/FloorPainting.h"
 #include "drawing/OverlayPainting.h"
 #include "drawing/PlanTiles.h"
@@ -511,6 +512,7 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
     DrawAreaInProgress(s, c, map);
     const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
     DrawNodes(s, c, vis, map, peopleOffset);
+    DrawExcluded(s, c, vis, map);
     if (overlay) {
         DrawOverlayNodeMarks(s, c, vis, map, *overlay);
         const TextFont small(OverlayFont(s.Font), device);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "editor/SchemeEdit.h"
+#include "model/ElementRef.h"
 
 class QAction;
 class QMenu;
@@ -141,6 +142,8 @@ private:
     // Pop-up menu (CanvasToolsCommands.cpp).
     void CreatePopupMenu();
     void UpdatePopupItems();
+    // The node under the pointer, or else the area under it, or none.
+    ElementRef PointedElement() const;
     // The elements under the pointer at the top of the menu, each with
     // "Параметры" and "Выделить".
     void ListStackedElements();

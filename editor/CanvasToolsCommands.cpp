@@ -12,6 +12,7 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
+#include "model/Scenarios.h"
 
 namespace stelmar {
 
@@ -47,6 +48,15 @@ void CanvasTools::CreatePopupMenu()
     popup_->addSeparator();
     connect(PopupItem("NPMInputNode", "Вставить узел"), &QAction::triggered, this, &CanvasTools::InsertNode);
     connect(PopupItem("NParams", "Параметры"), &QAction::triggered, this, &CanvasTools::ShowParams);
+    popup_->addSeparator();
+    QAction* exclude = PopupItem("NPMExclude", "Исключить из сценария");
+    exclude->setCheckable(true);
+    connect(exclude, &QAction::triggered, this, [this](bool excluded) {
+        if (const ElementRef e = PointedElement(); e.Kind != ElementKind::None) window_.SetExcluded({e}, excluded);
+    });
+    QAction* point = PopupItem("NPMCheckPoint", "Контрольная точка сценария");
+    point->setCheckable(true);
+    connect(point, &QAction::triggered, this, [this](bool on) { window_.SetCheckPoint(NodeAt(S()), on); });
     popup_->addSeparator();
     popup_->addAction(command("N11"));
 
@@ -108,8 +118,28 @@ void CanvasTools::UpdatePopupItems()
     const bool areaHit = AreaAt(s) > 0;
     auto enable = [this](const char* name, bool enabled) { popup_->findChild<QAction*>(name)->setEnabled(enabled); };
     enable("NPMInputNode", areaHit);
+    // The fire scenario items name the active scenario.
+    const TScenario& sc = ScenarioAt(s, ActiveScenarioIndex(s));
+    const QString scenario = "«" + QString::fromStdString(ScenarioName(s, ActiveScenarioIndex(s))) + "»";
+    auto* exclude = popup_->findChild<QAction*>("NPMExclude");
+    exclude->setText("Исключить из сценария " + scenario + " (заблокировано пожаром)");
+    exclude->setChecked(Excludes(sc, PointedElement()));
+    exclude->setEnabled(nodeHit || areaHit);
+    const int node = NodeAt(s);
+    auto* point = popup_->findChild<QAction*>("NPMCheckPoint");
+    point->setText("Контрольная точка сценария " + scenario + " (время блокирования в узле)");
+    point->setChecked(node > 0 && NodeTimesOf(sc, node) != nullptr);
+    point->setEnabled(node > 0 && s.Nodes[node].Kind != kInput);
     enable("NPMPaste", window_.ClipboardHasCopy());
     for (const char* name : {"NPMCopy", "NPMCut", "NPMDel", "NParams"}) enable(name, nodeHit || areaHit);
+}
+
+ElementRef CanvasTools::PointedElement() const
+{
+    const TPipeLine& s = window_.Scheme();
+    if (const int node = NodeAt(s); node > 0) return NodeRef(s, node);
+    if (const int area = AreaAt(s); area > 0) return AreaRef(s, area);
+    return {};
 }
 
 void CanvasTools::ShowParams()

@@ -1,5 +1,6 @@
 #include "editor/ElementTableModels.h"
 
+#include <QFont>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -7,6 +8,7 @@
 #include "dialogs/NumberFields.h"
 #include "model/MobilityGroups.h"
 #include "model/PathKinds.h"
+#include "model/Scenarios.h"
 #include "model/StepNames.h"
 
 namespace stelmar {
@@ -64,6 +66,13 @@ QVariant ElementTableModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole: return Choices(column).isEmpty() ? QVariant() : QVariant(Text(element, column));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter | (Numeric(column) ? Qt::AlignRight : Qt::AlignLeft));
+    case Qt::FontRole:
+        if (Excluded(element)) {
+            QFont font;
+            font.setStrikeOut(true);
+            return font;
+        }
+        return {};
     case kSortRole: return SortKey(element, column);
     case kChoicesRole: return Choices(column);
     default: return {};
@@ -131,6 +140,11 @@ std::optional<CellValue> ElementTableModel::ReadChoice(FieldReader& read, int co
 // Nodes.
 
 int NodeTableModel::Count() const { return s_.Opened ? NodeCount(s_) : 0; }
+
+bool NodeTableModel::Excluded(int element) const
+{
+    return ExcludesNode(ScenarioAt(s_, ActiveScenarioIndex(s_)), element);
+}
 
 int NodeTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kNodeColumnCount; }
 
@@ -257,6 +271,11 @@ void NodeTableModel::Set(TPipeLine& s, int element, int column, const CellValue&
 // Areas.
 
 int AreaTableModel::Count() const { return s_.Opened ? AreaCount(s_) : 0; }
+
+bool AreaTableModel::Excluded(int element) const
+{
+    return ExcludesArea(ScenarioAt(s_, ActiveScenarioIndex(s_)), element);
+}
 
 int AreaTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kAreaColumnCount; }
 

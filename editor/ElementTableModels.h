@@ -73,6 +73,8 @@ public:
 protected:
     // The number of elements while a project is open.
     virtual int Count() const = 0;
+    // The active fire scenario excludes the element (its row is struck out).
+    virtual bool Excluded(int element) const = 0;
     virtual QString Text(int element, int column) const = 0;
     virtual QString EditText(int element, int column) const { return Text(element, column); }
     virtual QVariant SortKey(int element, int column) const = 0;
@@ -108,6 +110,7 @@ public:
 
 protected:
     int Count() const override;
+    bool Excluded(int element) const override;
     QString Text(int element, int column) const override;
     QString EditText(int element, int column) const override;
     QVariant SortKey(int element, int column) const override;
@@ -132,6 +135,7 @@ public:
 
 protected:
     int Count() const override;
+    bool Excluded(int element) const override;
     QString Text(int element, int column) const override;
     QVariant SortKey(int element, int column) const override;
     bool Numeric(int column) const override;

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "editor/MainWindow.h"
 #include "model/ElementTableText.h"
 #include "model/PathKinds.h"
+#include "model/Scenarios.h"
 #include "model/SchemeEditing.h"
 #include "model/StepNames.h"
 
@@ -86,6 +88,7 @@ ElementsPanel::ElementsPanel(TF& window) : QDockWidget("Элементы", &wind
             ShowCounts();
         });
     connect(&tf_, &TF::SchemeChanged, this, &ElementsPanel::Refresh);
+    connect(&tf_, &TF::ActiveScenarioChanged, this, &ElementsPanel::Refresh);
     connect(&tf_, &TF::SelectionChanged, this, [this] {
         if (!isHidden()) ShowSelection(taking_ == nullptr);
     });
@@ -149,6 +152,9 @@ QWidget* ElementsPanel::BuildTable(Table& table, const QStringList& kinds, QChec
     connect(view, &ElementTableView::CopyRequested, this, [this, &table] { Copy(table); });
     connect(view, &ElementTableView::PasteRequested, this, [this, &table] { Paste(table); });
     connect(view, &ElementTableView::DeleteRequested, this, [this, &table] { Delete(table); });
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, &table](const QPoint& at) { ScenarioMenu(table, at); });
     connect(table.Kinds, &QComboBox::currentIndexChanged, this, [this] {
         ApplyFilters(false);
         ShowSelection(false);
@@ -166,6 +172,30 @@ QWidget* ElementsPanel::BuildTable(Table& table, const QStringList& kinds, QChec
     layout->addLayout(filters);
     layout->addWidget(view);
     return page;
+}
+
+// The selected rows' elements excluded from the active scenario or given
+// back to it, as one step.
+void ElementsPanel::ScenarioMenu(Table& table, const QPoint& at)
+{
+    const std::vector<int> elements = Elements(table, SelectedRows(table));
+    if (elements.empty() || !tf_.Scheme().Opened) return;
+    const TPipeLine& s = tf_.Scheme();
+    std::vector<ElementRef> refs;
+    for (const int e : elements) refs.push_back(table.Nodes ? NodeRef(s, e) : AreaRef(s, e));
+    const QString name = "«" + QString::fromStdString(ScenarioName(s, ActiveScenarioIndex(s))) + "»";
+    QMenu menu(table.View);
+    menu.setObjectName("ElementScenarioMenu");
+    QAction* exclude = menu.addAction("Исключить из сценария " + name + " (заблокировано пожаром)");
+    exclude->setObjectName("ExcludeRows");
+    QAction* include = menu.addAction("Вернуть в сценарий " + name);
+    include->setObjectName("IncludeRows");
+    const TScenario& sc = ScenarioAt(s, ActiveScenarioIndex(s));
+    const auto excluded = [&sc](const ElementRef& e) { return Excludes(sc, e); };
+    exclude->setEnabled(!std::all_of(refs.begin(), refs.end(), excluded));
+    include->setEnabled(std::any_of(refs.begin(), refs.end(), excluded));
+    QAction* chosen = menu.exec(table.View->viewport()->mapToGlobal(at));
+    if (chosen == exclude || chosen == include) tf_.SetExcluded(refs, chosen == exclude);
 }
 
 void ElementsPanel::Refresh()

@@ -15,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QModelIndex;
+class QPoint;
 
 namespace stelmar {
 
@@ -73,6 +74,7 @@ private:
     void Copy(Table& table);
     void Paste(Table& table);
     void Delete(Table& table);
+    void ScenarioMenu(Table& table, const QPoint& at);
 
     TF& tf_;
     Table nodes_;

@@ -25,6 +25,7 @@
 #include "editor/ElementsPanel.h"
 #include "editor/Mnemonics.h"
 #include "editor/RecoveryCopies.h"
+#include "editor/ScenariosPanel.h"
 #include "editor/SchemeEdit.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
@@ -60,6 +61,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     CreateResultCommands();
     CreateElementsPanel();
     CreatePlanCommands();
+    CreateScenariosPanel();
     recovery_ = new RecoveryCopies(scheme_, RecoveryFolder(), DecimalSeparatorFromEnvironment(), this);
 
     // Until the first project only the file commands, settings, help and
@@ -76,6 +78,21 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
 
 TF::~TF() = default;
 
+// A dock's command in the "Вид" menu; a dock shown by it comes in front
+// of one it shares its place with.
+void TF::AddPanelCommand(QDockWidget* panel, const char* name, const char* caption)
+{
+    QAction* show = panel->toggleViewAction();
+    show->setObjectName(name);
+    connect(show, &QAction::triggered, panel, [panel](bool shown) {
+        if (shown) panel->raise();
+    });
+    auto* viewMenu = findChild<QMenu*>("N7");
+    QString taken = TakenMnemonics(*viewMenu);
+    show->setText(WithMnemonic(caption, taken));
+    viewMenu->addAction(show);
+}
+
 // The dock "Элементы", hidden until shown from the "Вид" menu; it shares
 // the bottom of the window with the results panel as a tab.
 void TF::CreateElementsPanel()
@@ -85,15 +102,18 @@ void TF::CreateElementsPanel()
     if (auto* results = findChild<QDockWidget*>("ResultsPanel")) tabifyDockWidget(results, elements);
     resizeDocks({elements}, {220}, Qt::Vertical);
     elements->hide();
-    QAction* showElements = elements->toggleViewAction();
-    showElements->setObjectName("NElements");
-    connect(showElements, &QAction::triggered, elements, [elements](bool shown) {
-        if (shown) elements->raise();
-    });
-    auto* viewMenu = findChild<QMenu*>("N7");
-    QString taken = TakenMnemonics(*viewMenu);
-    showElements->setText(WithMnemonic("Таблица элементов", taken));
-    viewMenu->addAction(showElements);
+    AddPanelCommand(elements, "NElements", "Таблица элементов");
+}
+
+// The dock "Сценарии", hidden until shown from the "Вид" menu, at the
+// right of the drawing.
+void TF::CreateScenariosPanel()
+{
+    auto* scenarios = new ScenariosPanel(*this);
+    addDockWidget(Qt::RightDockWidgetArea, scenarios);
+    resizeDocks({scenarios}, {420}, Qt::Horizontal);
+    scenarios->hide();
+    AddPanelCommand(scenarios, "NScenarios", "Сценарии пожара");
 }
 
 void TF::StartWork()

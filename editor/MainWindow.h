@@ -26,6 +26,7 @@
 class QAction;
 class QComboBox;
 class QDialog;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -145,7 +146,26 @@ public:
     void OpenElement(const ElementRef& element) override;
     void MarkFindings(const std::vector<ElementRef>& elements) override;
     void ShowResults() override;
+    void ShowScenarioRuns(std::shared_ptr<const std::vector<ScenarioRun>> runs) override;
+    // The scenarios of the last calculation (null before the first), and
+    // whether the scheme is still the one they were calculated on.
+    const std::shared_ptr<const std::vector<ScenarioRun>>& ScenarioRuns() const { return scenarioRuns_; }
+    bool RunsCurrent() const;
     const ResultsOverlay& Results() const { return results_; }
+
+    // Scenarios (MainWindowScenarios.cpp). Excludes the elements from the
+    // active scenario (`excluded`) or gives them back to it, as one step;
+    // the project gets its first scenario when it had none.
+    void SetExcluded(const std::vector<ElementRef>& elements, bool excluded);
+    // Makes junction or exit `node` a check point of the active scenario
+    // (with the scenario's t_бл to start with) or no longer one.
+    void SetCheckPoint(int node, bool point);
+    // The drawing and the panels show scenario `index`: what it excludes
+    // crossed out, and its results when they are those of the scheme as
+    // it is (otherwise no results).
+    void SetActiveScenario(int index);
+    // "сценария «Выход 1 заблокирован»": the active scenario in step names.
+    std::string ActiveScenarioGenitive() const;
 
 signals:
     // The start work (settings, first project, recent files) is done.
@@ -160,6 +180,8 @@ signals:
     void ResultsChanged();
     // Another floor is shown.
     void ActiveFloorChanged();
+    // Another scenario is the active one.
+    void ActiveScenarioChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -208,7 +230,9 @@ private:
     void NoteSchemeChange();
     void ShowResultState();
     void CreateResultCommands();
+    void AddPanelCommand(QDockWidget* panel, const char* name, const char* caption);
     void CreateElementsPanel();
+    void CreateScenariosPanel();
     void NoteSelection();
     QPointF BoxCentre() const;
     void FillFloorList(int selectedIndex);
@@ -274,6 +298,7 @@ private:
     std::unique_ptr<FloorPlans> plans_;
     // The history state whose calculation the results show.
     std::uint64_t calculatedState_ = 0;
+    std::shared_ptr<const std::vector<ScenarioRun>> scenarioRuns_;
     // The selection last drawn, to tell when it changes.
     std::vector<int> drawnSelection_;
     // "Сохранить" writes under FileName without asking (the save dialog's tag).

@@ -104,6 +104,7 @@ void TF::BeginEditing()
     SelectTool(kPointerTool);
     SetCaption();
     results_.Clear();
+    scenarioRuns_.reset();
     ShowResultState();
     Draw();
     emit SchemeChanged();

@@ -46,6 +46,14 @@ void TF::ShowResults()
     emit ResultsChanged();
 }
 
+void TF::ShowScenarioRuns(std::shared_ptr<const std::vector<ScenarioRun>> runs)
+{
+    scenarioRuns_ = std::move(runs);
+    ShowResults();
+}
+
+bool TF::RunsCurrent() const { return scenarioRuns_ && history_.CurrentState() == calculatedState_; }
+
 // Undo and redo back to the state that was calculated make its results
 // current again.
 void TF::NoteSchemeChange()

@@ -159,12 +159,12 @@ TPipeLine TwoExits()
     b.Area(k5, exit2, 0, 2, kDoorway);
 
     b.OnFloor(2);
-    const int c1 = b.Junction({.X = 1140, .Y = 500});
-    const int c2 = b.Junction({.X = 900, .Y = 500});
-    const int stair = b.Junction({.X = 650, .Y = 500, .Name = "Л1"});
-    const int room201 = b.Input({.X = 1140, .Y = 320, .Name = "201", .People = 20});
+    const int c1 = b.Junction({.X = 1140, .Y = 420});
+    const int c2 = b.Junction({.X = 900, .Y = 420});
+    const int stair = b.Junction({.X = 650, .Y = 420, .Name = "Л1"});
+    const int room201 = b.Input({.X = 1140, .Y = 250, .Name = "201", .People = 20});
     b.Area(room201, c1, 10, 1.5);
-    b.Area(b.Input({.X = 900, .Y = 320, .Name = "202", .People = 20}), c2, 10, 1.5);
+    b.Area(b.Input({.X = 900, .Y = 250, .Name = "202", .People = 20}), c2, 10, 1.5);
     b.Area(c1, c2, 12, 2);
     b.Area(c2, stair, 12, 2);
     const int mainStair = b.Area(stair, k3, 6, 2, kStairsDown);

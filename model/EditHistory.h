@@ -27,9 +27,9 @@
 // mark "по чертежу", the background pictures of floors 1..EtagCount, the
 // floors' plan data (Plans: scale, offset, plan file and placement, hidden
 // layers) and the scenarios (not the choice of the active one). Selection
-// and highlight flags, the calculation's flow states and
-// reports, the clipboard, the pointer state, the display settings and the
-// file name are not part of it. A new kind of project data that the user
+// and highlight flags, the calculation's flow states and reports, the
+// clipboard, the pointer state, the display settings and the file name are
+// not part of it. A new kind of project data that the user
 // edits must be added to the recorded state (Snapshot in EditHistory.cpp:
 // recorded, compared, restored); an edit of data outside it counts as no
 // change and leaves no step.

@@ -38,14 +38,10 @@ ExtensionRead Damaged(std::string& error, std::string text)
     return ExtensionRead::Damaged;
 }
 
-// A time in minutes: t_нэ may be 0, t_бл must be above 0.
 ExtensionRead ReadTime(const std::string& value, bool blockTime, std::optional<double>& out, std::string& error)
 {
-    const std::optional<double> t = ParseReal(value);
-    if (!t) return Damaged(error, "время \"" + value + "\" не является числом");
-    if (blockTime ? !(*t > 0) : !(*t >= 0))
-        return Damaged(error, blockTime ? "время блокирования должно быть больше нуля"
-                                        : "время начала эвакуации не может быть отрицательным");
+    const std::optional<double> t = ReadScenarioTime(value, blockTime, error);
+    if (!t) return ExtensionRead::Damaged;
     out = *t;
     return ExtensionRead::Taken;
 }

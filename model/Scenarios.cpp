@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/NumberText.h"
+
 namespace stelmar {
 
 namespace {
@@ -77,6 +79,21 @@ TScenario& EditScenario(TPipeLine& s, int index)
 {
     if (s.Scenarios.empty()) s.Scenarios.push_back(ImplicitScenario());
     return s.Scenarios[static_cast<std::size_t>(index)];
+}
+
+std::optional<double> ReadScenarioTime(std::string_view text, bool blockTime, std::string& error)
+{
+    const std::optional<double> t = ParseReal(text);
+    if (!t) {
+        error = "«" + std::string(text) + "» не является числом";
+        return std::nullopt;
+    }
+    if (blockTime ? !(*t > 0) : !(*t >= 0)) {
+        error = blockTime ? "время блокирования t_бл должно быть больше нуля"
+                          : "время начала эвакуации t_нэ не может быть отрицательным";
+        return std::nullopt;
+    }
+    return t;
 }
 
 bool ExcludesNode(const TScenario& sc, int node) { return Contains(sc.ExcludedNodes, node); }

@@ -5,7 +5,9 @@
 // a scenario, and how the scenarios follow the elements they name when
 // elements are deleted or split.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ElementRef.h"
@@ -27,6 +29,11 @@ std::string ScenarioName(const TPipeLine& s, int index);
 // The scenario to change; a project without scenarios first gets the
 // implicit one as its first scenario, so that it keeps being calculated.
 TScenario& EditScenario(TPipeLine& s, int index);
+
+// A time typed or read for a scenario, in minutes: t_нэ (`blockTime`
+// false) must not be negative, t_бл must be above 0. Nullopt with `error`
+// set (in Russian, what is wrong) otherwise.
+std::optional<double> ReadScenarioTime(std::string_view text, bool blockTime, std::string& error);
 
 bool ExcludesNode(const TScenario& sc, int node);
 bool ExcludesArea(const TScenario& sc, int area);

@@ -7,15 +7,18 @@
 #include <ostream>
 #include <streambuf>
 
-#include "calc/FlowCalculation.h"
 #include "calc/FlowResults.h"
 #include "calc/ReportCommon.h"
 #include "calc/ReportFrontMatter.h"
-#include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
+#include "calc/SafetyReport.h"
+#include "calc/ScenarioCalculation.h"
+#include "calc/ScenarioChecks.h"
+#include "calc/ScenarioReport.h"
 #include "calc/Validation.h"
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
+#include "model/Scenarios.h"
 #include "service/ServicePdf.h"
 #include "service/RequestFields.h"
 #include "service/ServicePages.h"
@@ -141,15 +144,76 @@ std::string FlowTable(const TPipeLine& s, char separator)
     return html;
 }
 
-// The report for download, or nullopt when it would exceed `limit`.
-std::optional<std::string> BoundedReport(const TPipeLine& s, std::size_t limit, char separator)
+// Steps of every scenario's calculation.
+std::int64_t StepCount(const std::vector<ScenarioRun>& runs)
 {
-    if (static_cast<std::size_t>(ReportCount(s)) > limit / kMinReportBytesPerStep) return std::nullopt;
+    std::int64_t steps = 0;
+    for (const ScenarioRun& run : runs) steps += ReportCount(run.Built.Scheme);
+    return steps;
+}
+
+// The report for download, or nullopt when it would exceed `limit`.
+std::optional<std::string> BoundedReport(const TPipeLine& s, const std::vector<ScenarioRun>& runs, std::size_t limit,
+                                         char separator)
+{
+    if (static_cast<std::size_t>(StepCount(runs)) > limit / kMinReportBytesPerStep) return std::nullopt;
     BoundedBuffer buffer(limit);
     std::ostream out(&buffer);
-    BuildReport(s, separator, out);
+    BuildScenarioReport(s, runs, separator, out);
     if (buffer.Overflowed()) return std::nullopt;
     return buffer.Take();
+}
+
+// The work of every scenario's calculation.
+std::int64_t ScenarioWork(const TPipeLine& s)
+{
+    if (s.Scenarios.empty()) return EstimateCalculationWork(s);
+    std::int64_t work = 0;
+    for (int i = 0; i < ScenarioCount(s); ++i)
+        work += EstimateCalculationWork(BuildScenarioScheme(s, ScenarioAt(s, i)).Scheme);
+    return work;
+}
+
+// Each scenario's time and verdict, and the figures of its inputs; the
+// scenario nearest to failing the condition, or failing it most, marked.
+std::string ScenarioTables(const TPipeLine& s, const std::vector<ScenarioRun>& runs, char separator)
+{
+    const auto num = [separator](double x) { return FormatReal(x, separator); };
+    const int worst = WorstScenario(runs);
+    std::string html =
+        "<h2>Проверка условия безопасной эвакуации</h2>\n<table>\n<tr><th>Сценарий</th>"
+        "<th>Заблокировано пожаром</th><th>t<sub>р</sub>, мин</th><th>Условие</th></tr>\n";
+    for (int i = 0; i < static_cast<int>(runs.size()); ++i) {
+        const ScenarioRun& run = runs[i];
+        const std::string excluded = ExcludedText(s, ScenarioAt(s, run.Index));
+        html += "<tr><td>" + EscapeHtml(run.Name) + "</td><td>" + EscapeHtml(excluded.empty() ? "-" : excluded) +
+                "</td><td>" + num(run.Built.Scheme.EvacuationTime) + "</td><td>" + VerdictText(run.Check.Result) +
+                (i == worst ? " (наиболее опасный сценарий)" : "") + "</td></tr>\n";
+    }
+    html += "</table>\n";
+    for (const ScenarioRun& run : runs) {
+        html += "<h3>Сценарий «" + EscapeHtml(run.Name) +
+                "»</h3>\n<table>\n<tr><th>Вход</th><th>N</th><th>t<sub>р</sub>, мин</th><th>t<sub>нэ</sub>, "
+                "мин</th><th>t<sub>бл</sub>, мин</th><th>t<sub>ск</sub>, мин</th><th>Условие</th></tr>\n";
+        const std::size_t shown = std::min<std::size_t>(run.Check.Inputs.size(), kMaxFlowRows);
+        for (std::size_t k = 0; k < shown; ++k) {
+            const InputCheck& c = run.Check.Inputs[k];
+            html += "<tr><td>" + EscapeHtml(c.Label) + "</td><td>" + std::to_string(c.People) + "</td><td>" +
+                    num(c.EvacuationTime) + "</td><td>" + num(c.StartDelay) + "</td><td>" +
+                    (c.BlockTime ? num(*c.BlockTime) : "-") + "</td><td>" + num(c.AccumTime) + "</td><td>" +
+                    VerdictText(c.Result) + ": " + EscapeHtml(ReasonText(c, separator)) + "</td></tr>\n";
+        }
+        for (const PointCheck& p : run.Check.Points)
+            html += "<tr><td>узел " + EscapeHtml(p.Label) + ", поток " + std::to_string(p.Flow) + "</td><td>" +
+                    std::to_string(p.People) + "</td><td>" + num(p.PassTime) + "</td><td>" + num(p.StartDelay) +
+                    "</td><td>" + num(p.BlockTime) + "</td><td>-</td><td>" + VerdictText(p.Result) + ": " +
+                    EscapeHtml(ReasonText(p, separator)) + "</td></tr>\n";
+        html += "</table>\n";
+        if (run.Check.Inputs.size() > shown)
+            html += Paragraph("Показаны первые " + std::to_string(shown) + " входов из " +
+                              std::to_string(run.Check.Inputs.size()) + "; все входы приведены в отчете.");
+    }
+    return html;
 }
 
 // "Ссылки действительны до 14:35": the server's local time when the
@@ -187,11 +251,12 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits, s
     s.VrSk = request->VrSk;
     s.FullReport = request->FullReport;
 
-    const std::vector<std::string> messages = ValidateScheme(s);
+    std::vector<std::string> messages;
+    for (const Finding& f : CheckScenarios(s)) messages.push_back(f.Message);
     if (!messages.empty())
         return ProblemsPage("Схема не прошла проверку", "В схеме обнаружены ошибки, расчет не выполнен:", messages,
                             file);
-    if (EstimateCalculationWork(s) > limits.MaxWork)
+    if (ScenarioWork(s) > limits.MaxWork)
         return Page(400, "Расчет слишком трудоемок",
                     file + Paragraph("Расчет этой схемы требует больше памяти и времени, чем сервис выделяет "
                                      "на один запрос. Рассчитайте схему без учета различного времени подхода "
@@ -199,19 +264,26 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits, s
                                      "error") +
                         kBackLink);
 
-    const std::string resultLine = Calculate(s, limits.DecimalSeparator);
-    if (const std::optional<std::string> failure = CheckResults(s))
-        return ProblemsPage("Расчет не выполнен", "Расчет схемы дал недопустимые значения, отчет не сформирован:",
-                            {*failure}, file);
+    const std::vector<ScenarioRun> runs = CalculateScenarios(s, limits.DecimalSeparator);
+    for (const ScenarioRun& run : runs)
+        if (std::optional<std::string> failure = CheckResults(run.Built.Scheme)) {
+            if (!s.Scenarios.empty()) *failure = "Сценарий «" + run.Name + "»: " + *failure;
+            return ProblemsPage("Расчет не выполнен",
+                                "Расчет схемы дал недопустимые значения, отчет не сформирован:", {*failure}, file);
+        }
     ServiceResponse response;
-    response.Report = BoundedReport(s, limits.MaxReportBytes, limits.DecimalSeparator);
-    if (response.Report && ReportCount(s) <= limits.MaxPdfSteps && ServicePdfAvailable()) {
+    response.Report = BoundedReport(s, runs, limits.MaxReportBytes, limits.DecimalSeparator);
+    const std::int64_t steps = StepCount(runs);
+    if (response.Report && steps <= limits.MaxPdfSteps && ServicePdfAvailable()) {
         response.PdfSource = PackPdfSource(*request, CalculationTimeText(std::time(nullptr)));
-        response.PdfWork = static_cast<std::size_t>(ReportCount(s)) * kPdfWorkBytesPerStep;
+        response.PdfWork = static_cast<std::size_t>(steps) * kPdfWorkBytesPerStep;
     }
 
-    std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed) +
-                       Paragraph(resultLine, "result");
+    // The page shows the active scenario's flows; a project without
+    // scenarios has the one result line it always had.
+    const ScenarioRun& shown = runs[static_cast<std::size_t>(ActiveScenarioIndex(s))];
+    std::string body = file + Paragraph(OptionsText(*request)) + Paragraph(kValidationPassed);
+    for (const ScenarioRun& run : runs) body += Paragraph(ScenarioResultLine(s, run), "result");
     const std::string kind = request->FullReport ? "полный" : "сводный";
     if (response.Report) {
         response.ReportId = NewReportId();
@@ -229,7 +301,8 @@ ServiceResponse Calculation(const Upload& upload, const ServiceLimits& limits, s
                                                    : "Выполните расчет в программе Stelmar."),
                           "error");
     }
-    body += FlowTable(s, limits.DecimalSeparator) + kBackLink;
+    if (!s.Scenarios.empty()) body += ScenarioTables(s, runs, limits.DecimalSeparator);
+    body += FlowTable(shown.Built.Scheme, limits.DecimalSeparator) + kBackLink;
     response.Html = HtmlPage("Результат расчета", body);
     return response;
 }
@@ -256,10 +329,11 @@ std::optional<std::string> MakePdfReport(std::string_view source, char separator
         s.VrSk = source[2] == '1';
         s.FullReport = source[3] == '1';
         s.FileName = name;
-        if (!ValidateScheme(s).empty()) return std::nullopt;
-        Calculate(s, separator);
+        if (!CheckScenarios(s).empty()) return std::nullopt;
+        const std::vector<ScenarioRun> runs = CalculateScenarios(s, separator);
+        ShowScenarioResults(s, runs[static_cast<std::size_t>(ActiveScenarioIndex(s))]);
         const ReportTitle title{std::string(source.substr(options + 1, nameStart - options - 1))};
-        return ServicePdfDocument(s, title, separator);
+        return ServicePdfDocument(s, runs, title, separator);
     } catch (const std::exception&) {
         return std::nullopt;
     }

@@ -20,12 +20,13 @@ PdfSupport::~PdfSupport() = default;
 
 bool ServicePdfAvailable() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 
-std::optional<std::string> ServicePdfDocument(const TPipeLine& s, const ReportTitle& title, char separator)
+std::optional<std::string> ServicePdfDocument(const TPipeLine& s, const std::vector<ScenarioRun>& runs,
+                                              const ReportTitle& title, char separator)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return std::nullopt;
-    if (BuildPdfReport(s, title, separator, buffer)) return std::nullopt;
+    if (BuildPdfReport(s, title, separator, buffer, {}, &runs)) return std::nullopt;
     buffer.close();
     return bytes.toStdString();
 }

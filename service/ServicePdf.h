@@ -8,6 +8,7 @@
 #include <string>
 
 #include "calc/ReportFrontMatter.h"
+#include "calc/ScenarioCalculation.h"
 #include "model/Scheme.h"
 
 namespace stelmar {
@@ -31,7 +32,9 @@ private:
 // QGuiApplication exists).
 bool ServicePdfAvailable();
 
-// The document, or nullopt when it cannot be made.
-std::optional<std::string> ServicePdfDocument(const TPipeLine& s, const ReportTitle& title, char separator);
+// The document of the scenarios `runs`, the drawings showing the results
+// `s` holds; nullopt when it cannot be made.
+std::optional<std::string> ServicePdfDocument(const TPipeLine& s, const std::vector<ScenarioRun>& runs,
+                                              const ReportTitle& title, char separator);
 
 }  // namespace stelmar

@@ -12,6 +12,9 @@ PdfSupport::~PdfSupport() = default;
 
 bool ServicePdfAvailable() { return false; }
 
-std::optional<std::string> ServicePdfDocument(const TPipeLine&, const ReportTitle&, char) { return std::nullopt; }
+std::optional<std::string> ServicePdfDocument(const TPipeLine&, const std::vector<ScenarioRun>&, const ReportTitle&, char)
+{
+    return std::nullopt;
+}
 
 }  // namespace stelmar

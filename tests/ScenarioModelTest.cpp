@@ -77,10 +77,12 @@ TEST(Scenarios, UndoAndRedoRestoreTheScenarios)
 {
     TPipeLine s = TwoExits();
     EditHistory history;
-    history.Push(s);
+    history.Begin(s);
     EditScenario(s, 0).ExcludedNodes = {4};
-    history.Push(s);
+    ASSERT_TRUE(history.End(s, "исключение узла №4")) << "a change of the scenarios alone is a step";
+    history.Begin(s);
     DeleteNode(s, 4);
+    ASSERT_TRUE(history.End(s, "удаление узла №4"));
     const TPipeLine afterDelete = s;
     ASSERT_TRUE(history.Undo(s));
     EXPECT_EQ(s.Scenarios[0].ExcludedNodes, std::vector<int>{4});
@@ -134,11 +136,11 @@ TEST(Scenarios, DamagedScenarioDataIsReportedAndLeftOut)
     ASSERT_TRUE(read.Scheme);
     ASSERT_EQ(read.Warnings.size(), 6u);
     EXPECT_EQ(read.Warnings[0],
-              "Файл \"p.stm\": дополнительные данные «scenario.1.tbl» повреждены (время блокирования должно быть "
-              "больше нуля); они пропущены, схема прочитана.");
+              "Файл \"p.stm\": дополнительные данные «scenario.1.tbl» повреждены (время блокирования t_бл должно "
+              "быть больше нуля); они пропущены, схема прочитана.");
     EXPECT_NE(read.Warnings[1].find("не может быть отрицательным"), std::string::npos);
     EXPECT_NE(read.Warnings[2].find("номер элемента вне схемы"), std::string::npos);
-    EXPECT_NE(read.Warnings[3].find("\"x\" не является числом"), std::string::npos);
+    EXPECT_NE(read.Warnings[3].find("«x» не является числом"), std::string::npos);
     EXPECT_NE(read.Warnings[5].find("номер сценария вне допустимого диапазона"), std::string::npos);
     ASSERT_EQ(read.Scheme->Scenarios.size(), 1u);
     const TScenario& sc = read.Scheme->Scenarios[0];

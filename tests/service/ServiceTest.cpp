@@ -26,7 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs build/stelmar-calc on `project` and returns the report it writes.
-std::string CalculatorReport(const std::string& project, const Options& o, const fs::path& dir)
+std::string CalculatorReport(const std::string& project, const Options& o, const fs::path& dir,
+                             const std::string& more = {})
 {
     const fs::path report = dir / "report.rtf";
     fs::remove(report);
@@ -34,7 +35,7 @@ std::string CalculatorReport(const std::string& project, const Options& o, const
                                 " --decimal-separator , --precision " + std::to_string(o.Precision) +
                                 " --raz-vr " + (o.RazVr ? "on" : "off") + " --vr-sk " + (o.VrSk ? "on" : "off") +
                                 " --report " + (o.FullReport ? "full" : "summary") + " --out " + report.string() +
-                                " >/dev/null 2>&1";
+                                more + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
     return ReadAll(report.string());
@@ -94,6 +95,30 @@ TEST(ServiceCalculation, PageShowsTheResultLineAndTheFlowsOfTheSummary)
     }
     EXPECT_EQ(rows, order.Count());
     EXPECT_TRUE(total);
+}
+
+TEST(ServiceCalculation, EveryScenarioIsCalculatedAndListed)
+{
+    const std::string project = Example("two-exits.stm");
+    const Options o{false, false, true, 3};
+    const ServiceResponse r = HandleCalculation(Form::For(project, o).ToUpload());
+    ASSERT_EQ(r.Status, 200) << r.Html;
+    EXPECT_NE(r.Html.find("Сценарий «Нормальная эвакуация»: Итак, общее расчетное время эвакуации = 2,382 мин. "
+                          "Условие безопасной эвакуации выполняется."),
+              std::string::npos);
+    EXPECT_NE(r.Html.find("Сценарий «Лестница заблокирована»: Итак, общее расчетное время эвакуации = 2,498 мин. "
+                          "Условие безопасной эвакуации не выполняется."),
+              std::string::npos);
+    EXPECT_NE(r.Html.find("<tr><td>Выход 1 заблокирован</td><td>участок №2-Выход 1, участок №11-6</td><td>2,486</td>"
+                          "<td>выполняется</td></tr>"),
+              std::string::npos)
+        << r.Html;
+    EXPECT_NE(r.Html.find("не выполняется (наиболее опасный сценарий)"), std::string::npos);
+    const fs::path dir = fs::temp_directory_path() / ("stelmar-service-scenarios-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    ASSERT_TRUE(r.Report);
+    EXPECT_EQ(*r.Report, CalculatorReport(ExamplePath("two-exits.stm"), o, dir, " --scenario all"));
+    fs::remove_all(dir);
 }
 
 TEST(ServiceCalculation, AbsentCheckBoxesAreOff)
