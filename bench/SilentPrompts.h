@@ -24,6 +24,7 @@ public:
     QString PdfFileName(const QString&) override { return {}; }
     QString CsvFileName(const QString&) override { return {}; }
     QString RtfFileName(const QString&) override { return {}; }
+    QString XlsxFileName(const QString&) override { return {}; }
     bool OpenDocument(const QString&) override { return false; }
     bool ChoosePrinter(QPrinter&) override { return false; }
 };

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "tables/TableFiles.h"
+
 namespace stelmar {
 
 const char* const kCalcUsage =
@@ -18,6 +20,9 @@ const char* const kCalcUsage =
     "  --json РЕЗУЛЬТАТ.json    записать результаты расчета в файл JSON (- : в стандартный вывод)\n"
     "  --scenario ИМЯ|all       рассчитать сценарий пожара с этим именем или все сценарии\n"
     "                           (по умолчанию активный сценарий проекта)\n"
+    "  --table ТАБЛИЦЫ.xlsx     записать таблицы результатов (участки, выходы, потоки) в книгу XLSX;\n"
+    "                           ТАБЛИЦЫ.csv - в три файла CSV рядом: ТАБЛИЦЫ-areas.csv,\n"
+    "                           ТАБЛИЦЫ-exits.csv, ТАБЛИЦЫ-flows.csv\n"
     "  --decimal-separator ,|.  десятичный разделитель чисел (по умолчанию по настройке языка)\n"
     "  --help                   показать эту справку\n"
     "\n"
@@ -93,6 +98,12 @@ std::optional<CalcOptions> ParseCalcOptions(int argc, char** argv, std::string& 
                 return std::nullopt;
             }
             o.Scenario = value;
+        } else if (arg == "--table") {
+            if (!TableFormatOf(std::string(value))) {
+                error = bad + " (ожидался файл .xlsx или .csv)";
+                return std::nullopt;
+            }
+            o.TablePath = value;
         } else if (arg == "--decimal-separator") {
             if (value != "," && value != ".") {
                 error = bad + " (ожидалось , или .)";

@@ -15,6 +15,7 @@ struct CalcOptions {
     std::string ReportPath;     // empty: no report
     std::string PdfPath;        // empty: no PDF report
     std::string JsonPath;       // empty: no JSON
+    std::string TablePath;      // empty: no tables; an .xlsx or .csv name
     std::optional<char> Separator;  // unset: from the locale
     std::string Scenario;       // a scenario's name, "all", or empty: the active one
     bool Help = false;

@@ -9,6 +9,7 @@
 
 #include "model/ProjectFile.h"
 #include "model/SafeFile.h"
+#include "tables/TableFiles.h"
 
 namespace stelmar {
 
@@ -53,6 +54,8 @@ std::optional<std::string> CheckOutputs(const CalcOptions& o)
     if (!o.ReportPath.empty()) outputs.emplace_back("--out", o.ReportPath);
     if (!o.PdfPath.empty()) outputs.emplace_back("--pdf", o.PdfPath);
     if (!o.JsonPath.empty()) outputs.emplace_back("--json", o.JsonPath);
+    if (!o.TablePath.empty())
+        for (const std::string& path : TableFileNames(o.TablePath)) outputs.emplace_back("--table", path);
     for (std::size_t i = 0; i < outputs.size(); ++i)
         for (std::size_t j = i + 1; j < outputs.size(); ++j) {
             const auto& [first, firstPath] = outputs[i];

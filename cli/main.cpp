@@ -7,6 +7,9 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "calc/FlowCalculation.h"
+#include "calc/ResultTables.h"
+#include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
 #include "calc/ScenarioCalculation.h"
 #include "calc/ScenarioChecks.h"
@@ -20,6 +23,8 @@
 #include "model/NumberText.h"
 #include "model/ProjectFile.h"
 #include "model/Scenarios.h"
+#include "model/SafeFile.h"
+#include "tables/TableFiles.h"
 
 using namespace stelmar;
 
@@ -89,6 +94,16 @@ std::string ResultLines(const TPipeLine& s, const std::vector<ScenarioRun>& runs
         lines += ScenarioResultLine(s, run);
     }
     return lines;
+}
+
+// The tables of areas, exits and flows: a workbook, or three CSV files.
+bool WriteTables(const std::string& path, const TPipeLine& s, char separator)
+{
+    std::string error;
+    const auto files = TableFiles(ResultTables(s, ResultsOf(s), {}, separator), path, error);
+    const std::optional<std::string> failure = files ? WriteFilesAtomically(*files) : error;
+    if (failure) std::cerr << "Не удалось записать таблицы результатов в \"" << path << "\": " << *failure << '\n';
+    return !failure;
 }
 
 // Findings on standard error and in the JSON; the scheme is not calculated
@@ -182,6 +197,8 @@ int main(int argc, char** argv)
         }
         if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kWriteError;
     }
+    if (!options->TablePath.empty() && !WriteTables(options->TablePath, shown.Built.Scheme, separator))
+        return kWriteError;
     const ScenarioJson scenarios{scheme, runs, separator};
     if (!options->JsonPath.empty() &&
         !WriteJson(options->JsonPath, shown.Built.Scheme, {}, shown.ResultLine, &scenarios))

@@ -59,6 +59,8 @@ public:
     // The RTF file to save a report into, starting from `suggested`, or an
     // empty text.
     virtual QString RtfFileName(const QString& suggested) = 0;
+    // The XLSX workbook to save the tables into, or an empty text.
+    virtual QString XlsxFileName(const QString& suggested) = 0;
 
     // Opens the document with the program the desktop associates with its
     // type; false when none opened it (an opener that could not start or
@@ -88,6 +90,7 @@ public:
     QString PdfFileName(const QString& suggested) override;
     QString CsvFileName(const QString& suggested) override;
     QString RtfFileName(const QString& suggested) override;
+    QString XlsxFileName(const QString& suggested) override;
     bool OpenDocument(const QString& path) override;
     bool ChoosePrinter(QPrinter& printer) override;
 };

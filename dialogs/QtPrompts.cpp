@@ -162,6 +162,11 @@ QString QtPrompts::RtfFileName(const QString& suggested)
     return SaveFileName(suggested, "Документ RTF (*.rtf)", "rtf");
 }
 
+QString QtPrompts::XlsxFileName(const QString& suggested)
+{
+    return SaveFileName(suggested, "Книга Excel (*.xlsx)", "xlsx");
+}
+
 // The desktop's opener, where there is one, tells by its exit status
 // whether it found a program. The document's program may run in the
 // opener's place for as long as the document stays open: an opener that

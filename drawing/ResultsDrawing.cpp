@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/ResultTables.h"
 #include "model/NumberText.h"
 
 namespace stelmar {
@@ -55,30 +56,21 @@ QString AreaFigureText(const AreaResult& r, AreaFigure figure, char separator)
 void PutResults(const FlowResults& results, const std::vector<int>& calculated, AreaFigure figure, char separator,
                 const TPipeLine& s, SchemeOverlay& overlay)
 {
-    const auto calculatedOf = [&](int area) {
-        if (calculated.empty()) return area < int(results.Areas.size()) ? area : 0;
-        return area < int(calculated.size()) ? calculated[area] : 0;
-    };
     std::vector<char> critical(results.Areas.size(), 0);
     for (int a : results.CriticalAreas)
         if (a >= 0 && a < int(critical.size())) critical[a] = 1;
     overlay.Areas.assign(s.Areas.size(), std::nullopt);
-    // An exit's time is when the last flow leaves the areas that end on
-    // it, which keeps it right while its number changes.
-    std::vector<double> exitTimes(s.Nodes.size(), -1);
     for (int i = 1; i <= AreaCount(s); ++i) {
-        const int k = calculatedOf(i);
+        const int k = CalculatedArea(results, calculated, i);
         if (k == 0) continue;
         const AreaResult& r = results.Areas[k];
         overlay.Areas[i] = AreaOverlay{MovementColor(r.How), critical[k] != 0, AreaFigureText(r, figure, separator)};
-        if (r.Steps.empty()) continue;
-        for (int end : {s.Areas[i].Node1, s.Areas[i].Node2})
-            if (s.Nodes[end].Kind == kExit) exitTimes[end] = std::max(exitTimes[end], r.TotalTime);
     }
+    // An exit's time is when the last flow leaves the areas that end on
+    // it, which keeps it right while its number changes.
     overlay.NodeLabels.assign(s.Nodes.size(), QString());
-    for (std::size_t i = 1; i < exitTimes.size(); ++i)
-        if (exitTimes[i] >= 0)
-            overlay.NodeLabels[i] = QString::fromStdString(FormatReal(exitTimes[i], separator)) + " мин";
+    for (const ExitResult& e : ExitResults(s, results, calculated))
+        if (e.Time >= 0) overlay.NodeLabels[e.Node] = QString::fromStdString(FormatReal(e.Time, separator)) + " мин";
 }
 
 }  // namespace stelmar

@@ -29,7 +29,7 @@ QString NodeHint(const TPipeLine& s, int node)
     const TNode& n = s.Nodes[node];
     QStringList lines{NodeTitle(s, node), QString("Этаж № %1").arg(n.Etag)};
     if (n.Kind == kInput) {
-        lines << QString("Людей: %1").arg(n.People) << "Средняя площадь: " + Real(n.F)
+        lines << QString("Людей: %1 чел.").arg(n.People) << "Средняя площадь: " + Real(n.F) + " м²"
               << "Группа маломобильности: " + QString::fromStdString(MobilityText(n));
     }
     return lines.join('\n');
@@ -47,7 +47,7 @@ QString AreaHint(const TPipeLine& s, int area)
         const int there = here == floor1 ? floor2 : floor1;
         lines << (there > here ? QString("Спуск с %1-го этажа").arg(there) : QString("Спуск на %1-й этаж").arg(there));
     }
-    lines << "Длина :" + Real(a.Length) << "Ширина :" + Real(a.Width);
+    lines << "Длина: " + Real(a.Length) + " м" << "Ширина: " + Real(a.Width) + " м";
     return lines.join('\n');
 }
 
@@ -61,7 +61,8 @@ QString AreaResultsHint(const TPipeLine& s, const ResultsOverlay& results, int a
     for (int k : r->Steps) {
         if (k < 1 || k > ReportCount(s)) continue;
         const TReport& step = s.Reports[k];
-        lines << QString("Поток %1: N = %2 чел., q = %3, v = %4, t = %5 мин, задержка %6 мин, скопление %7 мин")
+        lines << QString("Поток %1: N = %2 чел., q = %3 м/мин, v = %4 м/мин, t = %5 мин, задержка %6 мин, "
+                             "скопление %7 мин")
                      .arg(k < int(all.FlowNumbers.size()) ? all.FlowNumbers[k] : 0)
                      .arg(step.People)
                      .arg(Real(step.Intensity), Real(step.Speed), Real(step.AreaTime), Real(step.DelayTime),

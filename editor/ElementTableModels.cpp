@@ -318,12 +318,7 @@ QString AreaTableModel::Text(int element, int column) const
     const TArea& a = s_.Areas[element];
     switch (AsArea(column)) {
     case AreaColumn::Label: return QString::fromStdString(AreaLabel(s_, a));
-    case AreaColumn::Floors: {
-        const int f1 = s_.Nodes[a.Node1].Etag;
-        const int f2 = s_.Nodes[a.Node2].Etag;
-        if (f1 == f2) return QString::number(f1);
-        return QString("%1–%2").arg(std::min(f1, f2)).arg(std::max(f1, f2));
-    }
+    case AreaColumn::Floors: return QString::fromStdString(AreaFloorsLabel(s_, a));
     case AreaColumn::Kind: return PathKindCaption(a.Kind);
     case AreaColumn::Length: return NumberText(a.Length);
     case AreaColumn::Width: return NumberText(a.Width);

@@ -5,22 +5,33 @@
 #include "calc/ReportCommon.h"
 #include "editor/ResultsOverlay.h"
 #include "model/NumberText.h"
-#include "model/PathKinds.h"
 
 namespace stelmar {
 namespace {
 
-QString Number(double x) { return QString::fromStdString(FormatReal(x, DecimalSeparatorFromEnvironment())); }
+char Separator() { return DecimalSeparatorFromEnvironment(); }
 
-// A cell: its text and its value for sorting.
-QVariant Cell(int role, const QString& text, const QVariant& value)
+// A cell of a results table: its text, its value for sorting (`order`
+// for a text cell) and its alignment.
+QVariant Cell(int role, const TableCell& cell, const QVariant& order = {})
 {
-    if (role == Qt::DisplayRole) return text;
-    if (role == Qt::UserRole) return value;
-    return {};
+    switch (role) {
+    case Qt::DisplayRole: return QString::fromStdString(cell.Text);
+    case Qt::UserRole:
+        if (cell.Numeric) return cell.Number;
+        return order.isValid() ? order : QVariant(-1.0);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter | (cell.Numeric ? Qt::AlignRight : Qt::AlignLeft));
+    default: return {};
+    }
 }
 
-QVariant RealCell(int role, double x) { return Cell(role, Number(x), x); }
+QVariant Header(const std::vector<std::string>& titles, int section, Qt::Orientation orientation, int role)
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < int(titles.size()))
+        return QString::fromStdString(titles[std::size_t(section)]);
+    return {};
+}
 
 }  // namespace
 
@@ -42,12 +53,8 @@ int AreaResultsModel::columnCount(const QModelIndex& parent) const { return pare
 
 QVariant AreaResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kTitles[kColumns] = {"Этаж",      "Участок", "Тип", "l, м",   "δ, м",
-                                                  "Потоков",   "N, чел.", "q",   "v",      "t, мин",
-                                                  "Задержка, мин", "Скопление, мин", "Время от начала, мин"};
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns)
-        return QString(kTitles[section]);
-    return QAbstractTableModel::headerData(section, orientation, role);
+    const QVariant header = Header(AreaTableHeaders(), section, orientation, role);
+    return header.isValid() ? header : QAbstractTableModel::headerData(section, orientation, role);
 }
 
 bool AreaResultsModel::OnFloor(int row, int floor) const
@@ -66,34 +73,52 @@ QVariant AreaResultsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rows_) return {};
     const int area = AreaOf(index.row());
-    const TArea& a = s_.Areas[area];
-    const AreaResult* r = results_.ResultOf(area);
     if (role == Qt::ForegroundRole && results_.Stale()) return QColor(Qt::gray);
     if (role == Qt::BackgroundRole && IsBottleneck(index.row())) return QColor(0xFF, 0xE0, 0xE0);
+    if (role != Qt::DisplayRole && role != Qt::UserRole && role != Qt::TextAlignmentRole) return {};
+    const TableCell cell =
+        AreaTableCell(s_, area, results_.ResultOf(area), AreaTableColumn(index.column()), Separator());
+    const TArea& a = s_.Areas[area];
     switch (index.column()) {
-    case Floor: {
-        const int f1 = s_.Nodes[a.Node1].Etag;
-        const int f2 = s_.Nodes[a.Node2].Etag;
-        return Cell(role, f1 == f2 ? QString::number(f1) : QString("%1-%2").arg(f1).arg(f2), f1);
+    case Floor: return Cell(role, cell, s_.Nodes[a.Node1].Etag * 256 + s_.Nodes[a.Node2].Etag);
+    case Label: return Cell(role, cell, area);
+    case Kind: return Cell(role, cell, a.Kind);
+    default: return Cell(role, cell);
     }
-    case Label: return Cell(role, QString::fromStdString(AreaLabel(s_, a)), area);
-    case Kind: return Cell(role, PathKindCaption(a.Kind), a.Kind);
-    case Length: return RealCell(role, a.Length);
-    case Width: return RealCell(role, a.Width);
-    default: break;
-    }
-    if (!r || r->Steps.empty()) return Cell(role, QString(), -1.0);
-    switch (index.column()) {
-    case Flows: return Cell(role, QString::number(r->Steps.size()), int(r->Steps.size()));
-    case People: return Cell(role, QString::number(r->People), r->People);
-    case Intensity: return RealCell(role, r->Intensity);
-    case Speed: return RealCell(role, r->Speed);
-    case Time: return RealCell(role, r->AreaTime);
-    case Delay: return RealCell(role, r->DelayTime);
-    case Accumulation: return RealCell(role, r->AccumTime);
-    case Total: return RealCell(role, r->TotalTime);
-    default: return {};
-    }
+}
+
+ExitResultsModel::ExitResultsModel(const TPipeLine& s, const ResultsOverlay& results, QObject* parent)
+    : QAbstractTableModel(parent), s_(s), results_(results)
+{
+    Refresh();
+}
+
+void ExitResultsModel::Refresh()
+{
+    beginResetModel();
+    exits_ = results_.HasResults() ? results_.Exits(s_) : std::vector<ExitResult>{};
+    endResetModel();
+}
+
+int ExitResultsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(exits_.size()); }
+int ExitResultsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(ExitTableColumn::kCount);
+}
+
+QVariant ExitResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const QVariant header = Header(ExitTableHeaders(), section, orientation, role);
+    return header.isValid() ? header : QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QVariant ExitResultsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(exits_.size())) return {};
+    if (role == Qt::ForegroundRole && results_.Stale()) return QColor(Qt::gray);
+    const ExitResult& e = exits_[std::size_t(index.row())];
+    const auto column = ExitTableColumn(index.column());
+    return Cell(role, ExitTableCell(s_, e, column, Separator()), column == ExitTableColumn::Label ? e.Node : -1);
 }
 
 FlowResultsModel::FlowResultsModel(const TPipeLine& s, const ResultsOverlay& results, QObject* parent)
@@ -114,10 +139,8 @@ int FlowResultsModel::columnCount(const QModelIndex& parent) const { return pare
 
 QVariant FlowResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const char* const kTitles[kColumns] = {"№ потока", "N, чел.", "f, м²", "Длина, м", "Время, мин", "Выход"};
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns)
-        return QString(kTitles[section]);
-    return QAbstractTableModel::headerData(section, orientation, role);
+    const QVariant header = Header(FlowTableHeaders(), section, orientation, role);
+    return header.isValid() ? header : QAbstractTableModel::headerData(section, orientation, role);
 }
 
 QVariant FlowResultsModel::data(const QModelIndex& index, int role) const
@@ -125,20 +148,8 @@ QVariant FlowResultsModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= int(flows_.size())) return {};
     if (role == Qt::ForegroundRole && results_.Stale()) return QColor(Qt::gray);
     const FlowSummary& f = FlowOf(index.row());
-    switch (index.column()) {
-    case Number: return Cell(role, QString::number(f.Number), f.Number);
-    case People: return Cell(role, QString::number(f.People), f.People);
-    case F: return RealCell(role, f.F);
-    case Length: return RealCell(role, f.Length);
-    case Time: return RealCell(role, f.Time);
-    case Exit: {
-        const bool exit = f.Exit >= 1 && f.Exit <= NodeCount(s_);
-        return Cell(role, exit ? QString::fromStdString(NodeLabel(s_, f.Exit)) : QString(), f.Exit);
-    }
-    default: return {};
-    }
+    return Cell(role, FlowTableCell(s_, f, FlowTableColumn(index.column()), Separator()), f.Exit);
 }
-
 std::vector<int> FlowResultsModel::AreasOf(int row) const
 {
     std::vector<int> areas;

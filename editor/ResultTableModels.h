@@ -1,16 +1,17 @@
 #pragma once
 
 // The tables of the "Результаты" panel as models for Qt's table views: one
-// row per area of the scheme with its results, and one row per flow as the
-// report numbers them. Cells give their text for display and CSV, and a
-// number for sorting (Qt::UserRole).
+// row per area of the scheme with its results, one per exit and one per
+// flow as the report numbers them, cell for cell the tables of
+// ResultTables.h. Cells give their text for display and CSV, a number for
+// sorting (Qt::UserRole), and numbers are right-aligned.
 
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QSortFilterProxyModel>
 #include <vector>
 
-#include "calc/FlowResults.h"
+#include "calc/ResultTables.h"
 
 namespace stelmar {
 
@@ -20,7 +21,7 @@ class AreaResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { Floor, Label, Kind, Length, Width, Flows, People, Intensity, Speed, Time, Delay, Accumulation, Total,
-                  kColumns };
+                  kColumns = int(AreaTableColumn::kCount) };
 
     AreaResultsModel(const TPipeLine& s, const ResultsOverlay& results, QObject* parent);
 
@@ -47,7 +48,7 @@ private:
 class FlowResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, People, F, Length, Time, Exit, kColumns };
+    enum Column { Number, People, F, Length, Time, Exit, kColumns = int(FlowTableColumn::kCount) };
 
     FlowResultsModel(const TPipeLine& s, const ResultsOverlay& results, QObject* parent);
 
@@ -66,6 +67,27 @@ private:
     const TPipeLine& s_;
     const ResultsOverlay& results_;
     std::vector<FlowSummary> flows_;
+};
+
+class ExitResultsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    ExitResultsModel(const TPipeLine& s, const ResultsOverlay& results, QObject* parent);
+
+    void Refresh();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The exit node of a row.
+    int NodeOf(int row) const { return exits_[std::size_t(row)].Node; }
+
+private:
+    const TPipeLine& s_;
+    const ResultsOverlay& results_;
+    std::vector<ExitResult> exits_;
 };
 
 // The rows of a floor (0: all floors), and with `bottlenecks` only areas

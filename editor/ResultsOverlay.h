@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/FlowResults.h"
+#include "calc/ResultTables.h"
 #include "model/ElementRef.h"
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeOverlay.h"
@@ -44,6 +45,13 @@ public:
     const FlowResults& Results() const { return results_; }
     // The result of area `area` of the scheme as it is now, or null.
     const AreaResult* ResultOf(int area) const;
+    // The exits of the scheme as it is now with what left by them.
+    std::vector<ExitResult> Exits(const TPipeLine& s) const { return ExitResults(s, results_, calculated_); }
+    // The tables of areas, exits and flows for the scheme as it is now.
+    std::vector<ResultTable> Tables(const TPipeLine& s, char separator) const
+    {
+        return ResultTables(s, results_, calculated_, separator);
+    }
     // "t_p = 1,11 мин", empty without results.
     QString EvacuationTimeText() const;
 

@@ -14,8 +14,10 @@
 #include "editor/MainWindow.h"
 #include "editor/ResultTableModels.h"
 #include "model/CsvText.h"
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/SchemeSelection.h"
+#include "tables/TableFiles.h"
 
 namespace stelmar {
 namespace {
@@ -44,6 +46,7 @@ ResultsPanel::ResultsPanel(TF& window)
     : QDockWidget("Результаты", &window),
       window_(window),
       areas_(new AreaResultsModel(window.Scheme(), window.Results(), this)),
+      exits_(new ExitResultsModel(window.Scheme(), window.Results(), this)),
       flows_(new FlowResultsModel(window.Scheme(), window.Results(), this)),
       areaFilter_(new ResultsFilter(this)),
       flowFilter_(new ResultsFilter(this))
@@ -59,18 +62,26 @@ ResultsPanel::ResultsPanel(TF& window)
     bottlenecks_->setObjectName("ResultsBottlenecks");
     auto* save = new QPushButton("Сохранить в CSV...", body);
     save->setObjectName("ResultsCsv");
+    auto* workbook = new QPushButton("Сохранить в XLSX...", body);
+    workbook->setObjectName("ResultsXlsx");
     auto* row = new QHBoxLayout;
     row->addWidget(floor_);
     row->addWidget(bottlenecks_);
     row->addStretch();
     row->addWidget(save);
+    row->addWidget(workbook);
 
     note_ = new QLabel(body);
     note_->setObjectName("ResultsNote");
     tables_ = new QTabWidget(body);
     areasView_ = NewTable("ResultsAreas", areaFilter_, tables_);
+    auto* exitOrder = new QSortFilterProxyModel(this);
+    exitOrder->setSourceModel(exits_);
+    exitOrder->setSortRole(Qt::UserRole);
+    exitsView_ = NewTable("ResultsExits", exitOrder, tables_);
     flowsView_ = NewTable("ResultsFlows", flowFilter_, tables_);
     tables_->addTab(areasView_, "Участки");
+    tables_->addTab(exitsView_, "Выходы");
     tables_->addTab(flowsView_, "Потоки");
 
     auto* layout = new QVBoxLayout(body);
@@ -83,6 +94,8 @@ ResultsPanel::ResultsPanel(TF& window)
     connect(floor_, &QComboBox::currentIndexChanged, this, [this](int i) { areaFilter_->SetFloor(i); });
     connect(bottlenecks_, &QCheckBox::toggled, areaFilter_, &ResultsFilter::SetBottlenecksOnly);
     connect(save, &QPushButton::clicked, this, &ResultsPanel::SaveCsv);
+    connect(workbook, &QPushButton::clicked, this, &ResultsPanel::SaveXlsx);
+    connect(exitsView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ResultsPanel::ExitRowChosen);
     connect(areasView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsPanel::AreaRowsChosen);
     connect(flowsView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultsPanel::FlowRowsChosen);
     connect(&window_, &TF::ResultsChanged, this, &ResultsPanel::Refresh);
@@ -106,6 +119,7 @@ void ResultsPanel::Refresh()
 {
     following_ = true;
     areas_->Refresh();
+    exits_->Refresh();
     flows_->Refresh();
     following_ = false;
     FillFloors();
@@ -158,6 +172,17 @@ void ResultsPanel::FlowRowsChosen()
     following_ = false;
 }
 
+void ResultsPanel::ExitRowChosen()
+{
+    if (following_) return;
+    const QModelIndex now = exitsView_->currentIndex();
+    if (!now.isValid()) return;
+    const auto* order = static_cast<const QSortFilterProxyModel*>(exitsView_->model());
+    following_ = true;
+    window_.ShowElement(true, exits_->NodeOf(order->mapToSource(now).row()));
+    following_ = false;
+}
+
 void ResultsPanel::FollowDrawing()
 {
     if (following_) return;
@@ -176,14 +201,28 @@ void ResultsPanel::FollowDrawing()
 
 void ResultsPanel::SaveCsv()
 {
-    const bool flows = tables_->currentWidget() == flowsView_;
-    const QString suggested = flows ? "потоки.csv" : "участки.csv";
+    auto* shown = static_cast<QTableView*>(tables_->currentWidget());
+    const QString suggested = tables_->tabText(tables_->currentIndex()).toLower() + ".csv";
     const QString path = window_.Prompter()->CsvFileName(suggested);
     if (path.isEmpty()) return;
-    const std::string text = CsvText(TableText(flows ? static_cast<QAbstractItemModel&>(*flowFilter_)
-                                                     : static_cast<QAbstractItemModel&>(*areaFilter_)));
+    const std::string text = CsvText(TableText(*shown->model()));
     if (const std::optional<std::string> failure = WriteFilesAtomically({{path.toStdString(), text}}))
         window_.Prompter()->ShowWarning("Не удалось сохранить таблицу в файл \"" + path +
+                                        "\": " + QString::fromStdString(*failure));
+}
+
+// Every row of the three tables, whatever the filters show.
+void ResultsPanel::SaveXlsx()
+{
+    if (!window_.Results().HasResults()) return;
+    const QString path = window_.Prompter()->XlsxFileName("результаты.xlsx");
+    if (path.isEmpty()) return;
+    std::string error;
+    const auto files = TableFiles(window_.Results().Tables(window_.Scheme(), DecimalSeparatorFromEnvironment()),
+                                  path.toStdString(), error);
+    const std::optional<std::string> failure = files ? WriteFilesAtomically(*files) : error;
+    if (failure)
+        window_.Prompter()->ShowWarning("Не удалось сохранить таблицы в файл \"" + path +
                                         "\": " + QString::fromStdString(*failure));
 }
 

@@ -21,6 +21,13 @@ std::string AreaLabel(const TPipeLine& s, const TArea& a)
     return NodeLabel(s, a.Node1) + "-" + NodeLabel(s, a.Node2);
 }
 
+std::string AreaFloorsLabel(const TPipeLine& s, const TArea& a)
+{
+    const int f1 = s.Nodes[a.Node1].Etag;
+    const int f2 = s.Nodes[a.Node2].Etag;
+    return f1 == f2 ? std::to_string(f1) : std::to_string(f1) + "-" + std::to_string(f2);
+}
+
 std::string MobilityText(const TNode& n)
 {
     return n.Mobility < kGroupCount ? kMobilityGroups[n.Mobility].HintText : kMobilityGroups[0].HintText;

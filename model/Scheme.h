@@ -263,6 +263,8 @@ int AreaCount(const TPipeLine& s);
 int ReportCount(const TPipeLine& s);
 std::string NodeLabel(const TPipeLine& s, int i);
 std::string AreaLabel(const TPipeLine& s, const TArea& a);
+// The floors of an area's ends in the same order: "2" or "2-1".
+std::string AreaFloorsLabel(const TPipeLine& s, const TArea& a);
 std::string MobilityText(const TNode& n);
 void ResetNodeNames(TPipeLine& s);
 double RoundTo3(double x);

@@ -1,8 +1,9 @@
 # The Debian package of everything `cmake --install` puts in place:
 #   cpack -G DEB        (in the build folder) writes stelmar_<version>_<arch>.deb
 # Its dependencies are read off the installed programs by dpkg-shlibdeps
-# (Qt 6 with QtPdf for the floor plans, the C++ runtime); what they open at run time without
-# linking it is recommended.
+# (Qt 6 with QtPdf for the floor plans, libxlsxwriter for the tables'
+# workbooks, the C++ runtime); what they open at run time without linking it
+# is recommended.
 set(CPACK_PACKAGE_NAME stelmar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Stelmar maintainers <maintainers@users.noreply.c-seed-884a515d.example>"

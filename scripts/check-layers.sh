@@ -4,6 +4,8 @@
 #   - model/ includes anything from calc/ or drawing/;
 #   - calc/ includes anything from drawing/ (the drawing paints results, so
 #     it stands above the engine, never inside it);
+#   - tables/ (the results tables as files) includes a Qt header or anything
+#     from drawing/, pdf/, dialogs/ or editor/;
 #   - dialogs/ includes anything from editor/;
 #   - pdf/, plans/, cli/ or service/ include anything from dialogs/ or editor/;
 #   - drawing/ includes anything from plans/ (the plan kinds stand above the
@@ -30,6 +32,7 @@ refuse() {
 shopt -s nullglob
 mapfile -t model < <(find model -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t calc < <(find calc -type f \( -name '*.h' -o -name '*.cpp' \))
+mapfile -t tables < <(find tables -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t dialogs < <(find dialogs -type f)
 mapfile -t tools < <(find pdf plans cli service -type f \( -name '*.h' -o -name '*.cpp' \))
 mapfile -t drawing < <(find drawing -type f \( -name '*.h' -o -name '*.cpp' \))
@@ -37,6 +40,8 @@ mapfile -t drawing < <(find drawing -type f \( -name '*.h' -o -name '*.cpp' \))
 refuse "the engine includes a Qt header" '[<"]Qt?[A-Z]' "${model[@]}" "${calc[@]}"
 refuse "model includes calc or the drawing" '["<]([^">]*/)?(calc|drawing)/' "${model[@]}"
 refuse "calc includes the drawing" '["<]([^">]*/)?drawing/' "${calc[@]}"
+refuse "the tables include Qt" '[<"]Qt?[A-Z]' "${tables[@]}"
+refuse "the tables include the drawing or the windows" '["<]([^">]*/)?(drawing|pdf|dialogs|editor)/' "${tables[@]}"
 refuse "dialogs include editor" '["<]([^">]*/)?editor/' "${dialogs[@]}"
 refuse "the PDF report, plans, calculator or service include the windows" '["<]([^">]*/)?(dialogs|editor)/' "${tools[@]}"
 refuse "the drawing includes the plan kinds" '["<]([^">]*/)?plans/' "${drawing[@]}"
@@ -44,4 +49,4 @@ refuse "the drawing includes the plan kinds" '["<]([^">]*/)?plans/' "${drawing[@
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi
-echo "layers: the engine uses no Qt, model uses no calc, the engine uses no drawing, dialogs use no editor, pdf, plans, cli and service use no windows, the drawing uses no plan kinds"
+echo "layers: the engine uses no Qt, model uses no calc, the engine uses no drawing, the tables use no Qt, dialogs use no editor, pdf, plans, cli and service use no windows, the drawing uses no plan kinds"

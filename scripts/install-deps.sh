@@ -7,9 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev file
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev libboost-dev
   clang libclang-rt-14-dev
+  libxlsxwriter-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-webengine-dev qt6-pdf-dev libgl-dev qt6-translations-l10n
   fonts-dejavu-core fonts-liberation2
-  poppler-utils
+  poppler-utils unzip
   libdxflib-dev
 )
 

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 
 #include "model/ProjectFile.h"
@@ -391,4 +393,83 @@ TEST_F(CalcCommand, ScenariosOneByNameOrAllAndAFailedConditionIsAResult)
     EXPECT_EQ(Run(project + " --scenario Пожар"), 64);
     EXPECT_EQ(err_, "stelmar-calc: в проекте нет сценария «Пожар»; сценарии проекта: «Нормальная эвакуация», "
                     "«Выход 1 заблокирован», «Лестница заблокирована»\n");
+}
+
+namespace {
+
+// The cells of one sheet of an XLSX workbook read back with unzip: by
+// reference ("B2"), the text of a text cell or the value of a number cell,
+// and whether it is a number.
+struct SheetCell {
+    std::string Value;
+    bool Number = false;
+};
+
+std::map<std::string, SheetCell> ReadSheet(const std::string& workbook, int sheet)
+{
+    const auto unzip = [&](const std::string& part) {
+        const std::string command = "unzip -p '" + workbook + "' " + part;
+        std::string text;
+        if (FILE* pipe = ::popen(command.c_str(), "r")) {
+            char buffer[4096];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+            ::pclose(pipe);
+        }
+        return text;
+    };
+    std::vector<std::string> strings;
+    const std::string shared = unzip("xl/sharedStrings.xml");
+    const std::regex item("<si><t[^>]*>([^<]*)</t></si>");
+    for (auto i = std::sregex_iterator(shared.begin(), shared.end(), item); i != std::sregex_iterator(); ++i)
+        strings.push_back((*i)[1]);
+    std::map<std::string, SheetCell> cells;
+    const std::string xml = unzip("xl/worksheets/sheet" + std::to_string(sheet) + ".xml");
+    const std::regex cell("<c r=\"([A-Z]+[0-9]+)\"(?: s=\"[0-9]+\")?( t=\"s\")?><v>([^<]*)</v></c>");
+    for (auto i = std::sregex_iterator(xml.begin(), xml.end(), cell); i != std::sregex_iterator(); ++i) {
+        const bool text = (*i)[2].matched;
+        cells[(*i)[1]] = text ? SheetCell{strings.at(std::stoul((*i)[3])), false} : SheetCell{(*i)[3], true};
+    }
+    return cells;
+}
+
+}  // namespace
+
+// --table: a workbook of three sheets whose numbers are number cells and
+// whose labels ("1-3", which a spreadsheet would read as a date from CSV)
+// stay text; the same tables as three CSV files beside a .csv name.
+TEST_F(CalcCommand, TablesAsWorkbookOrCsvFiles)
+{
+    const std::string project = CopyExample("office-floor.stm", "p.stm");
+    ASSERT_EQ(Run(project + " --decimal-separator , --table " + Temp("t.xlsx")), 0) << err_;
+    const auto areas = ReadSheet(Temp("t.xlsx"), 1);
+    ASSERT_EQ(areas.at("A1").Value, "Этаж");
+    EXPECT_EQ(areas.at("D1").Value, "l, м");
+    EXPECT_EQ(areas.at("H1").Value, "q, м/мин");
+    int labels = 0;
+    for (const auto& [ref, cell] : areas) {
+        if (ref.size() < 2 || ref == "B1" || ref == "D1") continue;
+        if (ref[0] == 'B') {
+            ++labels;
+            EXPECT_FALSE(cell.Number) << ref << " " << cell.Value;
+            EXPECT_NE(cell.Value.find('-'), std::string::npos) << ref;
+        }
+        if (ref[0] == 'D') EXPECT_TRUE(cell.Number) << ref << " " << cell.Value;
+    }
+    EXPECT_EQ(labels, 5);
+    const auto exits = ReadSheet(Temp("t.xlsx"), 2);
+    EXPECT_EQ(exits.at("E1").Value, "Время, мин");
+    ASSERT_TRUE(exits.at("E2").Number);
+    EXPECT_EQ(exits.at("E2").Value, "2.574") << "the latest exit gives t_p";
+    EXPECT_EQ(ReadSheet(Temp("t.xlsx"), 3).at("A1").Value, "№ потока");
+
+    ASSERT_EQ(Run(project + " --decimal-separator , --table " + Temp("t.csv")), 0) << err_;
+    EXPECT_FALSE(fs::exists(Temp("t.csv")));
+    EXPECT_TRUE(ReadAll(Temp("t-areas.csv")).starts_with("\xEF\xBB\xBFЭтаж;Участок;Тип;l, м;δ, м;"));
+    EXPECT_NE(ReadAll(Temp("t-exits.csv")).find(";2,574\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(Temp("t-flows.csv")));
+
+    EXPECT_EQ(Run(project + " --table " + Temp("t.txt")), 64);
+    EXPECT_NE(err_.find("ожидался файл .xlsx или .csv"), std::string::npos) << err_;
+    EXPECT_EQ(Run(project + " --out " + Temp("t-exits.csv") + " --table " + Temp("t.csv")), 64);
+    EXPECT_NE(err_.find("один и тот же файл"), std::string::npos) << err_;
 }

@@ -293,14 +293,14 @@ private slots:
         SendMove(253, 53);  // skipped: it follows a handled movement
         QVERIFY(input.Hot);
         SendMove(52, 52);
-        QCOMPARE(hint, "Узел № 1\nЭтаж № 1\nЛюдей: 25\nСредняя площадь: " + Real(0.125) +
-                           "\nГруппа маломобильности: М3");
+        QCOMPARE(hint, "Узел № 1\nЭтаж № 1\nЛюдей: 25 чел.\nСредняя площадь: " + Real(0.125) +
+                           " м²\nГруппа маломобильности: М3");
         QCOMPARE(QToolTip::text(), hint);
         QCOMPARE(canvas_->PointerShape(), kHandPointer);
         MoveTo(253, 53);
         QCOMPARE(hint, QString("Узел № В1\nЭтаж № 1"));
         MoveTo(150, 52);
-        QCOMPARE(hint, "Участок № 1-В1 (Горизонтальный путь)\nДлина :" + Real(12.5) + "\nШирина :" + Real(1.2));
+        QCOMPARE(hint, "Участок № 1-В1 (Горизонтальный путь)\nДлина: " + Real(12.5) + " м\nШирина: " + Real(1.2) + " м");
         QCOMPARE(QList<bool>({s_->Areas[1].Hot, s_->Nodes[2].Hot}), QList<bool>({true, false}));
         MoveTo(400, 400);
         QVERIFY(hint.isEmpty());

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(Cell(areas_, 1, int(AreaColumn::Label)), QString("2-3"));
         QCOMPARE(Cell(areas_, 1, int(AreaColumn::Kind)), QString("Дверной проем"));
         QCOMPARE(Cell(areas_, 1, int(AreaColumn::Width)), QString("0,9"));
-        QCOMPARE(Cell(areas_, 25, int(AreaColumn::Floors)), QString("1–2"));
+        QCOMPARE(Cell(areas_, 25, int(AreaColumn::Floors)), QString("1-2"));
     }
 
     void typedWidthIsOneStepWithTheModifiedMark()

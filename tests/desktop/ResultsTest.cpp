@@ -26,7 +26,9 @@
 #include "dialogs/NodeParamsDialog.h"
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/FindingsBox.h"
+#include "editor/ResultTableModels.h"
 #include "editor/ResultsPanel.h"
+#include "model/ElementTable.h"
 #include "model/NumberText.h"
 #include "model/SchemeBuilder.h"
 
@@ -359,6 +361,55 @@ private slots:
             for (int c = 0; c < model->columnCount(); ++c)
                 QCOMPARE(fields[c], model->index(r, c).data().toString());
         }
+    }
+
+    // A stair from floor 2 down to floor 1 reads alike in "Результаты" and
+    // "Элементы" (its label and its floors as AreaLabel orders them);
+    // numbers stand right-aligned; the exits have their table, and the
+    // workbook holds all three.
+    void panelsNameAreasAlikeAndSaveAWorkbook()
+    {
+        s_->EtagCount = 2;
+        SchemeBuilder b(*s_);
+        b.OnFloor(2);
+        const int stairTop = b.Junction({.X = 300, .Y = 300});
+        b.Area(b.Input({.X = 100, .Y = 300, .People = 30}), stairTop, 12, 1.5);
+        b.OnFloor(1);
+        const int stairFoot = b.Junction({.X = 300, .Y = 300});
+        b.Area(stairTop, stairFoot, 6, 1.2, kStairsDown);
+        b.Area(stairFoot, b.Exit({.X = 500, .Y = 300}), 4, 1.2);
+        CalculateHere();
+        session_->Action("NResultsPanel")->trigger();
+        session_->Action("NElements")->trigger();
+        tf_->findChild<QCheckBox*>("AllFloors")->setChecked(true);
+        const QAbstractItemModel* results = AreaTable()->model();
+        const QAbstractItemModel* elements = tf_->findChild<QTableView*>("AreaTable")->model();
+        QCOMPARE(results->index(1, AreaResultsModel::Floor).data().toString(), QString("2-1"));
+        for (int area = 0; area < 3; ++area) {
+            QCOMPARE(elements->index(area, int(AreaColumn::Label)).data().toString(),
+                     results->index(area, AreaResultsModel::Label).data().toString());
+            QCOMPARE(elements->index(area, int(AreaColumn::Floors)).data().toString(),
+                     results->index(area, AreaResultsModel::Floor).data().toString());
+        }
+        const auto alignment = [](const QAbstractItemModel* m, int row, int column) {
+            return Qt::Alignment(m->index(row, column).data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
+        };
+        QCOMPARE(alignment(results, 0, AreaResultsModel::Length), Qt::AlignRight);
+        QCOMPARE(alignment(results, 0, AreaResultsModel::Label), Qt::AlignLeft);
+        QCOMPARE(alignment(elements, 0, int(AreaColumn::Length)), Qt::AlignRight);
+
+        const QAbstractItemModel* exits = Panel()->ExitsView()->model();
+        QCOMPARE(exits->rowCount(), 1);
+        QCOMPARE(exits->index(0, int(ExitTableColumn::People)).data().toString(), QString("30"));
+        QCOMPARE(exits->index(0, int(ExitTableColumn::Time)).data().toString(),
+                 QString::fromStdString(FormatReal(s_->EvacuationTime, DecimalSeparatorFromEnvironment())));
+
+        session_->Prompts().XlsxName = session_->File("результаты.xlsx");
+        Panel()->findChild<QPushButton*>("ResultsXlsx")->click();
+        QCOMPARE(session_->Prompts().Warnings, QStringList());
+        QFile workbook(session_->Prompts().XlsxName);
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        QVERIFY(workbook.read(2) == "PK");
     }
 };
 

@@ -24,6 +24,7 @@ public:
     QString PdfName;  // empty cancels the file dialog
     QString CsvName;
     QString RtfName;
+    QString XlsxName;
     bool OpenSucceeds = true;
     // Answers to the coming recovery questions; "Позже" when none is left.
     QList<RecoveryChoice> RecoveryChoices;
@@ -78,6 +79,7 @@ public:
         SuggestedRtf = suggested;
         return RtfName;
     }
+    QString XlsxFileName(const QString&) override { return XlsxName; }
     bool OpenDocument(const QString& path) override
     {
         Opened << path;
