@@ -134,10 +134,11 @@ QString QtPrompts::OpenPictureName()
 }
 
 // A name typed without an extension gets the one of the chosen format,
-// JPEG at first.
+// JPEG at first; the drawing may also go to SVG or PDF.
 QString QtPrompts::ExportPictureName()
 {
-    QFileDialog dialog(Owner(), QString(), QDir::currentPath(), WritablePictureFilter());
+    QFileDialog dialog(Owner(), QString(), QDir::currentPath(),
+                       WritablePictureFilter() + ";;Рисунок SVG (*.svg);;Документ PDF (*.pdf)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("jpg");
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "drawing/SchemeDrawing.h"
@@ -9,7 +10,8 @@
 namespace stelmar {
 
 TextFont::TextFont(const QFont& font, const QPaintDevice* device)
-    : Font(font), Ascent(QFontMetrics(font, device).ascent()), Raw(QRawFont::fromFont(font))
+    : Font(font), Ascent(QFontMetrics(font, device).ascent()), Raw(QRawFont::fromFont(font)),
+      Metrics(font, device)
 {
     const QString chars = QString::fromUtf16(kPlainChars, kPlainCount);
     int count = kPlainCount;  // room in PlainGlyphs, then the glyphs found
@@ -21,6 +23,26 @@ TextFont::TextFont(const QFont& font, const QPaintDevice* device)
                      std::find(PlainGlyphs.begin(), PlainGlyphs.end(), 0u) == PlainGlyphs.end() &&
                      Raw.advancesForGlyphIndexes(PlainGlyphs.data(), PlainAdvances.data(), kPlainCount);
     Run.setRawFont(Raw);
+}
+
+QSize TextFont::Size(const QString& text) const
+{
+    const int height = Metrics.height();
+    if (HasPlainGlyphs) {
+        const std::u16string_view plain(kPlainChars, kPlainCount);
+        double width = 0;
+        bool all = true;
+        for (const QChar c : text) {
+            const std::size_t k = plain.find(c.unicode());
+            if (k == std::u16string_view::npos) {
+                all = false;
+                break;
+            }
+            width += PlainAdvances[k].x();
+        }
+        if (all) return {static_cast<int>(std::ceil(width)), height};
+    }
+    return {Metrics.horizontalAdvance(text), height};
 }
 
 namespace {
@@ -77,7 +99,7 @@ void Canvas::UsePen(const PenKey& key)
 void Canvas::ApplyPen(const PenKey& key)
 {
     applied_ = key;
-    pen_ = QPen(ToQColor(key.Color), key.Width, key.Dotted ? Qt::DotLine : Qt::SolidLine);
+    pen_ = QPen(ToQColor(key.Color), key.Width, key.Style);
     // A one-pixel line leaves out its last pixel, like a Windows cosmetic
     // pen. Wider lines get square ends, which QPainter rasterizes directly
     // (round ends would go through the general path stroker at several
@@ -135,8 +157,8 @@ void Canvas::Polygon(const QPoint* points, int count)
 void Canvas::TextOut(int x, int y, const QString& text)
 {
     if (font_ == nullptr) return;
-    UsePen({fontColor_, 1, false});
-    if (!DrawPlain(x, y + font_->Ascent, text)) painter_.drawText(x, y + font_->Ascent, text);
+    UsePen({fontColor_, 1, Qt::SolidLine});
+    if (!raster_ || !DrawPlain(x, y + font_->Ascent, text)) painter_.drawText(x, y + font_->Ascent, text);
 }
 
 bool Canvas::DrawPlain(int x, int baseline, const QString& text)

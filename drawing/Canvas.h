@@ -8,6 +8,7 @@
 // to QPainter when something is actually drawn with a different pen.
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
@@ -39,8 +40,12 @@ struct TextFont {
     std::array<QPointF, kPlainCount> PlainAdvances{};
     bool HasPlainGlyphs = false;
     mutable QGlyphRun Run;  // scratch run handed to QPainter, reused for every label
+    QFontMetrics Metrics;
 
     TextFont(const QFont& font, const QPaintDevice* device);
+
+    // The size of the cell of `text` as TextOut writes it.
+    QSize Size(const QString& text) const;
 };
 
 class Canvas {
@@ -52,7 +57,8 @@ public:
 
     void SetPenColor(TColor color) { penColor_ = color; }
     void SetPenWidth(int width) { penWidth_ = width; }
-    void SetPenDotted(bool dotted) { penDotted_ = dotted; }
+    void SetPenDotted(bool dotted) { penStyle_ = dotted ? Qt::DotLine : Qt::SolidLine; }
+    void SetPenStyle(Qt::PenStyle style) { penStyle_ = style; }
     TColor PenColor() const { return penColor_; }
     // The canvas paints on an image of its own (not through another painter).
     bool IsRaster() const { return raster_; }
@@ -76,20 +82,22 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
     void Polyline(const QPoint* points, int count);
     void Polygon(const QPoint* points, int count);
-    // Text whose cell has its top-left corner at (x, y).
+    // Text whose cell has its top-left corner at (x, y). On an image the
+    // common labels are drawn from the font's glyphs; elsewhere (a printer,
+    // PDF, SVG) every text is written as text.
     void TextOut(int x, int y, const QString& text);
 
 private:
     struct PenKey {
         TColor Color = 0;
         int Width = 1;
-        bool Dotted = false;
+        Qt::PenStyle Style = Qt::SolidLine;
         bool operator==(const PenKey&) const = default;
     };
 
     void UsePen(const PenKey& key);
     void ApplyPen(const PenKey& key);
-    void UseShapePen() { UsePen({penColor_, penWidth_, penDotted_}); }
+    void UseShapePen() { UsePen({penColor_, penWidth_, penStyle_}); }
     bool DrawPlain(int x, int baseline, const QString& text);
 
     QPainter own_;  // active only when the canvas paints on an image of its own
@@ -99,7 +107,7 @@ private:
     PenKey applied_;
     TColor penColor_ = 0;
     int penWidth_ = 1;
-    bool penDotted_ = false;
+    Qt::PenStyle penStyle_ = Qt::SolidLine;
     TColor fontColor_ = 0;
     const TextFont* font_ = nullptr;
 };

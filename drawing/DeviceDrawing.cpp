@@ -1,7 +1,9 @@
 #include "drawing/DeviceDrawing.h"
 
+#include <cmath>
+
 #include "drawing/Canvas.h"
-#include "drawing/FloorPainting.h"
+#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 
@@ -18,6 +20,41 @@ bool DrawOnDevice(TPipeLine& s, QPainter& painter, const QSize& canvasSize, cons
     }
     painter.restore();
     return true;
+}
+
+TPipeLine PrintoutCopy(const TPipeLine& s)
+{
+    TPipeLine copy = s;
+    copy.Opened = true;
+    copy.AreaFrom = 0;
+    copy.Banding = false;
+    for (TNode& n : copy.Nodes) n.Hot = n.Selected = false;
+    for (TArea& a : copy.Areas) a.Hot = a.Selected = false;
+    return copy;
+}
+
+LabelTally DrawPrintout(TPipeLine& s, int floor, QPainter& painter, const QRect& window, double zoom,
+                        const SchemeOverlay* overlay)
+{
+    LabelTally tally;
+    if (window.isEmpty() || zoom <= 0) return tally;
+    s.ActiveEtag = static_cast<std::uint8_t>(floor);
+    CanvasView view;
+    view.Zoom = zoom;
+    view.HorzPos = static_cast<int>(std::lround(window.left() * zoom));
+    view.VertPos = static_cast<int>(std::lround(window.top() * zoom));
+    view.BoxWidth = static_cast<int>(std::lround(window.width() * zoom));
+    view.BoxHeight = static_cast<int>(std::lround(window.height() * zoom));
+    view.BoxOnly = true;
+    view.Printout = true;
+    painter.save();
+    painter.setClipRect(QRect(0, 0, view.BoxWidth, view.BoxHeight), Qt::IntersectClip);
+    {
+        Canvas c(painter);
+        PaintFloor(s, c, nullptr, CanvasExtent(s, 0, 0), view, false, nullptr, overlay, &tally);
+    }
+    painter.restore();
+    return tally;
 }
 
 }  // namespace stelmar

@@ -42,6 +42,12 @@ TColor OverlayAreaColor(const SchemeOverlay* overlay, int area, TColor normal)
     return overlay->Faded ? Faded(shown->Color) : shown->Color;
 }
 
+Qt::PenStyle OverlayAreaStyle(const SchemeOverlay* overlay, int area)
+{
+    const AreaOverlay* shown = overlay ? AreaOf(*overlay, area) : nullptr;
+    return shown ? shown->Style : Qt::SolidLine;
+}
+
 void DrawOverlayUnderlays(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map,
                           const SchemeOverlay& overlay)
 {
@@ -84,35 +90,74 @@ void DrawOverlayNodeMarks(const TPipeLine& s, Canvas& c, const Visibility& vis, 
     c.SetPenWidth(1);
 }
 
-void DrawOverlayLabels(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map,
-                       const SchemeOverlay& overlay, const TextFont& font)
+void DrawOverlayLabels(const TPipeLine& s, Canvas& c, const Visibility& near, const ViewMap& map,
+                       const SchemeOverlay& overlay, const TextFont& font, LabelPlacer& placer)
 {
     const TColor color = overlay.Faded ? kGrey : kLabelColor;
     c.SetFont(font, color);
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        const TArea& a = s.Areas[i];
-        const AreaOverlay* shown = AreaOf(overlay, i);
-        if (!shown || shown->Label.isEmpty() || !OnActiveFloor(s, a)) continue;
-        const QPoint p1 = map(s.Nodes[a.Node1]);
-        const QPoint p2 = map(s.Nodes[a.Node2]);
-        if (!vis.Area(p1, p2)) continue;
-        const QPoint mid((p1.x() + p2.x()) / 2, (p1.y() + p2.y()) / 2);
-        c.TextOut(mid.x() + 6, mid.y() + 4, shown->Label);
-    }
     for (int i = 1; i <= NodeCount(s) && i < int(overlay.NodeLabels.size()); ++i) {
         if (overlay.NodeLabels[i].isEmpty() || s.Nodes[i].Etag != s.ActiveEtag) continue;
         const QPoint p = map(s.Nodes[i]);
-        if (vis.Node(p)) c.TextOut(p.x() - 8, p.y() + 12, overlay.NodeLabels[i]);
+        if (!near.Node(p)) continue;
+        const QSize size = font.Size(overlay.NodeLabels[i]);
+        if (const auto at = placer.Place(size, PointPlaces(p, 11, size)))
+            c.TextOut(at->x(), at->y(), overlay.NodeLabels[i]);
     }
+    // The path of t_p, then the bottlenecks, then the rest.
+    const auto rank = [](const AreaOverlay& shown) { return shown.Critical ? 0 : shown.Bottleneck ? 1 : 2; };
+    for (int pass = 0; pass < 3; ++pass)
+        for (int i = 1; i <= AreaCount(s); ++i) {
+            const AreaOverlay* shown = AreaOf(overlay, i);
+            if (!shown || shown->Label.isEmpty() || rank(*shown) != pass) continue;
+            const TArea& a = s.Areas[i];
+            if (!OnActiveFloor(s, a)) continue;
+            const QPoint p1 = map(s.Nodes[a.Node1]);
+            const QPoint p2 = map(s.Nodes[a.Node2]);
+            if (!near.Area(p1, p2)) continue;
+            const QSize size = font.Size(shown->Label);
+            if (const auto at = placer.Place(size, LinePlaces(p1, p2, size))) c.TextOut(at->x(), at->y(), shown->Label);
+        }
 }
 
-void DrawOverlayLegend(Canvas& c, const QRect& box, const SchemeOverlay& overlay, const TextFont& font)
+namespace {
+
+constexpr int kLegendLine = 18;
+constexpr int kLegendSwatch = 24;
+
+}  // namespace
+
+QRect LegendFrame(const SchemeOverlay& overlay, const TextFont& font)
 {
-    if (overlay.Legend.empty()) return;
-    constexpr int kLine = 18;
-    constexpr int kSwatch = 24;
+    int width = 0;
+    for (const LegendEntry& entry : overlay.Legend) width = std::max(width, font.Size(entry.Caption).width());
+    width += 16 + kLegendSwatch + 8;
+    if (!overlay.LegendNote.isEmpty()) width = std::max(width, font.Size(overlay.LegendNote).width() + 16);
     const int lines = int(overlay.Legend.size()) + (overlay.LegendNote.isEmpty() ? 0 : 1);
-    const QRect frame(box.left() + 8, box.top() + 8, 250, lines * kLine + 10);
+    return QRect(0, 0, width, lines * kLegendLine + 10);
+}
+
+void DrawOverlayLegend(Canvas& c, const QRect& box, const QRect& drawing, const SchemeOverlay& overlay,
+                       const TextFont& font)
+{
+    if (overlay.Legend.empty() || !overlay.ShowLegend) return;
+    constexpr int kInset = 8;
+    const QRect size = LegendFrame(overlay, font);
+    const QRect inner = box.adjusted(kInset, kInset, -kInset, -kInset);
+    const QRect corners[] = {
+        size.translated(inner.topLeft()), size.translated(inner.right() - size.width() + 1, inner.top()),
+        size.translated(inner.right() - size.width() + 1, inner.bottom() - size.height() + 1),
+        size.translated(inner.left(), inner.bottom() - size.height() + 1)};
+    QRect frame = corners[0];
+    long long least = -1;
+    for (const QRect& corner : corners) {
+        const QRect covered = corner.intersected(drawing);
+        const long long area = covered.isEmpty() ? 0 : 1LL * covered.width() * covered.height();
+        if (least < 0 || area < least) {
+            least = area;
+            frame = corner;
+        }
+        if (area == 0) break;
+    }
     c.FillRect(frame, kWhite);
     c.SetPenColor(kGrey);
     c.SetPenWidth(1);
@@ -122,12 +167,14 @@ void DrawOverlayLegend(Canvas& c, const QRect& box, const SchemeOverlay& overlay
     int y = frame.top() + 6;
     for (const LegendEntry& entry : overlay.Legend) {
         c.SetPenColor(overlay.Faded ? Faded(entry.Color) : entry.Color);
-        c.SetPenWidth(5);
-        c.Line(frame.left() + 8, y + kLine / 2 - 2, frame.left() + 8 + kSwatch, y + kLine / 2 - 2);
+        c.SetPenWidth(entry.Width);
+        c.SetPenStyle(entry.Style);
+        c.Line(frame.left() + 8, y + kLegendLine / 2 - 2, frame.left() + 8 + kLegendSwatch, y + kLegendLine / 2 - 2);
+        c.SetPenStyle(Qt::SolidLine);
         c.SetPenWidth(1);
         c.SetFont(font, overlay.Faded ? kGrey : kLabelColor);
-        c.TextOut(frame.left() + 16 + kSwatch, y, entry.Caption);
-        y += kLine;
+        c.TextOut(frame.left() + 16 + kLegendSwatch, y, entry.Caption);
+        y += kLegendLine;
     }
     if (!overlay.LegendNote.isEmpty()) {
         c.SetFont(font, kFindingColor);

@@ -29,13 +29,35 @@ TColor MovementColor(Movement how)
     return kUnusedColor;
 }
 
+Qt::PenStyle MovementStyle(Movement how)
+{
+    switch (how) {
+    case Movement::Free: return Qt::SolidLine;
+    case Movement::Slowed: return Qt::DashLine;
+    case Movement::Bottleneck: return Qt::DashDotLine;
+    case Movement::Accumulation: return Qt::DotLine;
+    case Movement::Unused: break;
+    }
+    return Qt::DashDotDotLine;
+}
+
 std::vector<LegendEntry> MovementLegend()
 {
-    return {{kFreeColor, "Свободное движение"},
-            {kSlowedColor, "Замедление из-за плотности"},
-            {kBottleneckColor, "Узкое место (задержка)"},
-            {kAccumulationColor, "Скопление людей"},
-            {kUnusedColor, "Участок не используется"}};
+    std::vector<LegendEntry> legend;
+    for (const auto& [how, caption] : {std::pair{Movement::Free, "Свободное движение"},
+                                       std::pair{Movement::Slowed, "Замедление из-за плотности"},
+                                       std::pair{Movement::Bottleneck, "Узкое место (задержка)"},
+                                       std::pair{Movement::Accumulation, "Скопление людей"},
+                                       std::pair{Movement::Unused, "Участок не используется"}})
+        legend.push_back({MovementColor(how), caption, MovementStyle(how)});
+    return legend;
+}
+
+std::vector<LegendEntry> ResultsLegend()
+{
+    std::vector<LegendEntry> legend = MovementLegend();
+    legend.push_back({kCriticalPathColor, kCriticalPathCaption, Qt::SolidLine, 9});
+    return legend;
 }
 
 QString AreaFigureText(const AreaResult& r, AreaFigure figure, char separator)
@@ -64,7 +86,9 @@ void PutResults(const FlowResults& results, const std::vector<int>& calculated, 
         const int k = CalculatedArea(results, calculated, i);
         if (k == 0) continue;
         const AreaResult& r = results.Areas[k];
-        overlay.Areas[i] = AreaOverlay{MovementColor(r.How), critical[k] != 0, AreaFigureText(r, figure, separator)};
+        overlay.Areas[i] = AreaOverlay{MovementColor(r.How), critical[k] != 0, AreaFigureText(r, figure, separator),
+                                       MovementStyle(r.How),
+                                       r.How == Movement::Bottleneck || r.How == Movement::Accumulation};
     }
     // An exit's time is when the last flow leaves the areas that end on
     // it, which keeps it right while its number changes.

@@ -24,10 +24,19 @@ inline constexpr std::array<const char*, 6> kAreaFigureCaptions = {
     "Количество людей"};
 
 TColor MovementColor(Movement how);
+// The line of a movement, so that a print in black and white tells them
+// apart: free solid, slowed dashed, bottleneck dash-dotted, accumulation
+// dotted, unused dash-dot-dotted.
+Qt::PenStyle MovementStyle(Movement how);
+
+inline constexpr const char* kCriticalPathCaption = "Путь потока, определяющего расчетное время эвакуации";
 
 // The colours of the movements and what they mean, from free movement to
 // an unused area.
 std::vector<LegendEntry> MovementLegend();
+// The legend of the results: the movements, then the path of the flow
+// that gives t_p.
+std::vector<LegendEntry> ResultsLegend();
 
 // "0,52 мин", "q = 6,25", ...; empty for an area no flow passed.
 QString AreaFigureText(const AreaResult& r, AreaFigure figure, char separator);

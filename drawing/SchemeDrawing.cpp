@@ -9,7 +9,9 @@
 #include "drawing/ArrowLine.h"
 #include "drawing/Canvas.h"
 #include "drawing/ExclusionPainting.h"
+#include "drawing/FloorExtent.h"
 #include "drawing/FloorPainting.h"
+#include "drawing/LabelPlacement.h"
 #include "drawing/OverlayPainting.h"
 #include "drawing/PlanTiles.h"
 #include "drawing/ScaleBar.h"
@@ -38,6 +40,8 @@ int LabelPixelSize(const TFontSpec& f)
 
 int PointsOf(int pixels) { return static_cast<int>(std::lround(pixels * 72.0 / 96.0)); }
 
+}  // namespace
+
 QFont LabelFont(const TFontSpec& f)
 {
     QFont font(QString::fromStdString(f.Name));
@@ -48,6 +52,8 @@ QFont LabelFont(const TFontSpec& f)
     font.setStrikeOut(f.StrikeOut);
     return font;
 }
+
+namespace {
 
 // The figures and the legend of the results: the label font at 11 pixels.
 QFont OverlayFont(const TFontSpec& f)
@@ -167,17 +173,26 @@ bool AreaShown(const TPipeLine& s, const TArea& a, const Visibility& vis, const 
 }
 
 // The pen of an area: its kind's colour, the highlight colour and a wider
-// pen when highlighted, blue or red when it leads to a higher or lower floor.
-std::pair<TColor, int> AreaPen(const TPipeLine& s, int i, const SchemeOverlay* overlay)
+// pen when highlighted, blue or red when it leads to a higher or lower floor;
+// with results, the colour and the line of its movement.
+struct AreaPenKey {
+    TColor Color = 0;
+    int Width = 1;
+    Qt::PenStyle Style = Qt::SolidLine;
+    bool operator==(const AreaPenKey&) const = default;
+};
+
+AreaPenKey AreaPen(const TPipeLine& s, int i, const SchemeOverlay* overlay)
 {
     const TArea& a = s.Areas[i];
-    std::pair<TColor, int> pen = a.Hot ? std::pair{s.Color + kHotShift, s.AreaWidth + 2}
-                                       : std::pair{OverlayAreaColor(overlay, i, KindColor(s, a.Kind)), int(s.AreaWidth)};
+    AreaPenKey pen = a.Hot ? AreaPenKey{s.Color + kHotShift, s.AreaWidth + 2}
+                           : AreaPenKey{OverlayAreaColor(overlay, i, KindColor(s, a.Kind)), int(s.AreaWidth),
+                                        OverlayAreaStyle(overlay, i)};
     const TNode& n1 = s.Nodes[a.Node1];
     const TNode& n2 = s.Nodes[a.Node2];
     if (n1.Etag != n2.Etag) {
         const TNode& other = n1.Etag != s.ActiveEtag ? n1 : n2;
-        pen.first = other.Etag > s.ActiveEtag ? kBlue : kRed;
+        pen.Color = other.Etag > s.ActiveEtag ? kBlue : kRed;
     }
     return pen;
 }
@@ -230,7 +245,7 @@ void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, cons
                       const SchemeOverlay* overlay)
 {
     struct Batch {
-        std::pair<TColor, int> Pen;
+        AreaPenKey Pen;
         std::vector<QLine> Lines;
     };
     std::vector<Batch> batches;
@@ -245,17 +260,19 @@ void DrawAreasReduced(const TPipeLine& s, Canvas& c, const Visibility& vis, cons
         if (!AreaShown(s, a, vis, map)) continue;
         const QPoint p1 = map(s.Nodes[a.Node1]);
         const QPoint p2 = map(s.Nodes[a.Node2]);
-        const std::pair<TColor, int> pen = AreaPen(s, i, overlay);
+        const AreaPenKey pen = AreaPen(s, i, overlay);
         auto batch = std::find_if(batches.begin(), batches.end(), [&pen](const Batch& b) { return b.Pen == pen; });
         if (batch == batches.end()) batch = batches.insert(batches.end(), Batch{pen, {}});
         batch->Lines.emplace_back(p1, p2);
-        marks.push_back({p1, p2, pen.first, a.Width == 0 && s.QuestionMark});
+        marks.push_back({p1, p2, pen.Color, a.Width == 0 && s.QuestionMark});
     }
     for (const Batch& batch : batches) {
-        c.SetPenColor(batch.Pen.first);
-        c.SetPenWidth(batch.Pen.second);
+        c.SetPenColor(batch.Pen.Color);
+        c.SetPenWidth(batch.Pen.Width);
+        c.SetPenStyle(batch.Pen.Style);
         c.Lines(batch.Lines);
     }
+    c.SetPenStyle(Qt::SolidLine);
     c.SetPenWidth(1);
     MarkerSprites markers(marker);
     for (const Mark& m : marks) {
@@ -282,10 +299,14 @@ void DrawAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewM
         if (!AreaShown(s, a, vis, map)) continue;
         const QPoint p1 = map(s.Nodes[a.Node1]);
         const QPoint p2 = map(s.Nodes[a.Node2]);
-        const auto [color, width] = AreaPen(s, i, overlay);
-        c.SetPenWidth(width);
-        c.SetPenColor(color);
-        DrawArrowLine(s, c, p1.x(), p1.y(), p2.x(), p2.y());
+        const AreaPenKey pen = AreaPen(s, i, overlay);
+        c.SetPenWidth(pen.Width);
+        c.SetPenColor(pen.Color);
+        c.SetPenStyle(pen.Style);
+        c.Line(p1.x(), p1.y(), p2.x(), p2.y());
+        c.SetPenStyle(Qt::SolidLine);
+        c.SetPenWidth(1);
+        DrawArrowHead(s, c, p1.x(), p1.y(), p2.x(), p2.y());
         if (a.Width == 0 && s.QuestionMark) {
             const QPoint mid = Middle(p1, p2);
             DrawMarker(c, marker, c.PenColor(), mid.x(), mid.y());
@@ -374,14 +395,42 @@ private:
     QImage sprites_[3][2];
 };
 
-void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, int peopleOffset)
+// The box a node's symbol covers: the circle with the arrow of an input or
+// an exit, the circle of a junction.
+QRect SymbolBox(const TPipeLine& s, std::uint8_t kind, int x, int y)
+{
+    if (kind == kInput) return QRect(x - 8, y - 6, 15, 13);
+    if (kind == kExit) return QRect(x - 6, y - 6, 17, 13);
+    const int r = s.NodeWidth / 2 + 1;
+    return QRect(x - r, y - r, 2 * r + 1, 2 * r + 1);
+}
+
+// The text of a node at (x, y) of its cell: written and taken in `placer`;
+// on a printout left out when it would cover another.
+void NodeText(Canvas& c, const TextFont& font, LabelPlacer& placer, bool printout, int x, int y, const QString& text)
+{
+    const QPoint at(x, y);
+    if (printout) {
+        if (placer.Place(font.Size(text), {&at, 1})) c.TextOut(x, y, text);
+        return;
+    }
+    placer.Take(QRect(at, font.Size(text)));
+    c.TextOut(x, y, text);
+}
+
+void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map, int peopleOffset,
+               const TextFont& font, LabelPlacer& placer, bool printout)
 {
     const int r = s.NodeWidth / 2;
-    // Labels closer together than this are not drawn: they could not be told
-    // apart, and writing them all would slow every redraw of a large floor.
-    const bool labels = map.Zoom >= kSmallestLabelZoom;
+    // Labels closer together than this are not drawn on the screen: they
+    // could not be told apart, and writing them all would slow every redraw
+    // of a large floor.
+    const bool labels = printout || map.Zoom >= kSmallestLabelZoom;
     std::optional<SymbolSprites> sprites;
     if (c.IsRaster()) sprites.emplace(s);
+    // A node's labels touch its own symbol, so the symbols keep only the
+    // results' labels away: they are taken after every node's labels.
+    std::vector<QRect> symbols;
     for (int i = 1; i <= NodeCount(s); ++i) {
         const TNode& n = s.Nodes[i];
         if (n.Etag != s.ActiveEtag) continue;
@@ -393,12 +442,14 @@ void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewM
             sprites->Draw(c, n.Kind, n.Hot, x, y);
         else
             DrawSymbol(s, c, n.Kind, n.Hot, x, y);
+        if (labels) symbols.push_back(SymbolBox(s, n.Kind, x, y));
         if (n.Kind == kInput && s.ShowNumPeople && labels)
-            c.TextOut(x + s.LNum, y + s.LNum + peopleOffset, QString::number(n.People) + QStringLiteral(" чел."));
+            NodeText(c, font, placer, printout, x + s.LNum, y + s.LNum + peopleOffset,
+                     QString::number(n.People) + QStringLiteral(" чел."));
         if (s.ShowNumbers && labels) {
             const QString label =
                 n.Name == kDefaultNodeName ? QString::number(i) : QString::fromStdString(n.Name);
-            c.TextOut(x + s.LNum, y + s.LNum, label);
+            NodeText(c, font, placer, printout, x + s.LNum, y + s.LNum, label);
         }
         if (n.Selected) {
             c.SetPenColor(kBlue);
@@ -410,6 +461,7 @@ void DrawNodes(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewM
             c.SetPenDotted(false);
         }
     }
+    for (const QRect& box : symbols) placer.Take(box);
 }
 
 void DrawSelectedAreas(const TPipeLine& s, Canvas& c, const Visibility& vis, const ViewMap& map)
@@ -483,7 +535,7 @@ const QImage& BackgroundCache::Reduced(const BitmapRef& picture, double zoom)
 }
 
 void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize& canvasSize, const CanvasView& view,
-                bool exportMode, BackgroundCache* cache, const SchemeOverlay* overlay)
+                bool exportMode, BackgroundCache* cache, const SchemeOverlay* overlay, LabelTally* tally)
 {
     ViewMap map;
     Visibility vis;
@@ -500,6 +552,7 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
         vis.Bottom = vis.Top + view.BoxHeight;
     }
     const QRect shown(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
+    const QRect canvas(QPoint(-map.OriginX, -map.OriginY), QSize(map.Scale(canvasSize.width()), map.Scale(canvasSize.height())));
     PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache, exportMode);
     ClampNodes(s, canvasSize.width(), canvasSize.height());
 
@@ -509,17 +562,38 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
 
     const TextFont label(LabelFont(s.Font), device);
     c.SetFont(label, s.Font.Color);
-    DrawAreaInProgress(s, c, map);
+    if (!view.Printout) DrawAreaInProgress(s, c, map);
+    // Labels keep clear of one another and of the symbols: within the
+    // printout's frame, or anywhere on the canvas on the screen.
+    LabelPlacer placer(view.Printout ? shown : canvas);
     const int peopleOffset = static_cast<int>(std::nearbyint(1.2 * PointsOf(LabelPixelSize(s.Font))));
-    DrawNodes(s, c, vis, map, peopleOffset);
+    c.SetFont(label, s.Font.Color);
+    DrawNodes(s, c, vis, map, peopleOffset, label, placer, view.Printout);
     DrawExcluded(s, c, vis, map);
     if (overlay) {
         DrawOverlayNodeMarks(s, c, vis, map, *overlay);
         const TextFont small(OverlayFont(s.Font), device);
-        if (map.Zoom >= kSmallestLabelZoom) DrawOverlayLabels(s, c, vis, map, *overlay, small);
-        const QRect box = exportMode ? QRect(QPoint(0, 0), canvasSize) : QRect(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
-        DrawOverlayLegend(c, box, *overlay, small);
+        if (view.Printout || map.Zoom >= kSmallestLabelZoom) {
+            // On the screen the labels of elements just out of view are
+            // placed too, so that those in view stay where they are while
+            // the view scrolls.
+            Visibility near = vis;
+            if (!view.Printout && !vis.All) {
+                constexpr int kNear = 150;
+                near.Left -= kNear;
+                near.Top -= kNear;
+                near.Right += kNear;
+                near.Bottom += kNear;
+            }
+            DrawOverlayLabels(s, c, near, map, *overlay, small, placer);
+        }
+        const QRect box = exportMode ? QRect(QPoint(0, 0), canvasSize) : shown;
+        const QRect floor = ElementsExtent(s, s.ActiveEtag);
+        const QRect drawing(map(floor.left(), floor.top()), map(floor.right(), floor.bottom()));
+        DrawOverlayLegend(c, box, drawing, *overlay, small);
     }
+    if (tally) *tally = {placer.Placed(), placer.LeftOut()};
+    if (view.Printout) return;
     DrawSelectedAreas(s, c, vis, map);
     DrawBand(s, c, map);
     if (!exportMode && s.Plans[s.ActiveEtag].Scale > 0) {

@@ -5,6 +5,7 @@
 // highlight and selection marks, the area being drawn and the selection
 // band.
 
+#include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -29,6 +30,11 @@ struct CanvasView {
     // VertPos) of the zoomed canvas; otherwise the image is the whole canvas
     // at zoom 1 and only the box's part of it is painted.
     bool BoxOnly = false;
+    // A printout (a sheet, a page of the PDF report, an exported picture):
+    // the box is its frame, labels are written at any zoom, node labels
+    // too are left out where they would cover another, and nothing of
+    // the editing (the area being drawn, the band) is painted.
+    bool Printout = false;
 };
 
 class PlanTiles;
@@ -80,6 +86,9 @@ QSize CanvasExtent(const TPipeLine& s, int boxWidth, int boxHeight);
 
 // Colour ($00BBGGRR) of an area of the given path kind.
 TColor KindColor(const TPipeLine& s, int kind);
+
+// The font of node labels at its pixel height.
+QFont LabelFont(const TFontSpec& f);
 
 // QColor of a $00BBGGRR value.
 QColor ToQColor(TColor c);

@@ -20,12 +20,17 @@ inline constexpr TColor kCriticalPathColor = 0xFFC080;
 struct LegendEntry {
     TColor Color = 0;
     QString Caption;
+    Qt::PenStyle Style = Qt::SolidLine;
+    int Width = 5;  // of the line shown, screen pixels
 };
 
 struct AreaOverlay {
     TColor Color = 0;       // in place of the colour of the path kind
     bool Critical = false;  // on the path of the flow that gives t_p
     QString Label;          // the figure shown beside the area
+    // Told apart from the other movements in black and white as well.
+    Qt::PenStyle Style = Qt::SolidLine;
+    bool Bottleneck = false;  // its figure is placed before the others but those of the path
 };
 
 struct SchemeOverlay {
@@ -37,6 +42,7 @@ struct SchemeOverlay {
     bool Faded = false;
     std::vector<LegendEntry> Legend;
     QString LegendNote;  // under the legend's entries, e.g. "Результаты устарели"
+    bool ShowLegend = true;
 
     // Marked with a red outline on every floor, by number.
     std::vector<char> MarkedNodes;

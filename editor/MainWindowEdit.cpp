@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
 
@@ -13,8 +14,10 @@
 #include "model/SchemeEditing.h"
 #include "model/SchemePicking.h"
 #include "model/SchemeSelection.h"
+#include "drawing/DrawingExport.h"
 #include "model/StepNames.h"
 #include "drawing/SchemeDrawing.h"
+#include "model/SafeFile.h"
 #include "pictures/PictureFiles.h"
 
 namespace stelmar {
@@ -158,8 +161,9 @@ void TF::SelectConnectedCommand()
     Draw();
 }
 
-// The whole canvas of the active floor, drawn apart from the screen, in the
-// format the chosen extension names.
+// The extent of the active floor's drawing and plan, drawn apart from the
+// screen, as a picture in the format the chosen extension names, or as an
+// SVG or PDF document.
 void TF::ExportCommand()
 {
     if (!scheme_.Opened) return;
@@ -169,10 +173,20 @@ void TF::ExportCommand()
     // wants them.
     const SchemeOverlay* results = results_.Shown() ? results_.Overlay() : nullptr;
     if (results && prompts_->AskYesNo(kExportResultsQuestion) != Answer::Yes) results = nullptr;
-    QImage picture(Extent(), QImage::Format_RGB32);
-    stelmar::Draw(scheme_, picture, CanvasView{}, true, nullptr, nullptr, results);
+    const QString suffix = QFileInfo(path).suffix().toLower();
     QString error;
-    if (!SavePicture(picture, path, &error)) prompts_->ShowWarning(error);
+    if (suffix == "svg" || suffix == "pdf") {
+        const QByteArray bytes =
+            VectorDrawing(scheme_, results, suffix == "svg" ? VectorFormat::Svg : VectorFormat::Pdf);
+        const auto failure = bytes.isEmpty() ? std::optional<std::string>("документ не удалось составить")
+                                             : WriteFilesAtomically({{path.toStdString(), bytes.toStdString()}});
+        if (failure)
+            error = QString("Не удалось сохранить изображение \"%1\": %2.")
+                        .arg(QFileInfo(path).fileName(), QString::fromStdString(*failure));
+    } else {
+        SavePicture(RasterDrawing(scheme_, results), path, &error);
+    }
+    if (!error.isEmpty()) prompts_->ShowWarning(error);
 }
 
 }  // namespace stelmar

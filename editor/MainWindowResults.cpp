@@ -77,7 +77,7 @@ void TF::ShowResultState()
 }
 
 // "Результаты расчета" shows or hides the results; the figure beside each
-// area is chosen in "Подписи участков".
+// area is chosen in "Подписи участков"; "Легенда" shows or hides the legend.
 void TF::CreateResultCommands()
 {
     QAction* shown = Command("NResults");
@@ -107,6 +107,15 @@ void TF::CreateResultCommands()
         });
     }
     view->addMenu(figures);
+
+    QAction* legend = view->addAction(WithMnemonic("Легенда", taken));
+    legend->setObjectName("NLegend");
+    legend->setCheckable(true);
+    legend->setChecked(results_.LegendShown());
+    connect(legend, &QAction::toggled, this, [this](bool on) {
+        results_.SetLegendShown(on, scheme_);
+        Draw();
+    });
 
     auto* panel = new ResultsPanel(*this);
     addDockWidget(Qt::BottomDockWidgetArea, panel);

@@ -88,6 +88,12 @@ void ResultsOverlay::SetFigure(AreaFigure figure, const TPipeLine& s)
     Rebuild(s);
 }
 
+void ResultsOverlay::SetLegendShown(bool shown, const TPipeLine& s)
+{
+    legendShown_ = shown;
+    Rebuild(s);
+}
+
 const AreaResult* ResultsOverlay::ResultOf(int area) const
 {
     if (area < 1 || area >= int(calculated_.size()) || calculated_[area] == 0) return nullptr;
@@ -114,7 +120,8 @@ void ResultsOverlay::Rebuild(const TPipeLine& s)
     if (!HasResults() || !shown_) return;
     PutResults(results_, calculated_, figure_, DecimalSeparatorFromEnvironment(), s, overlay_);
     overlay_.Faded = stale_;
-    overlay_.Legend = MovementLegend();
+    overlay_.Legend = ResultsLegend();
+    overlay_.ShowLegend = legendShown_;
     if (stale_) overlay_.LegendNote = "Результаты устарели";
 }
 

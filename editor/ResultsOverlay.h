@@ -38,6 +38,8 @@ public:
     void SetShown(bool shown, const TPipeLine& s);
     bool Shown() const { return shown_; }
     void SetFigure(AreaFigure figure, const TPipeLine& s);
+    void SetLegendShown(bool shown, const TPipeLine& s);
+    bool LegendShown() const { return legendShown_; }
     AreaFigure Figure() const { return figure_; }
 
     // What Draw paints, or null when nothing.
@@ -70,6 +72,7 @@ private:
     bool stale_ = false;
     bool shown_ = false;
     AreaFigure figure_ = AreaFigure::AreaTime;
+    bool legendShown_ = true;
     std::vector<ElementRef> findings_;
     bool marked_ = false;  // some element has a finding
     SchemeOverlay overlay_;

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QMenu>
 
 #include "MainWindowFixture.h"
@@ -474,14 +475,44 @@ private slots:
         QImageReader reader(session.File(name));
         QCOMPARE(reader.format(), format);
         const QImage picture = reader.read();
-        QCOMPARE(picture.size(), QSize(tf.Scheme().WSpaceG, tf.Scheme().WSpaceV));
-        // The background, the node and the white rest of the canvas.
+        // The plan and the node with a margin of 40 pixels around it, not
+        // the whole workspace.
+        QCOMPARE(picture.size(), QSize(143, 143));
         QVERIFY(qBlue(picture.pixel(10, 10)) > 200 && qRed(picture.pixel(10, 10)) < 60);
         int marked = 0;
         for (int y = 95; y < 110; ++y)
             for (int x = 95; x < 110; ++x) marked += qGray(picture.pixel(x, y)) < 200;
         QVERIFY(marked > 0);
-        QVERIFY(qGray(picture.pixel(1000, 1000)) > 240);
+        QVERIFY(qGray(picture.pixel(130, 20)) > 240);
+    }
+
+    // SVG and PDF keep the labels as text and the drawing's extent as
+    // their size.
+    void exportAsSvgOrPdfKeepsTextAsText()
+    {
+        Session session;
+        TF& tf = session.Start();
+        AddJunction(tf, 102, 102);
+        AddJunction(tf, 302, 202);
+        tf.Scheme().Nodes[2].Name = "Лестница Л1";
+        tf.Scheme().ShowNumbers = true;
+        for (const QString& name : {QString("plan.svg"), QString("plan.pdf")}) {
+            session.Prompts().ExportName = session.File(name);
+            session.Action("Nexport")->trigger();
+            QCOMPARE(session.Prompts().Warnings, QStringList());
+            QFile file(session.File(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            if (name.endsWith("svg")) {
+                QVERIFY(QRegularExpression("viewBox=\"0 0 3[0-9][0-9] 181\"").match(bytes).hasMatch());
+                QVERIFY(bytes.contains("<text"));
+                QVERIFY(QString::fromUtf8(bytes).contains("Лестница Л1"));
+            } else {
+                QVERIFY(bytes.startsWith("%PDF"));
+                QVERIFY(bytes.contains("/FontFile"));
+                QVERIFY(QRegularExpression("/MediaBox \\[0 0 2[0-9.]+ 13[56][0-9.]*\\]").match(bytes).hasMatch());
+            }
+        }
     }
 
     void failedExportIsReported()

@@ -1,0 +1,73 @@
+#include "drawing/DrawingExport.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include "drawing/DeviceDrawing.h"
+#include "drawing/FloorExtent.h"
+#include "drawing/SchemeDrawing.h"
+
+namespace stelmar {
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+void PaintExport(const TPipeLine& s, const SchemeOverlay* overlay, QPainter& painter, const QRect& extent)
+{
+    TPipeLine copy = PrintoutCopy(s);
+    painter.fillRect(QRect(QPoint(0, 0), extent.size()), Qt::white);
+    DrawPrintout(copy, s.ActiveEtag, painter, extent, 1.0, overlay);
+}
+
+}  // namespace
+
+QRect ExportExtent(const TPipeLine& s)
+{
+    const QRect extent = FloorExtent(s, s.ActiveEtag);
+    return extent.isEmpty() ? QRect(QPoint(0, 0), CanvasExtent(s, 0, 0)) : extent;
+}
+
+QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay)
+{
+    const QRect extent = ExportExtent(s);
+    QImage image(extent.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintExport(s, overlay, painter, extent);
+    return image;
+}
+
+QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format)
+{
+    const QRect extent = ExportExtent(s);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPainter painter;
+    if (format == VectorFormat::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(extent.size());
+        svg.setViewBox(QRect(QPoint(0, 0), extent.size()));
+        svg.setResolution(kScreenDpi);
+        svg.setTitle(QStringLiteral("Этаж %1").arg(s.ActiveEtag));
+        if (!painter.begin(&svg)) return {};
+        PaintExport(s, overlay, painter, extent);
+        if (!painter.end()) return {};
+    } else {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(kScreenDpi);
+        pdf.setPageSize(QPageSize(QSizeF(extent.width() * 72.0 / kScreenDpi, extent.height() * 72.0 / kScreenDpi),
+                                  QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(QStringLiteral("Этаж %1").arg(s.ActiveEtag));
+        if (!painter.begin(&pdf)) return {};
+        PaintExport(s, overlay, painter, extent);
+        if (!painter.end()) return {};
+    }
+    return bytes;
+}
+
+}  // namespace stelmar

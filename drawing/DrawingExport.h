@@ -1,0 +1,29 @@
+#pragma once
+
+// The drawing of the active floor as an exported picture: the extent of its
+// elements and its plan with a margin (not the whole workspace), as a
+// raster image or as an SVG or PDF document whose texts stay texts.
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+
+#include "model/Scheme.h"
+#include "drawing/SchemeOverlay.h"
+
+namespace stelmar {
+
+enum class VectorFormat { Svg, Pdf };
+
+// The part of the canvas exported: the active floor's extent, or the whole
+// canvas when the floor is empty.
+QRect ExportExtent(const TPipeLine& s);
+
+// The export at one image pixel per canvas pixel, on white.
+QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay);
+
+// The export as a document of the extent's size (a canvas pixel a 96th of
+// an inch); empty when it cannot be made.
+QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format);
+
+}  // namespace stelmar
