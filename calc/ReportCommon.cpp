@@ -144,9 +144,11 @@ void TotalTimeSection(const TPipeLine& s, char separator, std::uint8_t headingSi
                       bool boldTotal, BlockStream& out)
 {
     const double t = s.EvacuationTime;
-    out.Paragraph(Align::Left, headingSize, 2, true).Text("Определим общее расчетное время эвакуации");
+    // The result is never alone on a page: the total time stays with it.
+    out.Paragraph(Align::Left, headingSize, 2, true).Text("Определим общее расчетное время эвакуации").KeepWithNext = true;
 
     ReportBlock& line = out.Paragraph(Align::Center, 24, 2);
+    line.KeepWithNext = true;
     line.Text("t").Part(TokenKind::Sub, "p").Text(" = ");
     const std::size_t exits = s.ExitTimes.empty() ? 0 : s.ExitTimes.size() - 1;
     if (exits > 1) {

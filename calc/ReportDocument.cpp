@@ -7,7 +7,7 @@ ReportBlock& ReportBlock::Reset(BlockKind kind)
     Kind = kind;
     Alignment = kind == BlockKind::Equation ? Align::Center : Align::Left;
     Size = kind == BlockKind::Paragraph || kind == BlockKind::EmptyLine ? 24 : 20;
-    Bold = Underline = Loose = Shrinks = Header = false;
+    Bold = Underline = Loose = Shrinks = Header = KeepWithNext = false;
     Breaks = 0;
     Link.clear();
     Cells = 0;

@@ -70,6 +70,9 @@ public:
     // narrow gaps of the summary report).
     bool Loose = false;
     bool Shrinks = false;
+    // The paragraph stays on one page with what follows it (where a
+    // format can keep it there).
+    bool KeepWithNext = false;
     // A paragraph as a whole is a link to this bookmark when not empty.
     std::string Link;
     // Table rows: the number of cells of equal width; a header row is

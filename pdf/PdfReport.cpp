@@ -16,7 +16,7 @@
 #include "model/SafeFile.h"
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
-#include "pdf/FloorPlate.h"
+#include "pdf/FloorPages.h"
 #include "pdf/ReportLayout.h"
 
 namespace stelmar {
@@ -26,11 +26,6 @@ namespace {
 constexpr int kResolution = 720;  // dots per inch: ten device units per point
 constexpr double kUnitsPerPoint = kResolution / 72.0;
 constexpr double kSectionSize = 14;
-constexpr double kFloorSize = 13;
-constexpr double kLegendSize = 9.5;
-constexpr double kLegendRow = 13;
-// Room on a drawing's page for its headings and legend.
-constexpr double kDrawingReserve = 150;
 
 // Thrown out of the layout when the caller stops the writing.
 struct Stopped {};
@@ -45,11 +40,9 @@ class PdfComposer {
 public:
     PdfComposer(const TPipeLine& s, const ReportTitle& title, char separator, PdfFonts& fonts,
                 const PdfProgress& progress, const std::vector<ScenarioRun>* runs)
-        : s_(s), title_(title), separator_(separator), fonts_(fonts), progress_(progress), runs_(runs)
+        : s_(s), title_(title), separator_(separator), progress_(progress), runs_(runs),
+          drawings_(s, Overlay(s, separator), fonts)
     {
-        // The time at the end of each area, as the figure chosen on the
-        // screen may be any.
-        PutResults(ResultsOf(s), {}, AreaFigure::TotalTime, separator, s, overlay_);
     }
 
     void Run(ReportLayout& layout, int pass)
@@ -62,7 +55,7 @@ public:
         layout.PageBreak();
         layout.Heading(QStringLiteral("1. Исходные данные"), kSectionSize);
         for (int floor = 1; floor <= s_.EtagCount; ++floor) ComposeFloorInputs(s_, floor, separator_, layout);
-        Drawings(layout);
+        drawings_.Compose(layout);
         Report(kFrontShare);
         layout.PageBreak();
         layout.Heading(QStringLiteral("3. Расчет времени эвакуации"), kSectionSize);
@@ -83,70 +76,21 @@ private:
         if (progress_ && !progress_(percent)) throw Stopped{};
     }
 
-    void Drawings(ReportLayout& layout)
+    // The time at the end of each area, as the figure chosen on the screen
+    // may be any.
+    static SchemeOverlay Overlay(const TPipeLine& s, char separator)
     {
-        bool first = true;
-        for (int floor = 1; floor <= s_.EtagCount; ++floor) {
-            const QRect bounds = FloorBounds(s_, floor);
-            if (bounds.isEmpty()) continue;
-            layout.PageBreak();
-            if (first) layout.Heading(QStringLiteral("2. Схема эвакуации с результатами расчета"), kSectionSize);
-            first = false;
-            layout.Heading(QStringLiteral("Этаж %1").arg(floor), kFloorSize);
-            const double width = layout.TextWidth();
-            const double height =
-                std::min(width * bounds.height() / bounds.width(), layout.TextHeight() - kDrawingReserve);
-            layout.Picture(height, [this, floor](QPainter& painter, const QRectF& target) {
-                // The painting moves nodes outside the canvas, so it works
-                // on a copy.
-                if (!view_) view_ = s_;
-                PaintFloorResults(*view_, floor, overlay_, painter, target);
-            });
-            Legend(layout);
-        }
-    }
-
-    void Legend(ReportLayout& layout)
-    {
-        struct Entry {
-            QColor Color;
-            double Width;
-            QString Text;
-        };
-        std::vector<Entry> entries;
-        for (const LegendEntry& e : MovementLegend()) entries.push_back({ToQColor(e.Color), 3, e.Caption});
-        entries.push_back(
-            {ToQColor(kCriticalPathColor), 6, QStringLiteral("Путь потока, определяющего расчетное время эвакуации")});
-        entries.push_back({Qt::transparent, 0,
-                           QStringLiteral("Числа у участков — время от начала эвакуации до выхода потоков с участка, мин.")});
-        const PdfFont& font = fonts_.Get({kLegendSize});
-        layout.Picture(kLegendRow * (entries.size() + 0.5), [entries, &font](QPainter& painter, const QRectF& target) {
-            const double k = kUnitsPerPoint;
-            painter.setFont(font.Font());
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                const double middle = target.top() + (kLegendRow * (i + 0.5) + kLegendRow / 2) * k;
-                if (entries[i].Width > 0) {
-                    QPen pen(entries[i].Color);
-                    pen.setWidthF(entries[i].Width * k);
-                    pen.setCapStyle(Qt::FlatCap);
-                    painter.setPen(pen);
-                    painter.drawLine(QPointF(target.left(), middle), QPointF(target.left() + 24 * k, middle));
-                }
-                painter.setPen(Qt::black);
-                painter.drawText(QPointF(target.left() + 32 * k, middle + (font.Ascent() - font.Descent()) / 2 * k),
-                                 entries[i].Text);
-            }
-        });
+        SchemeOverlay overlay;
+        PutResults(ResultsOf(s), {}, AreaFigure::TotalTime, separator, s, overlay);
+        return overlay;
     }
 
     const TPipeLine& s_;
     const ReportTitle& title_;
     char separator_;
-    PdfFonts& fonts_;
     const PdfProgress& progress_;
     const std::vector<ScenarioRun>* runs_;
-    SchemeOverlay overlay_;
-    std::optional<TPipeLine> view_;
+    FloorPages drawings_;
     int pass_ = 0;
     int shown_ = -1;
 };

@@ -129,6 +129,7 @@ void ReportLayout::AddParagraph(const ReportBlock& b)
     }
     const FontStyle style{SizeOf(b.Size), b.Bold, false, b.Underline};
     AppendRuns(b, i, style, pending_, false);
+    keepPending_ = keepPending_ || b.KeepWithNext;
     pendingAlign_ = b.Alignment;
     pendingStyle_ = style;
     for (int k = 0; k < b.Breaks; ++k) EndLine(b.Alignment, style.Size);
@@ -150,8 +151,9 @@ void ReportLayout::EndLine(Align alignment, double emptySize)
     }
     double largest = 0;
     for (const InlineRun& run : pending_) largest = std::max(largest, run.Font->Style().Size);
-    PlaceLines(BreakLines(pending_, TextWidth()), alignment, kLeft, TextWidth(), largest >= kHeadingSize);
+    PlaceLines(BreakLines(pending_, TextWidth()), alignment, kLeft, TextWidth(), largest >= kHeadingSize || keepPending_);
     pending_.clear();
+    keepPending_ = false;
     pendingAlign_ = Align::Left;
 }
 
@@ -306,6 +308,26 @@ void ReportLayout::Picture(double height, const Painting& paint)
     pageEmpty_ = false;
 }
 
+QSizeF ReportLayout::PageSize(QPageLayout::Orientation orientation)
+{
+    return orientation == QPageLayout::Landscape ? QSizeF(kPageHeight, kPageWidth) : QSizeF(kPageWidth, kPageHeight);
+}
+
+void ReportLayout::WholePage(QPageLayout::Orientation orientation, const Painting& paint)
+{
+    if (!pending_.empty()) EndLine(pendingAlign_, documentSize_);
+    EndTable();
+    if (!pageEmpty_ || orientation != orientation_) StartPage(orientation);
+    if (painter_) {
+        painter_->save();
+        paint(*painter_, QRectF(QPointF(0, 0), PageSize(orientation) * perPoint_));
+        painter_->restore();
+        paintedFont_ = nullptr;
+    }
+    y_ = kPageHeight;
+    pageEmpty_ = false;
+}
+
 void ReportLayout::Finish()
 {
     if (!pending_.empty()) EndLine(pendingAlign_, documentSize_);
@@ -318,13 +340,17 @@ void ReportLayout::Ensure(double height)
     if (!pageEmpty_ && y_ + height > kPageHeight - kBottom) NewPage();
 }
 
-void ReportLayout::NewPage()
+void ReportLayout::NewPage() { StartPage(QPageLayout::Portrait); }
+
+void ReportLayout::StartPage(QPageLayout::Orientation orientation)
 {
     Footer();
     if (painter_) {
+        if (orientation != orientation_) device_->setPageOrientation(orientation);
         device_->newPage();
         paintedFont_ = nullptr;
     }
+    orientation_ = orientation;
     ++page_;
     y_ = kTop;
     pageEmpty_ = true;
@@ -342,6 +368,10 @@ void ReportLayout::Footer()
     if (!painter_ || pages_ <= 0) return;
     const PdfFont& font = fonts_.Get({kFooterSize});
     const QString text = PageNumberText(page_, pages_);
+    if (orientation_ == QPageLayout::Landscape) {
+        DrawText((kPageHeight - font.Width(text)) / 2, kPageWidth - kFooterBaseline, font, text);
+        return;
+    }
     DrawText(kLeft + (TextWidth() - font.Width(text)) / 2, kPageHeight - kFooterBaseline, font, text);
 }
 

@@ -9,6 +9,7 @@
 // A report is laid out twice: first only to count its pages, then again to
 // paint them with the page count known.
 
+#include <QPageLayout>
 #include <QRectF>
 #include <QString>
 #include <cstdint>
@@ -59,6 +60,12 @@ public:
     // An area of `height` points across the text width; `paint` draws it
     // (in device units) when the pages are painted.
     void Picture(double height, const Painting& paint);
+    // A page of its own in `orientation` that `paint` fills (given the
+    // whole page in device units), numbered like the others; what follows
+    // starts on a new page in portrait.
+    void WholePage(QPageLayout::Orientation orientation, const Painting& paint);
+    // The size of an A4 page in points.
+    static QSizeF PageSize(QPageLayout::Orientation orientation);
     // Closes the last page.
     void Finish();
 
@@ -93,6 +100,7 @@ private:
 
     void Ensure(double height);
     void NewPage();
+    void StartPage(QPageLayout::Orientation orientation);
     void Footer();
     void DrawLine(const TextLine& line, double x, double baseline);
     void DrawText(double x, double baseline, const PdfFont& font, const QString& text);
@@ -106,6 +114,8 @@ private:
     ProgressHandler progress_;
 
     int page_ = 1;
+    QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
+    bool keepPending_ = false;  // the line being collected stays with what follows
     double y_ = kTop;
     bool pageEmpty_ = true;
     // The line being collected from paragraphs without a line end.

@@ -20,7 +20,7 @@
 #include "model/NumberText.h"
 #include "model/ProgramVersion.h"
 #include "model/ProjectFile.h"
-#include "pdf/FloorPlate.h"
+#include "pdf/FloorPages.h"
 #include "pdf/PdfReport.h"
 #include "pdf/ReportLayout.h"
 #include "tests/TestSchemes.h"
