@@ -1,25 +1,23 @@
 #include "dialogs/PrintDialog.h"
 
-#include <QDir>
 #include <QCheckBox>
-#include <QFrame>
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-#include <optional>
 
 #include "drawing/DeviceDrawing.h"
-#include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 namespace {
@@ -39,16 +37,11 @@ QGroupBox* NewFrame(QWidget* parent, const char* name, const QString& title)
     return frame;
 }
 
-// The printable page of the printer in its current orientation; none when
-// the printer cannot tell it.
-std::optional<PageGeometry> ReadPage(const QPrinter& printer)
+QRadioButton* NewChoice(QWidget* parent, const char* name, const QString& text)
 {
-    if (!printer.isValid()) return std::nullopt;
-    const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
-    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
-    if (page.isEmpty()) return std::nullopt;
-    return PageGeometry{page.width(), page.height(), page.left() - paper.left(), page.top() - paper.top(),
-                        printer.pageLayout().orientation() == QPageLayout::Landscape};
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
+    return button;
 }
 
 }  // namespace
@@ -59,7 +52,7 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
 {
     setObjectName("Form3");
     setWindowTitle("Печать");
-    // Without a printer the page goes into a PDF file.
+    // Without a printer the sheets go into a PDF file.
     if (QPrinterInfo::availablePrinters().isEmpty()) printer_.setOutputFormat(QPrinter::PdfFormat);
 
     auto* printerFrame = NewFrame(this, "GroupBox1", " Выберите принтер ");
@@ -73,80 +66,80 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
     printerRow->addWidget(choose);
 
     auto* orientationFrame = NewFrame(this, "GroupBox2", " Ориентация ");
-    portrait_ = new QRadioButton("Вертикальная", orientationFrame);
-    portrait_->setObjectName("RadioButton1");
-    landscape_ = new QRadioButton("Горизонтальная", orientationFrame);
-    landscape_->setObjectName("RadioButton2");
+    byShape_ = NewChoice(orientationFrame, "RadioButton0", "По форме этажа");
+    portrait_ = NewChoice(orientationFrame, "RadioButton1", "Вертикальная");
+    landscape_ = NewChoice(orientationFrame, "RadioButton2", "Горизонтальная");
+    byShape_->setChecked(true);
     auto* orientationColumn = new QVBoxLayout(orientationFrame);
-    orientationColumn->addWidget(portrait_);
-    orientationColumn->addWidget(landscape_);
+    for (QRadioButton* b : {byShape_, portrait_, landscape_}) orientationColumn->addWidget(b);
 
-    // The arrows stand where a keypad has them, "+" and "-" beside them.
-    auto* positionFrame = NewFrame(this, "GroupBox3", " Настройка позиции ");
-    auto* grow = NewButton(positionFrame, "Button1", "+");
-    auto* shrink = NewButton(positionFrame, "Button2", "-");
-    auto* up = NewButton(positionFrame, "Button9", QStringLiteral("▲"));
-    auto* left = NewButton(positionFrame, "Button3", QStringLiteral("◀"));
-    auto* down = NewButton(positionFrame, "Button5", QStringLiteral("▼"));
-    auto* right = NewButton(positionFrame, "Button4", QStringLiteral("▶"));
-    auto* centre = NewButton(positionFrame, "Button8", "По центру");
-    for (QPushButton* button : {grow, shrink, up, left, down, right}) button->setFixedSize(32, 28);
-    auto* positionGrid = new QGridLayout(positionFrame);
-    positionGrid->addWidget(grow, 0, 0);
-    positionGrid->addWidget(shrink, 1, 0);
-    positionGrid->setColumnMinimumWidth(1, 12);
-    positionGrid->addWidget(up, 0, 3);
-    positionGrid->addWidget(left, 1, 2);
-    positionGrid->addWidget(down, 1, 3);
-    positionGrid->addWidget(right, 1, 4);
-    positionGrid->addWidget(centre, 2, 0, 1, 5);
+    // The scale: fitting each floor to its sheet, or one of the usual
+    // scales; "+" and "-" step through them.
+    auto* scaleFrame = NewFrame(this, "GroupBox3", " Масштаб ");
+    scale_ = new QComboBox(scaleFrame);
+    scale_->setObjectName("ScaleBox");
+    auto* grow = NewButton(scaleFrame, "Button1", "+");
+    auto* shrink = NewButton(scaleFrame, "Button2", "-");
+    for (QPushButton* button : {grow, shrink}) button->setFixedSize(32, 28);
+    auto* scaleRow = new QHBoxLayout(scaleFrame);
+    scaleRow->addWidget(scale_, 1);
+    scaleRow->addWidget(grow);
+    scaleRow->addWidget(shrink);
 
-    auto* previewFrame = NewFrame(this, "GroupBox4", " Предварительный просмотр");
-    previewFrame->setFixedSize(231, 211);
-    pagePanel_ = new QFrame(previewFrame);
-    pagePanel_->setObjectName("Panel1");
-    pagePanel_->setFrameShape(QFrame::Box);
-    pagePanel_->setLineWidth(1);
-    pageImage_ = new QLabel(pagePanel_);
-    pageImage_->setObjectName("Image1");
+    auto* floorsFrame = NewFrame(this, "GroupBox5", " Этажи ");
+    activeFloor_ = NewChoice(floorsFrame, "RBActiveFloor", "Текущий этаж");
+    allFloors_ = NewChoice(floorsFrame, "RBAllFloors", "Все этажи");
+    activeFloor_->setChecked(true);
+    auto* floorsColumn = new QVBoxLayout(floorsFrame);
+    floorsColumn->addWidget(activeFloor_);
+    floorsColumn->addWidget(allFloors_);
 
     withResults_ = new QCheckBox("С результатами расчета", this);
     withResults_->setObjectName("CBResults");
     withResults_->setChecked(true);
     withResults_->hide();
-    connect(withResults_, &QCheckBox::toggled, this, &TForm3::UpdatePreview);
+
+    auto* previewFrame = NewFrame(this, "GroupBox4", " Предварительный просмотр");
+    preview_ = new QPrintPreviewWidget(&printer_, previewFrame);
+    preview_->setObjectName("Preview");
+    preview_->setViewMode(QPrintPreviewWidget::AllPagesView);
+    preview_->setMinimumSize(380, 420);
+    sheetCount_ = new QLabel(previewFrame);
+    sheetCount_->setObjectName("SheetCount");
+    auto* previewColumn = new QVBoxLayout(previewFrame);
+    previewColumn->addWidget(preview_, 1);
+    previewColumn->addWidget(sheetCount_);
 
     auto* cancel = NewButton(this, "Button6", "Отменить");
     auto* print = NewButton(this, "Button7", "Печать");
     print->setDefault(true);
 
     auto* settings = new QVBoxLayout;
-    settings->addWidget(printerFrame);
-    settings->addWidget(orientationFrame);
-    settings->addWidget(positionFrame);
+    for (QWidget* w : std::initializer_list<QWidget*>{printerFrame, orientationFrame, scaleFrame, floorsFrame, withResults_})
+        settings->addWidget(w);
     settings->addStretch();
     auto* columns = new QHBoxLayout;
-    columns->addLayout(settings, 1);
-    columns->addWidget(previewFrame, 0, Qt::AlignTop);
+    columns->addLayout(settings);
+    columns->addWidget(previewFrame, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(withResults_);
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(print);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
+    layout->addLayout(columns, 1);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(grow, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::Grow); });
-    connect(shrink, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::Shrink); });
-    connect(up, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::MoveUp); });
-    connect(down, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::MoveDown); });
-    connect(left, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::MoveLeft); });
-    connect(right, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::MoveRight); });
-    connect(centre, &QPushButton::clicked, this, [this] { Adjust(&PrintLayout::Centre); });
-    connect(portrait_, &QRadioButton::clicked, this, &TForm3::OrientationClick);
-    connect(landscape_, &QRadioButton::clicked, this, &TForm3::OrientationClick);
+    connect(preview_, &QPrintPreviewWidget::paintRequested, this, &TForm3::PaintSheets);
+    for (QRadioButton* b : {byShape_, portrait_, landscape_}) connect(b, &QRadioButton::clicked, this, &TForm3::Replan);
+    for (QRadioButton* b : {activeFloor_, allFloors_})
+        connect(b, &QRadioButton::clicked, this, [this] {
+            FillScales();
+            Replan();
+        });
+    connect(scale_, &QComboBox::activated, this, &TForm3::Replan);
+    connect(withResults_, &QCheckBox::toggled, this, &TForm3::Replan);
+    connect(grow, &QPushButton::clicked, this, [this] { StepScale(1); });
+    connect(shrink, &QPushButton::clicked, this, [this] { StepScale(-1); });
     connect(choose, &QPushButton::clicked, this, &TForm3::ChoosePrinterClick);
     connect(print, &QPushButton::clicked, this, &TForm3::PrintClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -156,13 +149,12 @@ TForm3::~TForm3() = default;
 
 const SchemeOverlay* TForm3::Overlay() const { return results_ && withResults_->isChecked() ? results_ : nullptr; }
 
-void TForm3::SetPicture(TPipeLine& scheme, const QSize& canvasSize, const SchemeOverlay* results)
+void TForm3::SetScheme(TPipeLine& scheme, const SchemeOverlay* results)
 {
     scheme_ = &scheme;
     results_ = results;
     withResults_->setVisible(results != nullptr);
-    picture_ = QImage(canvasSize, QImage::Format_RGB32);
-    layout_.Picture = canvasSize;
+    FillScales();
 }
 
 void TForm3::showEvent(QShowEvent* event)
@@ -173,53 +165,101 @@ void TForm3::showEvent(QShowEvent* event)
 
 void TForm3::FormActivate()
 {
-    layout_.BeginReading();
     printerName_->setText(printer_.outputFormat() == QPrinter::PdfFormat ? QString(kPdfPrinterName)
                                                                            : printer_.printerName());
-    const bool landscape = printer_.pageLayout().orientation() == QPageLayout::Landscape;
-    (landscape ? landscape_ : portrait_)->setChecked(true);
-    if (const std::optional<PageGeometry> page = ReadPage(printer_)) {
-        layout_.SetPage(*page);
-    } else {
+    if (!printer_.isValid() || printer_.pageLayout().paintRectPoints().isEmpty())
         prompts_->ShowMessage(kPrinterReadFailure);
+    Replan();
+}
+
+PrintChoice TForm3::Choice() const
+{
+    PrintChoice choice;
+    choice.AllFloors = allFloors_->isChecked();
+    if (scale_->currentIndex() > 0) {
+        const QVariantList value = scale_->currentData().toList();
+        choice.Scale = DrawingScale{value.value(0).toBool(), value.value(1).toDouble()};
     }
-    UpdatePreview();
+    if (portrait_->isChecked()) choice.Turn = QPageLayout::Portrait;
+    if (landscape_->isChecked()) choice.Turn = QPageLayout::Landscape;
+    return choice;
 }
 
-void TForm3::UpdatePreview()
+void TForm3::FillScales()
 {
-    const bool landscape = landscape_->isChecked();
-    const QRect panel = PreviewPanelRect(landscape);
-    pagePanel_->setGeometry(panel);
-    const QSize size = panel.size() - QSize(2, 2);
-    pageImage_->setGeometry(QRect(QPoint(1, 1), size));
+    if (scheme_ == nullptr) return;
+    const QString chosen = scale_->currentText();
+    const bool metric = MetricFloors(*scheme_, PrintedFloors(*scheme_, allFloors_->isChecked()));
+    const QSignalBlocker quiet(scale_);
+    scale_->clear();
+    scale_->addItem(kFitToSheet);
+    for (const DrawingScale& s : StandardScales(metric)) scale_->addItem(s.Text(), QVariantList{s.Metric, s.Value});
+    scale_->setCurrentIndex(std::max(0, scale_->findText(chosen)));
+}
 
-    QImage preview(size, QImage::Format_RGB32);
-    preview.fill(Qt::white);
-    if (scheme_ != nullptr && !picture_.isNull()) {
-        // The whole canvas, not only the part the main window shows.
-        Draw(*scheme_, picture_, CanvasView{}, true, nullptr, nullptr, Overlay());
-        layout_.Picture = picture_.size();
-        const QRect target = layout_.PreviewRect(size);
-        if (target.width() > 0 && target.height() > 0) {
-            QPainter painter(&preview);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(target, picture_);
-        }
+void TForm3::StepScale(int step)
+{
+    if (scheme_ == nullptr || scale_->count() < 2) return;
+    // Where the current scale lies among the listed ones, by the size it
+    // prints a canvas pixel at.
+    const auto size = [this](const DrawingScale& s) {
+        return s.PointsPerPixel(s.Metric ? scheme_->Plans[std::size_t(sheets_.empty() ? 1 : sheets_[0].Floor)].Scale : 0);
+    };
+    const double now = sheets_.empty() ? 0 : size(sheets_[0].Scale);
+    int pick = -1;
+    for (int i = 1; i < scale_->count(); ++i) {
+        const QVariantList v = scale_->itemData(i).toList();
+        const double listed = size({v.value(0).toBool(), v.value(1).toDouble()});
+        // The list runs from large to small.
+        if (step > 0 && listed > now * 1.0001) pick = i;
+        if (step < 0 && listed < now * 0.9999 && pick < 0) pick = i;
     }
-    pageImage_->setPixmap(QPixmap::fromImage(preview));
+    if (pick < 0) return;
+    scale_->setCurrentIndex(pick);
+    Replan();
 }
 
-void TForm3::Adjust(void (PrintLayout::*change)())
+QSizeF TForm3::Printable() const { return printer_.pageLayout().paintRect(QPageLayout::Point).size(); }
+
+void TForm3::Replan()
 {
-    (layout_.*change)();
-    UpdatePreview();
+    if (scheme_ == nullptr) return;
+    const PrintChoice choice = Choice();
+    const QPageLayout::Orientation turn =
+        choice.Turn.value_or(SheetOrientation(*scheme_, PrintedFloors(*scheme_, choice.AllFloors)));
+    printer_.setPageOrientation(turn);
+    sheets_ = PlanSheets(*scheme_, choice, Printable());
+    sheetCount_->setText(QStringLiteral("Листов: %1").arg(sheets_.size()));
+    preview_->updatePreview();
 }
 
-void TForm3::OrientationClick()
+void TForm3::PaintSheets(QPrinter* printer) const
 {
-    printer_.setPageOrientation(portrait_->isChecked() ? QPageLayout::Portrait : QPageLayout::Landscape);
-    FormActivate();
+    if (scheme_ == nullptr) return;
+    QPainter painter;
+    if (!painter.begin(printer)) return;
+    TPipeLine view = PrintoutCopy(*scheme_);
+    const double unitsPerPoint = printer->resolution() / 72.0;
+    const QSizeF printable = printer->pageLayout().paintRect(QPageLayout::Point).size();
+    for (std::size_t i = 0; i < sheets_.size(); ++i) {
+        if (i > 0) printer->newPage();
+        PaintSheet(painter, unitsPerPoint, printable, view, sheets_[i], int(i) + 1, int(sheets_.size()), Overlay(),
+                   ProjectName());
+    }
+    painter.end();
+}
+
+QImage TForm3::RenderSheet(int index, int dpi) const
+{
+    const QSizeF printable = Printable();
+    QImage image((printable * dpi / 72.0).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (scheme_ == nullptr || index < 0 || index >= int(sheets_.size())) return image;
+    QPainter painter(&image);
+    TPipeLine view = PrintoutCopy(*scheme_);
+    PaintSheet(painter, dpi / 72.0, printable, view, sheets_[std::size_t(index)], index + 1, int(sheets_.size()),
+               Overlay(), ProjectName());
+    return image;
 }
 
 void TForm3::ChoosePrinterClick()
@@ -235,30 +275,25 @@ void TForm3::PrintClick()
         if (name.isEmpty()) return;
         printer_.setOutputFileName(name);
     }
-    if (!PrintPicture()) {
+    QPainter probe;
+    const bool started = probe.begin(&printer_);
+    if (started) probe.end();
+    if (!started) {
         prompts_->ShowWarning(printer_.outputFormat() == QPrinter::PdfFormat
                                   ? "Не удалось записать файл \"" + printer_.outputFileName() +
                                         "\". Возможно, у вас нет прав на запись в эту папку."
                                   : "Не удалось начать печать на принтере \"" + printer_.printerName() + "\".");
         return;
     }
+    PaintSheets(&printer_);
     accept();
 }
 
-// The picture is painted as shapes and text, scaled to its place on the
-// page, so that the print is sharp at any scale.
-bool TForm3::PrintPicture()
+QString TForm3::ProjectName() const
 {
-    QPainter painter;
-    if (!painter.begin(&printer_)) return false;
-    const QRect target = layout_.PageRect();
-    if (scheme_ != nullptr && !picture_.isNull() && target.width() > 0 && target.height() > 0) {
-        painter.translate(target.topLeft());
-        painter.scale(static_cast<double>(target.width()) / picture_.width(),
-                      static_cast<double>(target.height()) / picture_.height());
-        DrawOnDevice(*scheme_, painter, picture_.size(), Overlay());
-    }
-    return painter.end();
+    const QString base = scheme_ != nullptr ? QFileInfo(QString::fromStdString(scheme_->FileName)).completeBaseName()
+                                            : QString();
+    return base.isEmpty() ? QString(kNewProjectName) : base;
 }
 
 QString TForm3::SuggestedPdfName() const

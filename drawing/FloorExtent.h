@@ -13,7 +13,7 @@ namespace stelmar {
 
 // Room around the outermost nodes for their symbols and labels, canvas
 // pixels.
-inline constexpr int kExtentMargin = 40;
+inline constexpr int kExtentMargin = 64;
 
 // The extent of floor `floor` within the canvas (`WSpaceG` x `WSpaceV`);
 // empty when the floor has neither elements nor a plan.

@@ -10,6 +10,7 @@
 #include "drawing/FloorExtent.h"
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
+#include "drawing/SheetTiles.h"
 #include "pdf/ReportLayout.h"
 
 namespace stelmar {
@@ -24,7 +25,7 @@ constexpr double kSmallestText = 6;      // points, at print size
 constexpr double kScreenText = 0.75;     // points per screen pixel: labels as large as on the screen
 constexpr int kOverlayFontPixels = 11;  // the results' figures
 constexpr double kLeftOutShare = 0.1;
-constexpr double kTileOverlap = 0.06;   // of a detail's side
+constexpr double kTileOverlap = 0.06;   // of a detail's shorter side
 
 QString FloorTitle(const DrawingPage& p)
 {
@@ -40,31 +41,6 @@ QString FloorTitle(const DrawingPage& p)
 double TextUnit(double pointsPerPixel, double smallestUnit)
 {
     return std::max(smallestUnit, std::min(pointsPerPixel, kScreenText));
-}
-
-// Windows of `side` canvas pixels over `extent`, overlapping a little.
-std::vector<QRect> Tiles(const QRect& extent, const QSizeF& side)
-{
-    const auto split = [](int length, double tile) {
-        if (length <= tile) return 1;
-        const double step = tile * (1 - kTileOverlap);
-        return 1 + static_cast<int>(std::ceil((length - tile) / step - 1e-9));
-    };
-    const int columns = split(extent.width(), side.width());
-    const int rows = split(extent.height(), side.height());
-    const QSize size(static_cast<int>(std::floor(side.width())), static_cast<int>(std::floor(side.height())));
-    const double stepX = columns > 1 ? double(extent.width() - size.width()) / (columns - 1) : 0;
-    const double stepY = rows > 1 ? double(extent.height() - size.height()) / (rows - 1) : 0;
-    std::vector<QRect> tiles;
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            const int x = columns > 1 ? extent.left() + static_cast<int>(std::lround(c * stepX))
-                                      : extent.center().x() - size.width() / 2;
-            const int y = rows > 1 ? extent.top() + static_cast<int>(std::lround(r * stepY))
-                                   : extent.center().y() - size.height() / 2;
-            tiles.emplace_back(QPoint(x, y), size);
-        }
-    return tiles;
 }
 
 }  // namespace
@@ -130,11 +106,13 @@ FloorPages::FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFont
     // label fonts at 6 pt.
     const int fontPixels = std::min(kOverlayFontPixels, LabelFont(view_.Font).pixelSize());
     const double smallestUnit = kSmallestText / std::max(fontPixels, 1);
+    // Labels never shrink under 6 pt: where the drawing is smaller they
+    // keep 6 pt and crowd, and the trial placement tells how many find no
+    // room.
     bool details = false;
     for (const Floor& f : floors) {
-        const double k = PointsPerPixel(f.Number, scale_);
-        if (k < smallestUnit) details = true;
         if (details) break;
+        const double k = PointsPerPixel(f.Number, scale_);
         // A trial of the placement of the labels, painted into nothing.
         QPicture trial;
         QPainter painter(&trial);
@@ -166,10 +144,10 @@ FloorPages::FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFont
         }
         const QSizeF room = DrawingRoom(o).size();
         const double k = PointsPerPixel(f.Number, *detailScale_);
-        const std::vector<QRect> tiles = Tiles(f.Extent, room / k);
-        const int count = int(tiles.size());
+        const SheetTiling tiling = TileExtent(f.Extent, room / k, kTileOverlap * std::min(room.width(), room.height()) / k);
+        const int count = int(tiling.Tiles.size());
         pages_.push_back({f.Number, o, f.Extent, 0, count});
-        for (int i = 0; i < count; ++i) pages_.push_back({f.Number, o, tiles[std::size_t(i)], i + 1, count});
+        for (int i = 0; i < count; ++i) pages_.push_back({f.Number, o, tiling.Tiles[std::size_t(i)].Window, i + 1, count});
     }
 }
 

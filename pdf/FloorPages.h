@@ -3,12 +3,13 @@
 // The drawings of the PDF report, section 2: every floor whole, its plan
 // and every element with the results over them, on a page of its own in
 // the orientation of its shape, all floors at one scale stated on the
-// page: the largest at which the biggest floor fits. When at that scale
-// the labels would fall under 6 pt, or more than a tenth of them would be
-// left out for want of room, every floor gets an overview page and detail
-// pages, all details at one scale at which the labels keep 6 pt. Labels
-// are placed clear of one another inside the frame of the drawing and stay
-// text; a legend is under every drawing.
+// page: the largest at which the biggest floor fits. Symbols, lines and
+// labels keep their size on the screen, and where the drawing is smaller
+// than on the screen they shrink with it, but labels never under 6 pt.
+// When at that scale more than a tenth of the labels would be left out for
+// want of room, every floor gets an overview page and detail pages, all
+// details at one scale. Labels are placed clear of one another inside the
+// frame of the drawing and stay text; a legend is under every drawing.
 
 #include <QPageLayout>
 #include <QRect>

@@ -3,6 +3,10 @@
 // dialog's buttons, the printed PDF and the drawing on a paint device).
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -28,7 +32,8 @@
 #include "calc/Validation.h"
 #include "dialogs/CalculationDialog.h"
 #include "dialogs/PrintDialog.h"
-#include "dialogs/PrintLayout.h"
+#include "dialogs/PrintSheets.h"
+#include "model/SchemeBuilder.h"
 #include "examples/ExampleProjects.h"
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
@@ -84,6 +89,57 @@ QByteArray ReadAll(const QString& path)
 
 QString ReportPath() { return QString::fromStdString(TempFolder()) + kReportFileName; }
 
+// Floor 1: eight rooms along a corridor 1,600 pixels long; floor 2: one
+// room down a stair; 2.5 cm a pixel.
+TPipeLine WideFloors()
+{
+    TPipeLine s;
+    s.EtagCount = 2;
+    s.ShowNumbers = true;
+    s.FileName = "/проекты/Коридор.stm";
+    SchemeBuilder b(s);
+    int next = b.Exit({.X = 1720, .Y = 300});
+    for (int i = 7; i >= 0; --i) {
+        const int j = b.Junction({.X = 120 + 200 * i, .Y = 300});
+        b.Area(j, next, 5, 2);
+        b.Area(b.Input({.X = 120 + 200 * i, .Y = 120, .Name = "П" + std::to_string(i + 1), .People = 20}), j, 4.5, 1.2);
+        next = j;
+    }
+    b.OnFloor(2);
+    const int landing = b.Junction({.X = 120, .Y = 160});
+    b.Area(b.Input({.X = 320, .Y = 160, .People = 15}), landing, 5, 1.2);
+    b.Area(landing, next, 6, 1.2, kStairsDown);
+    s.Plans[1].Scale = s.Plans[2].Scale = 0.025;
+    return s;
+}
+
+// The frame of the drawing on a sheet rendered at 72 dpi: the outermost
+// columns and rows with a long run of grey.
+QRect FrameOf(const QImage& image)
+{
+    const auto grey = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() < 235 && std::abs(c.red() - c.green()) < 12 && std::abs(c.red() - c.blue()) < 12;
+    };
+    int left = image.width(), right = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        int run = 0, longest = 0;
+        for (int y = 0; y < image.height(); ++y) longest = std::max(longest, run = grey(x, y) ? run + 1 : 0);
+        if (longest > 60) left = std::min(left, x), right = std::max(right, x);
+    }
+    return QRect(QPoint(left, 0), QPoint(right, image.height() - 1));
+}
+
+// The words of page `page` of a PDF, read by pdftotext.
+QStringList PdfWords(const QString& path, int page)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"),
+                    {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    pdftotext.waitForFinished();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+}
+
 }  // namespace
 
 class CalculationPrintTest : public QObject {
@@ -114,12 +170,10 @@ class CalculationPrintTest : public QObject {
 
     struct Printing {
         TPipeLine Scheme;
-        QImage Picture;
         std::unique_ptr<TForm3> Dialog;
         std::shared_ptr<test::ScriptedPrompts> Prompts = std::make_shared<test::ScriptedPrompts>();
 
         void Click(const char* button) { Dialog->findChild<QPushButton*>(button)->click(); }
-        const PrintLayout& Layout() { return Dialog->Layout(); }
     };
 
     // The print dialog on a PDF printer for the drawing of `scheme`.
@@ -127,11 +181,10 @@ class CalculationPrintTest : public QObject {
     {
         auto p = std::make_unique<Printing>();
         p->Scheme = std::move(scheme);
-        p->Picture = QImage(p->Scheme.WSpaceG, p->Scheme.WSpaceV, QImage::Format_RGB32);
         p->Dialog = std::make_unique<TForm3>(p->Prompts, nullptr);
         p->Dialog->Printer().setOutputFormat(QPrinter::PdfFormat);
         p->Dialog->Printer().setPageOrientation(QPageLayout::Portrait);
-        p->Dialog->SetPicture(p->Scheme, p->Picture.size());
+        p->Dialog->SetScheme(p->Scheme);
         p->Dialog->show();
         return p;
     }
@@ -464,162 +517,93 @@ private slots:
         }
     }
 
-    // ---- page arithmetic ----
+    // ---- printing ----
 
-    void centringFillsThePrintableWidth_data()
-    {
-        QTest::addColumn<int>("pageHeight");
-        QTest::addColumn<int>("top");
-        QTest::newRow("even") << 6600 << 2150;
-        QTest::newRow("half rounds to even") << 6601 << 2150;
-        QTest::newRow("half rounds up to even") << 6603 << 2152;
-    }
-
-    void centringFillsThePrintableWidth()
-    {
-        QFETCH(int, pageHeight);
-        QFETCH(int, top);
-        PrintLayout layout;
-        layout.Picture = QSize(1000, 500);
-        layout.SetPage({4800, pageHeight, 100, 120, false});
-        layout.Centre();
-        QCOMPARE(layout.Scale, 4.6);
-        QCOMPARE(layout.Left, 100);
-        QCOMPARE(layout.Top, top);
-        QCOMPARE(layout.PageRect(), QRect(100, top, 4600, 2300));
-    }
-
-    // In landscape the printable width is the long side of the paper: the
-    // picture spans it and is centred on the short side.
-    void centringInLandscapeSpansTheLongSide()
-    {
-        PrintLayout layout;
-        layout.Picture = QSize(2000, 1000);
-        layout.SetPage({7016, 4961, 100, 90, true});
-        layout.Centre();
-        QCOMPARE(layout.Scale, 3.408);
-        QCOMPARE(layout.PageRect(), QRect(100, 776, 6816, 3408));  // round(776.5) is 776
-    }
-
-    void previewUsesTheHorizontalRatioForBothSides()
-    {
-        PrintLayout layout;
-        layout.Picture = QSize(1000, 2000);
-        layout.SetPage({4800, 6600, 100, 120, false});
-        // left round(121/4800·100) = 3, top round(173/6600·120) = 3,
-        // width round(121/4800·1000) = 25, height round(121/4800·2000) = 50
-        // (by the vertical ratio it would be 52).
-        QCOMPARE(layout.PreviewRect(QSize(121, 173)), QRect(3, 3, 25, 50));
-        QCOMPARE(PrintLayout().PreviewRect(QSize(121, 173)), QRect());
-    }
-
-    // ---- the print dialog ----
-
-    void dialogStartsAtThePrinterOffsets()
+    void dialogStartsFittingTheActiveFloor()
     {
         auto p = ShowPrint(Corridor(10, 30));
-        const PrintLayout& layout = p->Layout();
         QCOMPARE(p->Dialog->windowTitle(), QString("Печать"));
         QCOMPARE(p->Dialog->findChild<QLineEdit*>("Edit1")->text(), QString(kPdfPrinterName));
-        QVERIFY(p->Dialog->findChild<QRadioButton*>("RadioButton1")->isChecked());
-        QCOMPARE(layout.Scale, 1.0);
-        QVERIFY(layout.Page.Width > 0 && layout.Page.Height > layout.Page.Width);
-        QCOMPARE(layout.Left, layout.Page.OffsetX);
-        QCOMPARE(layout.Top, layout.Page.OffsetY);
-        QCOMPARE(layout.Picture, QSize(300, 200));
-        QCOMPARE(p->Dialog->findChild<QFrame*>("Panel1")->geometry(), QRect(56, 18, 123, 175));
-        QCOMPARE(p->Dialog->findChild<QLabel*>("Image1")->geometry(), QRect(1, 1, 121, 173));
+        QVERIFY(p->Dialog->findChild<QRadioButton*>("RadioButton0")->isChecked());
+        QVERIFY(p->Dialog->findChild<QRadioButton*>("RBActiveFloor")->isChecked());
+        QCOMPARE(p->Dialog->findChild<QComboBox*>("ScaleBox")->currentText(), QString(kFitToSheet));
+        QCOMPARE(p->Dialog->Sheets().size(), std::size_t(1));
+        QCOMPARE(p->Dialog->findChild<QPrintPreviewWidget*>("Preview")->pageCount(), 1);
+        QCOMPARE(p->Dialog->findChild<QLabel*>("SheetCount")->text(), QString("Листов: 1"));
         QVERIFY(p->Prompts->Messages.isEmpty());
     }
 
-    void fiveShrinksFromScaleOneLeaveNothing()
+    // By default the whole floor fills the sheet's width between the
+    // margins, on a sheet turned to the floor's shape, every label inside
+    // the frame; the title block names project, floor, scale and sheet.
+    void fitToSheetFillsTheWidth()
     {
-        auto p = ShowPrint(Corridor(10, 30));
-        for (int i = 0; i < 5; ++i) p->Click("Button2");
-        QVERIFY(std::abs(p->Layout().Scale) < 1e-9);
-        QVERIFY(p->Layout().PageRect().isEmpty());
-        QVERIFY(p->Layout().PreviewRect(QSize(121, 173)).isEmpty());
-    }
-
-    void orientationAndPrinterChoiceResetThePosition()
-    {
-        auto p = ShowPrint(Corridor(10, 30));
-        const int portraitWidth = p->Layout().Page.Width;
-        p->Click("Button1");
-        p->Click("Button4");
-        p->Click("Button5");
-        p->Dialog->findChild<QRadioButton*>("RadioButton2")->click();
-        const PrintLayout& layout = p->Layout();
+        QTemporaryDir work;
+        auto p = ShowPrint(WideFloors());
         QCOMPARE(p->Dialog->Printer().pageLayout().orientation(), QPageLayout::Landscape);
-        QVERIFY(layout.Page.Landscape);
-        QVERIFY(layout.Page.Width > portraitWidth);
-        QCOMPARE(layout.Scale, 1.0);
-        QCOMPARE(layout.Left, layout.Page.OffsetX);
-        QCOMPARE(layout.Top, layout.Page.OffsetY);
-        QCOMPARE(p->Dialog->findChild<QFrame*>("Panel1")->geometry(), QRect(28, 40, 175, 123));
+        const PrintSheet& sheet = p->Dialog->Sheets().at(0);
+        QVERIFY(sheet.Scale.Metric);
+        const QImage image = p->Dialog->RenderSheet(0, 72);
+        const QRectF room = SheetRoom(p->Dialog->Printer().pageLayout().paintRect(QPageLayout::Point).size());
+        const QRect frame = FrameOf(image);
+        QVERIFY2(std::abs(frame.left() - room.left()) <= 2 && std::abs(frame.right() - room.right()) <= 2,
+                 qPrintable(QString("frame %1..%2, room %3..%4").arg(frame.left()).arg(frame.right())
+                                .arg(room.left()).arg(room.right())));
 
-        p->Click("Button8");
-        QVERIFY(layout.Scale > 1);
-        p->Click("Button10");  // the chooser is cancelled
-        QCOMPARE(p->Prompts->PrinterChoices, 1);
-        QCOMPARE(layout.Scale, 1.0);
+        p->Prompts->PdfName = work.filePath("sheets.pdf");
+        p->Click("Button7");
+        const QStringList words = PdfWords(p->Prompts->PdfName, 1);
+        const QString text = words.join(' ');
+        QVERIFY2(text.contains("Проект: Коридор"), qPrintable(text));
+        QVERIFY(text.contains("Этаж 1"));
+        QVERIFY(text.contains("Масштаб " + sheet.Scale.Text()));
+        QVERIFY(text.contains("Лист 1 из 1"));
+        QVERIFY(text.contains("П8"));
     }
 
-    // The page is painted as shapes and text: no picture file appears in
-    // the current folder.
-    void printingToPdfLeavesNoPictureFile()
+    // A chosen scale cuts a floor larger than a sheet into sheets in rows
+    // and columns, each at that scale and numbered; "+" and "-" step
+    // through the scales.
+    void chosenScaleTilesTheFloor()
     {
         QTemporaryDir work;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        TPipeLine s = Example("school-wing.stm");
-        s.FileName = work.filePath("school-wing.stm").toStdString();
-        auto p = ShowPrint(std::move(s));
-        p->Click("Button8");
-        p->Prompts->PdfName = work.filePath("Схема.pdf");
-        p->Click("Button7");
-        QDir::setCurrent(previous);
+        auto p = ShowPrint(WideFloors());
+        auto* scale = p->Dialog->findChild<QComboBox*>("ScaleBox");
+        const DrawingScale fit = p->Dialog->Sheets().at(0).Scale;
+        p->Click("Button1");
+        QVERIFY(p->Dialog->Sheets().at(0).Scale.Value < fit.Value);
+        p->Click("Button2");
+        p->Click("Button2");
+        QVERIFY(p->Dialog->Sheets().at(0).Scale.Value > fit.Value);
 
-        QCOMPARE(p->Prompts->SuggestedPdf,
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/school-wing.pdf");
-        QCOMPARE(p->Dialog->result(), int(QDialog::Accepted));
-        QVERIFY(!p->Dialog->isVisible());
-        const QByteArray pdf = ReadAll(p->Prompts->PdfName);
-        QVERIFY(pdf.startsWith("%PDF"));
-        QVERIFY(pdf.size() > 2000);
-        QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"Схема.pdf"});
-        QVERIFY(p->Prompts->Warnings.isEmpty());
+        const int index = scale->findText("1:50");
+        QVERIFY(index > 0);
+        scale->setCurrentIndex(index);
+        emit scale->activated(index);
+        const std::vector<PrintSheet>& sheets = p->Dialog->Sheets();
+        QVERIFY(sheets.size() >= 3);
+        QCOMPARE(int(sheets.size()), sheets[0].Rows * sheets[0].Columns);
+        for (const PrintSheet& sheet : sheets) QCOMPARE(sheet.Scale.Text(), QString("1:50"));
+        QCOMPARE(p->Dialog->findChild<QPrintPreviewWidget*>("Preview")->pageCount(), int(sheets.size()));
+
+        p->Prompts->PdfName = work.filePath("tiles.pdf");
+        p->Click("Button7");
+        const QString second = PdfWords(p->Prompts->PdfName, 2).join(' ');
+        QVERIFY2(second.contains(QString("Лист 2 из %1").arg(sheets.size())), qPrintable(second));
+        QVERIFY(second.contains("Масштаб 1:50"));
     }
 
-    void cancelledPdfNameKeepsTheDialogOpen()
+    void allFloorsInOneJob()
     {
         QTemporaryDir work;
-        auto p = ShowPrint(Corridor(10, 30));
+        auto p = ShowPrint(WideFloors());
+        p->Dialog->findChild<QRadioButton*>("RBAllFloors")->click();
+        QCOMPARE(p->Dialog->Sheets().size(), std::size_t(2));
+        QCOMPARE(p->Dialog->Sheets()[1].Floor, 2);
+        p->Prompts->PdfName = work.filePath("floors.pdf");
         p->Click("Button7");
-        QVERIFY(p->Dialog->isVisible());
-        QVERIFY(p->Prompts->Warnings.isEmpty());
-
-        p->Prompts->PdfName = work.filePath("missing-folder/page.pdf");
-        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-        p->Click("Button7");
-        QVERIFY(p->Dialog->isVisible());
-        QCOMPARE(p->Prompts->Warnings.size(), 1);
-        QVERIFY(p->Prompts->Warnings[0].contains("missing-folder/page.pdf"));
-    }
-
-    void printCommandHandsOverTheDrawing()
-    {
-        test::Session session;
-        TF& tf = session.Start();
-        QSize picture;
-        QTimer::singleShot(0, [&picture] {
-            if (auto* dialog = qobject_cast<TForm3*>(QApplication::activeModalWidget())) {
-                picture = dialog->Layout().Picture;
-                dialog->reject();
-            }
-        });
-        session.Action("MMPrint")->trigger();
-        QCOMPARE(picture, QSize(tf.Scheme().WSpaceG, tf.Scheme().WSpaceV));
+        QVERIFY(PdfWords(p->Prompts->PdfName, 1).join(' ').contains("Лист 1 из 2"));
+        QVERIFY(PdfWords(p->Prompts->PdfName, 2).join(' ').contains("Этаж 2"));
     }
 
     // ---- the drawing on a paint device ----

@@ -475,15 +475,15 @@ private slots:
         QImageReader reader(session.File(name));
         QCOMPARE(reader.format(), format);
         const QImage picture = reader.read();
-        // The plan and the node with a margin of 40 pixels around it, not
+        // The plan and the node with a margin of 64 pixels around it, not
         // the whole workspace.
-        QCOMPARE(picture.size(), QSize(143, 143));
+        QCOMPARE(picture.size(), QSize(167, 167));
         QVERIFY(qBlue(picture.pixel(10, 10)) > 200 && qRed(picture.pixel(10, 10)) < 60);
         int marked = 0;
         for (int y = 95; y < 110; ++y)
             for (int x = 95; x < 110; ++x) marked += qGray(picture.pixel(x, y)) < 200;
         QVERIFY(marked > 0);
-        QVERIFY(qGray(picture.pixel(130, 20)) > 240);
+        QVERIFY(qGray(picture.pixel(150, 20)) > 240);
     }
 
     // SVG and PDF keep the labels as text and the drawing's extent as
@@ -504,13 +504,13 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray bytes = file.readAll();
             if (name.endsWith("svg")) {
-                QVERIFY(QRegularExpression("viewBox=\"0 0 3[0-9][0-9] 181\"").match(bytes).hasMatch());
+                QVERIFY(QRegularExpression("viewBox=\"0 0 3[0-9][0-9] 2[0-9][0-9]\"").match(bytes).hasMatch());
                 QVERIFY(bytes.contains("<text"));
                 QVERIFY(QString::fromUtf8(bytes).contains("Лестница Л1"));
             } else {
                 QVERIFY(bytes.startsWith("%PDF"));
                 QVERIFY(bytes.contains("/FontFile"));
-                QVERIFY(QRegularExpression("/MediaBox \\[0 0 2[0-9.]+ 13[56][0-9.]*\\]").match(bytes).hasMatch());
+                QVERIFY(QRegularExpression("/MediaBox \\[0 0 2[0-9.]+ 1[0-9][0-9][0-9.]*\\]").match(bytes).hasMatch());
             }
         }
     }
