@@ -11,16 +11,19 @@
 
 namespace stelmar::bench {
 
-inline TPipeLine GeneratedTree(int areas, unsigned seed = 1)
+// `floors` above 1 spreads the nodes over that many floors at random.
+inline TPipeLine GeneratedTree(int areas, unsigned seed = 1, int floors = 1)
 {
     std::mt19937 rng(seed);
     TPipeLine s;
+    s.EtagCount = static_cast<std::uint8_t>(floors);
     s.Nodes.reserve(areas + 2);
     s.Areas.reserve(areas + 1);
     SchemeBuilder b(s);
     auto node = [&](std::uint8_t kind, int people) {
         const int x = static_cast<int>(rng() % 2000);
         const int y = static_cast<int>(rng() % 2000);
+        if (floors > 1) b.OnFloor(1 + static_cast<int>(rng() % static_cast<unsigned>(floors)));
         return b.Node(kind, {.X = x, .Y = y, .People = people});
     };
     auto area = [&](int from, int to, std::uint8_t kind) {

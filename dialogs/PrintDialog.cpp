@@ -103,6 +103,7 @@ TForm3::TForm3(PromptsRef prompts, QWidget* parent)
     preview_ = new QPrintPreviewWidget(&printer_, previewFrame);
     preview_->setObjectName("Preview");
     preview_->setViewMode(QPrintPreviewWidget::AllPagesView);
+    preview_->setZoomMode(QPrintPreviewWidget::FitInView);
     preview_->setMinimumSize(380, 420);
     sheetCount_ = new QLabel(previewFrame);
     sheetCount_->setObjectName("SheetCount");
@@ -231,6 +232,7 @@ void TForm3::Replan()
     sheets_ = PlanSheets(*scheme_, choice, Printable());
     sheetCount_->setText(QStringLiteral("Листов: %1").arg(sheets_.size()));
     preview_->updatePreview();
+    preview_->fitInView();
 }
 
 void TForm3::PaintSheets(QPrinter* printer) const

@@ -453,7 +453,9 @@ TEST_F(CalcCommand, TablesAsWorkbookOrCsvFiles)
             EXPECT_FALSE(cell.Number) << ref << " " << cell.Value;
             EXPECT_NE(cell.Value.find('-'), std::string::npos) << ref;
         }
-        if (ref[0] == 'D') EXPECT_TRUE(cell.Number) << ref << " " << cell.Value;
+        if (ref[0] == 'D') {
+            EXPECT_TRUE(cell.Number) << ref << " " << cell.Value;
+        }
     }
     EXPECT_EQ(labels, 5);
     const auto exits = ReadSheet(Temp("t.xlsx"), 2);

@@ -8,6 +8,8 @@
 #include <random>
 
 #include "model/SchemeBuilder.h"
+#include "drawing/Canvas.h"
+#include "drawing/LabelPlacement.h"
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
 
@@ -119,6 +121,44 @@ void BM_DrawVisibleWithResults(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(Draw(s, box, view, false, nullptr, &cache, &overlay));
 }
 BENCHMARK(BM_DrawVisibleWithResults)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The placement of the labels alone, as the redraw with results does it:
+// node labels where they stand, then the exits' times and the areas'
+// figures where there is room, over the part in view (range 0) or the
+// whole floor (range 1).
+void BM_PlaceLabels(benchmark::State& state)
+{
+    TPipeLine s = LargeScheme();
+    const SchemeOverlay overlay = ResultsOverlayOf(s);
+    const TextFont label(LabelFont(s.Font), nullptr);
+    QFont small = LabelFont(s.Font);
+    small.setPixelSize(11);
+    const TextFont figures(small, nullptr);
+    const bool whole = state.range(0) != 0;
+    const QRect near = whole ? QRect(0, 0, kSide, kSide) : QRect(kSide / 2 - 750, kSide / 2 - 550, 1500, 1100);
+    std::int64_t placed = 0;
+    for (auto _ : state) {
+        LabelPlacer placer(QRect(0, 0, kSide, kSide));
+        for (int i = 1; i <= NodeCount(s); ++i) {
+            const TNode& n = s.Nodes[i];
+            if (!near.contains(n.X, n.Y)) continue;
+            placer.Take(QRect(QPoint(n.X + 1, n.Y + 1), label.Size(QString::fromStdString(NodeLabel(s, i)))));
+        }
+        for (int i = 1; i <= AreaCount(s); ++i) {
+            const TArea& a = s.Areas[i];
+            const QPoint p1(s.Nodes[a.Node1].X, s.Nodes[a.Node1].Y);
+            const QPoint p2(s.Nodes[a.Node2].X, s.Nodes[a.Node2].Y);
+            if (!near.contains(p1) && !near.contains(p2)) continue;
+            const QSize size = figures.Size(overlay.Areas[i]->Label);
+            placer.Place(size, LinePlaces(p1, p2, size));
+        }
+        placed = placer.Placed();
+        benchmark::DoNotOptimize(placed);
+    }
+    state.counters["placed"] = double(placed);
+}
+BENCHMARK(BM_PlaceLabels)->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_DrawExport(benchmark::State& state)
 {

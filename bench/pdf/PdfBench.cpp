@@ -1,7 +1,8 @@
 // The PDF report of generated tree schemes (bench/GeneratedSchemes.h),
-// full and summary, written to a file under /tmp: both layout passes, the
-// drawing with its results and the writing of the document; the pages of
-// the document written.
+// full and summary, on one floor or spread over three, written to a file
+// under /tmp: both layout passes, the drawings with their results (the
+// trial placement of their labels, overview and detail pages) and the
+// writing of the document; the pages of the document written.
 
 #include <benchmark/benchmark.h>
 
@@ -38,7 +39,7 @@ int PdfPages(const std::string& path)
 
 void BM_PdfReport(benchmark::State& state)
 {
-    TPipeLine s = bench::GeneratedTree(static_cast<int>(state.range(0)));
+    TPipeLine s = bench::GeneratedTree(static_cast<int>(state.range(0)), 1, static_cast<int>(state.range(2)));
     s.FullReport = state.range(1) != 0;
     if (!ValidateScheme(s).empty()) state.SkipWithError("scheme did not pass");
     Calculate(s, ',');
@@ -49,11 +50,12 @@ void BM_PdfReport(benchmark::State& state)
 }
 
 BENCHMARK(BM_PdfReport)
-    ->ArgNames({"areas", "full"})
-    ->Args({1'000, 1})
-    ->Args({1'000, 0})
-    ->Args({10'000, 1})
-    ->Args({10'000, 0})
+    ->ArgNames({"areas", "full", "floors"})
+    ->Args({1'000, 1, 1})
+    ->Args({1'000, 0, 1})
+    ->Args({1'000, 1, 3})
+    ->Args({10'000, 1, 1})
+    ->Args({10'000, 0, 1})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2);
 
