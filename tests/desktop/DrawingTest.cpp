@@ -3,8 +3,14 @@
 #include <QGuiApplication>
 #include <QtTest>
 
+#include <QPaintEngine>
+
+#include "calc/FlowCalculation.h"
+#include "calc/FlowResults.h"
 #include "model/SchemeBuilder.h"
 #include "drawing/Canvas.h"
+#include "drawing/FloorPainting.h"
+#include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
 
 using namespace stelmar;
@@ -38,6 +44,59 @@ TArea& AddArea(TPipeLine& s, int n1, int n2, double width = 1, std::uint8_t kind
 {
     return s.Areas[SchemeBuilder(s).Area(n1, n2, 0, width, kind)];
 }
+
+// A paint device that paints nothing but keeps the box and the text of
+// every text written on it, in its pixels.
+class TextRecorder : public QPaintDevice, public QPaintEngine {
+public:
+    struct Text {
+        QRectF Box;
+        QString Words;
+    };
+
+    explicit TextRecorder(const QSize& size) : QPaintEngine(QPaintEngine::AllFeatures), size_(size) {}
+
+    const std::vector<Text>& Texts() const { return texts_; }
+
+    QPaintEngine* paintEngine() const override { return const_cast<TextRecorder*>(this); }
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    Type type() const override { return QPaintEngine::User; }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawLines(const QLineF*, int) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawEllipse(const QRectF&) override {}
+    void drawPoints(const QPointF*, int) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override
+    {
+        const QFontMetricsF metrics(item.font(), this);
+        const QRectF box(p.x(), p.y() - metrics.ascent(), metrics.horizontalAdvance(item.text()), metrics.height());
+        texts_.push_back({painter()->transform().mapRect(box), item.text()});
+    }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return size_.width();
+        case PdmHeight: return size_.height();
+        case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        case PdmWidthMM: return size_.width() * 254 / 960;
+        case PdmHeightMM: return size_.height() * 254 / 960;
+        default: return 1;
+        }
+    }
+
+private:
+    QSize size_;
+    std::vector<Text> texts_;
+};
 
 const CanvasView kWhole{0, 0, 400, 300};
 
@@ -377,6 +436,48 @@ private slots:
             }
             QCOMPARE(fast, laidOut);
             QVERIFY(Inked(fast, fast.rect()) > 50);
+        }
+    }
+    // A dense comb of areas with their results, seen as the window shows it
+    // at 50 %, 100 % and 200 %: no figure or exit time covers another text,
+    // and some are left out for want of room.
+    void resultsLabelsNeverOverprintAtAnyZoom()
+    {
+        TPipeLine s;
+        s.ShowNumbers = true;
+        SchemeBuilder b(s);
+        int next = b.Exit({.X = 900, .Y = 400});
+        for (int x = 870; x >= 60; x -= 30) {
+            const int j = b.Junction({.X = x, .Y = 400});
+            b.Area(j, next, 1.5, 2.4);
+            b.Area(b.Input({.X = x, .Y = 340, .People = 5}), j, 1.5, 1.2);
+            next = j;
+        }
+        QVERIFY(!Calculate(s, ',').empty());
+        SchemeOverlay overlay;
+        PutResults(ResultsOf(s), {}, AreaFigure::TotalTime, ',', s, overlay);
+        for (double zoom : {0.5, 1.0, 2.0}) {
+            TextRecorder device(QSize(1000, 700));
+            LabelTally tally;
+            {
+                QPainter painter(&device);
+                Canvas canvas(painter);
+                PaintFloor(s, canvas, &device, QSize(s.WSpaceG, s.WSpaceV), CanvasView{0, int(200 * zoom), 1000, 700, zoom, true},
+                           false, nullptr, &overlay, &tally);
+            }
+            const std::vector<TextRecorder::Text>& texts = device.Texts();
+            int figures = 0;
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                const bool figure = texts[i].Words.contains("мин");
+                figures += figure;
+                for (std::size_t k = i + 1; k < texts.size(); ++k) {
+                    if (!figure && !texts[k].Words.contains("мин")) continue;
+                    QVERIFY2(!texts[i].Box.adjusted(1, 1, -1, -1).intersects(texts[k].Box.adjusted(1, 1, -1, -1)),
+                             qPrintable(QString("%1 over %2 at %3").arg(texts[i].Words, texts[k].Words).arg(zoom)));
+                }
+            }
+            QVERIFY2(figures > 5, qPrintable(QString::number(zoom)));
+            QVERIFY2(tally.LeftOut > 0, qPrintable(QString::number(zoom)));
         }
     }
 };

@@ -26,6 +26,7 @@
 #include "dialogs/NodeParamsDialog.h"
 #include "dialogs/ServiceCalculationDialog.h"
 #include "dialogs/FindingsBox.h"
+#include "drawing/ResultsDrawing.h"
 #include "editor/ResultTableModels.h"
 #include "editor/ResultsPanel.h"
 #include "model/ElementTable.h"
@@ -150,6 +151,37 @@ private slots:
         QVERIFY(!Near(At(Shot(), 460, 300), kBottleneckRed));
         session_->Action("NResults")->trigger();
         QVERIFY(Near(At(Shot(), 460, 300), kBottleneckRed));
+    }
+
+    // "Вид → Легенда" hides and shows the legend; at a low zoom it stands in
+    // a corner clear of the drawing; it names the path of t_p as the PDF's
+    // legend does.
+    void legendFromTheViewMenuKeepsOffTheDrawing()
+    {
+        ThreeInputsMerge(*s_);
+        CalculateHere();
+        tf_->ZoomTo(0.5, QPointF(0, 0));
+        QCoreApplication::processEvents();
+        QAction* legend = session_->Action("NLegend");
+        QVERIFY(legend->isChecked());
+        const QImage shown = Shot();
+        legend->trigger();
+        const QImage hidden = Shot();
+        const QRect drawing(Canvas()->ToWidget(100, 100), Canvas()->ToWidget(700, 500));
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                if (shown.pixel(x, y) == hidden.pixel(x, y)) continue;
+                ++differing;
+                QVERIFY2(!drawing.contains(x, y), qPrintable(QString("legend at %1, %2").arg(x).arg(y)));
+            }
+        QVERIFY(differing > 500);
+        legend->trigger();
+        QCOMPARE(Shot(), shown);
+
+        const std::vector<LegendEntry> entries = ResultsLegend();
+        QVERIFY(std::any_of(entries.begin(), entries.end(),
+                            [](const LegendEntry& e) { return e.Caption == kCriticalPathCaption; }));
     }
 
     // An edit after the calculation keeps the results, faded and marked as
