@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "calc/MergePairs.h"
 #include "calc/MovementTables.h"
 #include "calc/Rounding.h"
 #include "calc/SchemeGraph.h"
@@ -22,9 +24,26 @@ struct Step {
 
 int OtherEnd(const TArea& a, int node) { return a.Node2 == node ? a.Node1 : a.Node2; }
 
+// A flow state at the upstream node of the area being processed: what the
+// continuation reads of it.
+struct Arriving {
+    std::int32_t FlowNo;
+    std::int32_t People;
+    double ProjArea;
+    double Intensity;
+    double Width;
+    double TotalTime;
+    int Group;
+};
+
+// The flow states of a node are the steps that end at it, in the order
+// they were made: each state is made together with its step and holds the
+// same values. The calculator chains the steps of each node instead of
+// keeping the states apart.
 class FlowCalculator {
 public:
-    explicit FlowCalculator(TPipeLine& s) : s_(s), graph_(s), precision_(s.Precision)
+    explicit FlowCalculator(TPipeLine& s)
+        : s_(s), graph_(s), R(s.Precision), firstStep_(s.Nodes.size(), 0), lastStep_(s.Nodes.size(), 0)
     {
         for (int i = 1; i <= NodeCount(s); ++i)
             if (s.Nodes[i].Kind == kInput && s.Nodes[i].Mobility != 0) groups_ = true;
@@ -33,9 +52,11 @@ public:
     void Run(const std::function<void()>& processEvents)
     {
         s_.Reports.clear();
-        for (TNode& n : s_.Nodes) SetFlowCount(n, 0);
+        for (TNode& n : s_.Nodes) n.FlowCount = 0;
         s_.Reports.reserve(s_.Areas.size());
         s_.Reports.emplace_back();
+        nextStep_.reserve(s_.Areas.size());
+        nextStep_.push_back(0);
         counter_ = 0;
 
         for (int i = 1; i <= AreaCount(s_); ++i) {
@@ -61,10 +82,6 @@ private:
         std::uint32_t Next;  // next entry of Up's adjacency to look at
         bool Branches;       // two or more upstream areas: each takes a new flow number
     };
-
-    double R(double x) const { return RoundTo(x, precision_); }
-
-    int GroupOf(const TNode& n, int state) const { return groups_ ? n.FlowGroups[state] : 0; }
 
     // Depth-first from the exit area towards the inputs. Every branch of a
     // node with two or more upstream areas takes a new flow number, in the
@@ -104,6 +121,7 @@ private:
 
     void Process(const Step& step)
     {
+        ++processed_;
         const int u = OtherEnd(s_.Areas[step.Area], step.Down);
         if (s_.Nodes[step.Down].Kind == kInput || s_.Nodes[u].Kind == kInput)
             FirstArea(step.Area, u, step.Down, step.Flow);
@@ -115,122 +133,139 @@ private:
             Continue(step.Area, u, step.Down);
     }
 
-    TReport& NewReport(int area, int u, int d, int arriving)
+    // A new step, and with it a new flow state at `d`; room for `members`
+    // merged flows. The step is the last of Reports: references to steps
+    // do not survive the next one.
+    TReport& NewReport(int area, int u, int d, int arriving, int members)
     {
+        const auto k = static_cast<std::int32_t>(s_.Reports.size());
+        if (s_.Reports.size() == s_.Reports.capacity()) MakeRoomForSteps();
         TReport& r = s_.Reports.emplace_back();
-        SetReportSize(r, arriving);
+        r.ArrivingCount = arriving;
+        r.Merged.reserve(members);
         r.Area = area;
+        r.Upstream = u;
         r.Downstream = d;
         r.PathKind = s_.Areas[area].Kind;
-        r.FromNode = NodeLabel(s_, u);
-        r.ToNode = NodeLabel(s_, d);
+        nextStep_.push_back(0);
+        if (lastStep_[d] != 0)
+            nextStep_[lastStep_[d]] = k;
+        else
+            firstStep_[d] = k;
+        lastStep_[d] = k;
+        ++s_.Nodes[d].FlowCount;
         return r;
     }
 
-    TNodeFlow& NewState(TNode& node)
+    // Room for the steps still to come, estimated from those per area so
+    // far: a calculation whose flows stay apart makes more steps than
+    // areas, and moving all steps at every doubling costs more than the
+    // steps themselves.
+    void MakeRoomForSteps()
     {
-        SetFlowCount(node, node.FlowCount + 1);
-        return node.Flows.back();
+        const double perArea = static_cast<double>(s_.Reports.size()) / std::max(processed_, 1);
+        const auto expected = static_cast<std::size_t>(perArea * AreaCount(s_) * 1.05) + 64;
+        s_.Reports.reserve(std::max(expected, s_.Reports.size() + s_.Reports.size() / 4));
     }
 
-    static void CopyToReport(const TNodeFlow& st, TReport& r)
+    // The flow states at node `u` into in_[1 …].
+    void GatherArriving(int u)
     {
-        r.FlowNo = st.FlowNo;
-        r.People = st.People;
-        r.ProjArea = st.ProjArea;
-        r.Intensity = st.Intensity;
-        r.DelayTime = st.DelayTime;
-        r.AccumTime = st.AccumTime;
-        r.Speed = st.Speed;
-        r.AreaTime = st.AreaTime;
-        r.TotalTime = st.TotalTime;
-        r.Width = st.Width;
-        r.Length = st.Length;
+        in_.resize(1);
+        for (std::int32_t k = firstStep_[u]; k != 0; k = nextStep_[k]) {
+            const TReport& r = s_.Reports[k];
+            in_.push_back({r.FlowNo, r.People, r.ProjArea, r.Intensity, r.Width, r.TotalTime, r.GroupCode - 1});
+        }
     }
 
     // The first area of a flow: density from the people at the input.
     void FirstArea(int area, int u, int d, int flow)
     {
         const TArea& a = s_.Areas[area];
-        TNode& up = s_.Nodes[u];
-        TNode& down = s_.Nodes[d];
-        TReport& r = NewReport(area, u, d, up.FlowCount);
-        TNodeFlow& st = NewState(down);
+        const TNode& up = s_.Nodes[u];
         const int group = groups_ ? up.Mobility : 0;
-        down.FlowGroups.back() = static_cast<std::uint8_t>(group);
-
+        TReport& r = NewReport(area, u, d, up.FlowCount, 0);
         r.StartsFlow = true;
         r.FirstArea = true;
         r.GroupCode = static_cast<std::uint8_t>(group + 1);
-        st.FlowNo = flow;
-        st.ProjArea = up.F;
-        st.People = up.People;
-        st.Width = a.Width;
-        st.Length = a.Length;
-        st.Density = R(up.People * up.F / (a.Length * a.Width));
-        st.Intensity = R(IntensityByDensity(group, st.Density));
-        st.Speed = R(SpeedByDensity(group, st.Density));
-        st.AreaTime = R(a.Length / st.Speed);
-        if (up.FlowCount >= 1 && up.Flows[1].FlowNo == flow)
-            st.TotalTime = R(up.Flows[1].TotalTime + st.AreaTime);
+        r.FlowNo = flow;
+        r.ProjArea = up.F;
+        r.People = up.People;
+        r.Width = a.Width;
+        r.Length = a.Length;
+        r.Density = R(up.People * up.F / (a.Length * a.Width));
+        r.Intensity = R(IntensityByDensity(group, r.Density));
+        r.Speed = R(SpeedByDensity(group, r.Density));
+        r.AreaTime = R(a.Length / r.Speed);
+        const std::int32_t upFirst = firstStep_[u];
+        if (upFirst != 0 && s_.Reports[upFirst].FlowNo == flow)
+            r.TotalTime = R(s_.Reports[upFirst].TotalTime + r.AreaTime);
         else
-            st.TotalTime = st.AreaTime;
-        CopyToReport(st, r);
-        r.Density = st.Density;
+            r.TotalTime = r.AreaTime;
     }
 
     // Time at the downstream end for each arriving state if it went on alone.
-    std::vector<double> TrialTimes(const TArea& a, const TNode& up) const
+    void TrialTimes(const TArea& a, std::vector<double>& times) const
     {
-        std::vector<double> times(up.FlowCount + 1, 0.0);
-        for (int j = 1; j <= up.FlowCount; ++j) {
-            const TNodeFlow& in = up.Flows[j];
-            const int group = GroupOf(up, j);
+        const int count = static_cast<int>(in_.size()) - 1;
+        times.assign(count + 1, 0.0);
+        for (int j = 1; j <= count; ++j) {
+            const Arriving& in = in_[j];
             double q = R(in.Intensity * in.Width / a.Width);
-            double v = R(SpeedByIntensity(a.Kind, group, q));
+            double v = R(SpeedByIntensity(a.Kind, in.Group, q));
             double delay = 0;
             if (v == 0) {
-                q = LimitIntensity(a.Kind, group, a.Width);
+                q = LimitIntensity(a.Kind, in.Group, a.Width);
                 delay = R(in.People * in.ProjArea * (1 / (q * a.Width) - 1 / (in.Intensity * in.Width)));
-                v = LimitSpeed(a.Kind, group);
+                v = LimitSpeed(a.Kind, in.Group);
             }
             times[j] = R(in.TotalTime + R(a.Length / v + delay));
         }
-        return times;
     }
 
-    // Group label 1..G of every arriving state: flows that arrive together,
-    // or of which the later catches up with the earlier on this area, merge.
-    // Without different arrival times every arriving flow merges.
-    std::vector<int> MergeLabels(const TArea& a, const TNode& up) const
+    // Group label 1..G of every arriving state in `label_`, and the
+    // arriving states of each group, in order, in `members_` (group m from
+    // groupStart_[m] to groupStart_[m + 1]): flows that arrive together, or
+    // of which the later catches up with the earlier on this area, merge.
+    // Without different arrival times every arriving flow merges. Returns G.
+    int MergeLabels(const TArea& a)
     {
-        const int count = up.FlowCount;
-        std::vector<int> label(count + 1, 1);
-        if (!s_.RazVr || count < 2) return label;
-
-        const std::vector<double> trial = TrialTimes(a, up);
-        for (int j = 1; j <= count; ++j) label[j] = j;
-        for (int i = 1; i <= count; ++i)
-            for (int j = i + 1; j <= count; ++j) {
-                const double ti = up.Flows[i].TotalTime;
-                const double tj = up.Flows[j].TotalTime;
-                const bool merge = (ti >= tj && trial[i] <= trial[j]) || (tj >= ti && trial[j] <= trial[i]);
-                if (!merge) continue;
-                if (label[j] == j) label[j] = label[i];
-                else if (label[i] == i) label[i] = label[j];
+        const int count = static_cast<int>(in_.size()) - 1;
+        std::vector<int>& label = label_;
+        int groups = 1;
+        if (!s_.RazVr || count < 2) {
+            label.assign(count + 1, 1);
+        } else {
+            TrialTimes(a, trial_);
+            arrival_.resize(count + 1);
+            for (int j = 1; j <= count; ++j) arrival_[j] = in_[j].TotalTime;
+            MergePairs(arrival_, trial_, label);
+            std::vector<int>& renumbered = renumbered_;
+            renumbered.assign(count + 1, 0);
+            groups = 0;
+            for (int j = 1; j <= count; ++j) {
+                if (renumbered[label[j]] == 0) renumbered[label[j]] = ++groups;
+                label[j] = renumbered[label[j]];
             }
-        std::vector<int> renumbered(count + 1, 0);
-        int groups = 0;
-        for (int j = 1; j <= count; ++j) {
-            if (renumbered[label[j]] == 0) renumbered[label[j]] = ++groups;
-            label[j] = renumbered[label[j]];
         }
-        return label;
+        groupStart_.assign(groups + 2, 0);
+        for (int j = 1; j <= count; ++j) ++groupStart_[label[j] + 1];
+        for (int m = 1; m <= groups + 1; ++m) groupStart_[m] += groupStart_[m - 1];
+        members_.resize(count);
+        fill_.assign(groupStart_.begin(), groupStart_.end() - 1);
+        for (int j = 1; j <= count; ++j) members_[fill_[label[j]]++] = j;
+        return groups;
+    }
+
+    // The arriving states of group m, in order.
+    std::span<const int> Members(int m) const
+    {
+        return std::span<const int>(members_).subspan(groupStart_[m], groupStart_[m + 1] - groupStart_[m]);
     }
 
     // Speed, intensity limit, delay and accumulation on the area for a
     // stream whose summed q·δ is `sum`; `people` and `f` describe the stream.
-    void Move(const TArea& a, int group, double sum, double people, double f, TNodeFlow& st, TReport& r) const
+    void Move(const TArea& a, int group, double sum, double people, double f, TReport& r) const
     {
         r.StreamPeople = static_cast<std::int32_t>(people);
         r.StreamProjArea = f;
@@ -245,47 +280,41 @@ private:
             if (s_.VrSk) accumulation = R(people * f / (q * a.Width));
             v = LimitSpeed(a.Kind, group);
         }
-        st.Intensity = q;
-        st.Speed = v;
-        st.DelayTime = delay;
-        st.AccumTime = accumulation;
-        st.AreaTime = R(a.Length / v + delay);
-        st.Width = a.Width;
-        st.Length = a.Length;
+        r.Intensity = q;
+        r.Speed = v;
+        r.DelayTime = delay;
+        r.AccumTime = accumulation;
+        r.AreaTime = R(a.Length / v + delay);
+        r.Width = a.Width;
+        r.Length = a.Length;
     }
 
     void Continue(int area, int u, int d)
     {
         const TArea& a = s_.Areas[area];
-        TNode& up = s_.Nodes[u];
-        TNode& down = s_.Nodes[d];
-        const std::vector<int> label = MergeLabels(a, up);
-        const int groups = *std::max_element(label.begin(), label.end());
+        GatherArriving(u);
+        const int count = static_cast<int>(in_.size()) - 1;
+        const int groups = MergeLabels(a);
         for (int m = 1; m <= groups; ++m) {
-            TReport& r = NewReport(area, u, d, up.FlowCount);
-            TNodeFlow& st = NewState(down);
+            TReport& r = NewReport(area, u, d, count, static_cast<int>(Members(m).size()));
             int members = 0;
             double peopleArea = 0;
-            for (int j = 1; j <= up.FlowCount; ++j) {
-                if (label[j] != m) continue;
-                const TNodeFlow& in = up.Flows[j];
+            for (const int j : Members(m)) {
+                const Arriving& in = in_[j];
                 ++members;
-                r.MergedFlows[members] = in.FlowNo;
-                r.MergedIntensity[members] = in.Intensity;
-                r.MergedWidth[members] = in.Width;
-                st.People += in.People;
+                r.Merged.push_back({in.FlowNo, in.Intensity, in.Width});
+                r.People += in.People;
                 peopleArea += in.People * in.ProjArea;
-                st.Intensity = R(in.Intensity * in.Width + st.Intensity);
-                st.TotalTime = std::max(st.TotalTime, in.TotalTime);
-                if (members == 1) st.FlowNo = in.FlowNo;
+                r.Intensity = R(in.Intensity * in.Width + r.Intensity);
+                r.TotalTime = std::max(r.TotalTime, in.TotalTime);
+                if (members == 1) r.FlowNo = in.FlowNo;
             }
             r.StartsFlow = members >= 2;
-            if (r.StartsFlow) st.FlowNo = ++counter_;
-            st.ProjArea = R(peopleArea / st.People);
-            Move(a, 0, st.Intensity, st.People, st.ProjArea, st, r);
-            st.TotalTime = R(st.TotalTime + st.AreaTime);
+            if (r.StartsFlow) r.FlowNo = ++counter_;
+            r.ProjArea = R(peopleArea / r.People);
+            Move(a, 0, r.Intensity, r.People, r.ProjArea, r);
+            r.TotalTime = R(r.TotalTime + r.AreaTime);
             r.GroupCode = 1;
-            CopyToReport(st, r);
         }
     }
 
@@ -294,52 +323,46 @@ private:
     void ContinueByGroups(int area, int u, int d)
     {
         const TArea& a = s_.Areas[area];
-        TNode& up = s_.Nodes[u];
-        TNode& down = s_.Nodes[d];
-        const int count = up.FlowCount;
-        const std::vector<int> label = MergeLabels(a, up);
-        std::vector<std::uint8_t> consumed(count + 1, 0);
+        GatherArriving(u);
+        const int count = static_cast<int>(in_.size()) - 1;
+        MergeLabels(a);
+        const std::vector<int>& label = label_;
+        std::vector<std::uint8_t>& consumed = consumed_;
+        consumed.assign(count + 1, 0);
         for (int k = 1; k <= count; ++k) {
             if (consumed[k]) continue;
-            const int group = up.FlowGroups[k];
-            TReport& r = NewReport(area, u, d, count);
-            TNodeFlow& st = NewState(down);
-            down.FlowGroups.back() = static_cast<std::uint8_t>(group);
+            const int group = in_[k].Group;
+            TReport& r = NewReport(area, u, d, count, static_cast<int>(Members(label[k]).size()));
             int members = 0;
-            int position = 0;
             double peopleAll = 0;
             double peopleAreaAll = 0;
-            for (int j = 1; j <= count; ++j) {
-                if (label[j] != label[k]) continue;
-                const TNodeFlow& in = up.Flows[j];
-                ++position;
-                r.MergedIntensity[position] = in.Intensity;
-                r.MergedWidth[position] = in.Width;
+            for (const int j : Members(label[k])) {
+                const Arriving& in = in_[j];
+                TMergedFlow& merged = r.Merged.emplace_back(TMergedFlow{0, in.Intensity, in.Width});
                 peopleAll += in.People;
                 peopleAreaAll += in.People * in.ProjArea;
-                st.Intensity = R(in.Intensity * in.Width + st.Intensity);
-                st.TotalTime = std::max(st.TotalTime, in.TotalTime);
-                if (up.FlowGroups[j] != group) continue;
+                r.Intensity = R(in.Intensity * in.Width + r.Intensity);
+                r.TotalTime = std::max(r.TotalTime, in.TotalTime);
+                if (in.Group != group) continue;
                 consumed[j] = 1;
-                r.MergedFlows[position] = in.FlowNo;
-                st.People += in.People;
-                st.ProjArea += in.People * in.ProjArea;
+                merged.FlowNo = in.FlowNo;
+                r.People += in.People;
+                r.ProjArea += in.People * in.ProjArea;
                 ++members;
             }
             const double fAll = R(peopleAreaAll / peopleAll);
             r.StartsFlow = members >= 2;
             if (r.StartsFlow) {
-                st.FlowNo = ++counter_;
-                st.ProjArea = R(st.ProjArea / st.People);
+                r.FlowNo = ++counter_;
+                r.ProjArea = R(r.ProjArea / r.People);
             } else {
-                st.FlowNo = up.Flows[k].FlowNo;
-                st.People = up.Flows[k].People;
-                st.ProjArea = up.Flows[k].ProjArea;
+                r.FlowNo = in_[k].FlowNo;
+                r.People = in_[k].People;
+                r.ProjArea = in_[k].ProjArea;
             }
-            Move(a, group, st.Intensity, peopleAll, fAll, st, r);
-            st.TotalTime = st.TotalTime + st.AreaTime;
+            Move(a, group, r.Intensity, peopleAll, fAll, r);
+            r.TotalTime = r.TotalTime + r.AreaTime;
             r.GroupCode = static_cast<std::uint8_t>(group + 1);
-            CopyToReport(st, r);
         }
     }
 
@@ -347,9 +370,8 @@ private:
     {
         s_.ExitTimes.assign(1, 0.0);
         for (int i = 1; i <= NodeCount(s_); ++i) {
-            const TNode& n = s_.Nodes[i];
-            if (n.Kind != kExit) continue;
-            for (int j = 1; j <= n.FlowCount; ++j) s_.ExitTimes.push_back(n.Flows[j].TotalTime);
+            if (s_.Nodes[i].Kind != kExit) continue;
+            for (std::int32_t k = firstStep_[i]; k != 0; k = nextStep_[k]) s_.ExitTimes.push_back(s_.Reports[k].TotalTime);
         }
         double total = 0;
         if (s_.ExitTimes.size() > 1) total = *std::max_element(s_.ExitTimes.begin() + 1, s_.ExitTimes.end());
@@ -358,11 +380,27 @@ private:
 
     TPipeLine& s_;
     SchemeGraph graph_;
-    int precision_;
+    Rounding R;
     bool groups_ = false;
     std::int32_t counter_ = 0;
+    int processed_ = 0;  // areas processed so far
     std::vector<Step> walk_;
     std::vector<WalkFrame> walkStack_;
+    // The steps ending at each node (its flow states): the first and the
+    // last by node, the next at the same node by step; 0 for none.
+    std::vector<std::int32_t> firstStep_;
+    std::vector<std::int32_t> lastStep_;
+    std::vector<std::int32_t> nextStep_;
+    // Working lists of one continuation area, kept between areas.
+    std::vector<Arriving> in_;  // from index 1
+    std::vector<int> label_;
+    std::vector<int> groupStart_;
+    std::vector<int> members_;
+    std::vector<int> fill_;
+    std::vector<double> trial_;
+    std::vector<double> arrival_;
+    std::vector<int> renumbered_;
+    std::vector<std::uint8_t> consumed_;
 };
 
 }  // namespace

@@ -40,10 +40,9 @@ void TraceUpstream(const TPipeLine& s, int k, std::vector<int>& areas)
         const TReport& r = s.Reports[step];
         areas.push_back(r.Area);
         if (r.FirstArea || r.Area < 1 || r.Area > AreaCount(s)) continue;
-        const TArea& a = s.Areas[r.Area];
-        const int up = a.Node1 == r.Downstream ? a.Node2 : a.Node1;
-        for (int m = 1; m <= r.ArrivingCount; ++m) {
-            const std::int32_t flow = r.MergedFlows[m];
+        const int up = r.Upstream;
+        for (int m = 0; m < ArrivingEntries(r); ++m) {
+            const std::int32_t flow = r.Merged[m].FlowNo;
             if (flow == 0) continue;
             for (int j = step - 1; j >= 1; --j)
                 if (s.Reports[j].Downstream == up && s.Reports[j].FlowNo == flow) {

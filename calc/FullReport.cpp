@@ -36,7 +36,7 @@ private:
     // "Участок A-B", then the line with the kind, l, δ, N and f.
     void AreaLines(const TReport& r, std::uint8_t deltaSize, std::string_view star)
     {
-        out_.Paragraph(kLeft, 26, 1, true).Text("Участок ").Text(r.FromNode).Text("-").Text(r.ToNode);
+        out_.Paragraph(kLeft, 26, 1, true).Text("Участок ").Text(FromLabel(s_, r)).Text("-").Text(ToLabel(s_, r));
         out_.Paragraph(kLeft, 24).Text(KindName(r.PathKind)).Text(". l = " + Num(r.Length) + " м, ");
         out_.Paragraph(kLeft, 24).Greek(kDeltaLetter, deltaSize).Text(" = " + Num(r.Width) + " м, ");
         out_.Paragraph(kLeft, 24, 1)
@@ -97,10 +97,11 @@ private:
     void ArrivingSum(ReportBlock& b, const TReport& r) const
     {
         const int entries = ArrivingEntries(r);
-        for (int j = 1; j <= entries; ++j) {
-            if (!(r.MergedIntensity[j] > 0)) continue;
-            if (j > 1) b.Text("+");
-            b.Text("(" + Num(r.MergedIntensity[j])).Dot().Text(Num(r.MergedWidth[j]) + ")");
+        for (int j = 0; j < entries; ++j) {
+            const TMergedFlow& m = r.Merged[j];
+            if (!(m.Intensity > 0)) continue;
+            if (j > 0) b.Text("+");
+            b.Text("(" + Num(m.Intensity)).Dot().Text(Num(m.Width) + ")");
         }
     }
 

@@ -47,9 +47,11 @@ std::span<const int> FlowOrder::Steps(int k) const
 
 int ArrivingEntries(const TReport& r)
 {
-    const std::size_t listed = std::min({r.MergedFlows.size(), r.MergedIntensity.size(), r.MergedWidth.size()});
-    return std::clamp<int>(r.ArrivingCount, 0, static_cast<int>(listed) - 1);
+    return std::max(0, std::min(r.ArrivingCount, static_cast<int>(r.Merged.size())));
 }
+
+std::string FromLabel(const TPipeLine& s, const TReport& r) { return NodeLabel(s, r.Upstream); }
+std::string ToLabel(const TPipeLine& s, const TReport& r) { return NodeLabel(s, r.Downstream); }
 
 const std::string& KindName(int kind)
 {
@@ -119,8 +121,8 @@ void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out)
     if (!r.StartsFlow || r.ArrivingCount <= 1) return;
     std::string list;
     const int entries = ArrivingEntries(r);
-    for (int j = 1; j <= entries; ++j) {
-        const int number = order.Number(r.MergedFlows[j]);
+    for (int j = 0; j < entries; ++j) {
+        const int number = order.Number(r.Merged[j].FlowNo);
         if (number <= 0) continue;
         if (!list.empty()) list += ", ";
         list += std::to_string(number);

@@ -37,9 +37,13 @@ private:
     std::vector<int> steps_;
 };
 
-// Number of entries of the merged-flow lists: `ArrivingCount`, limited to
-// what the lists hold.
+// Number of entries of `Merged` that the report reads: no more than
+// `ArrivingCount`.
 int ArrivingEntries(const TReport& r);
+
+// The labels of the step's ends (NodeLabel).
+std::string FromLabel(const TPipeLine& s, const TReport& r);
+std::string ToLabel(const TPipeLine& s, const TReport& r);
 
 const std::string& KindName(int kind);
 

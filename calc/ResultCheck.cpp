@@ -11,30 +11,41 @@ namespace {
 constexpr const char* kAdvice = "проверьте длину и ширину участков, число людей и площадь горизонтальной "
                                 "проекции человека;";
 
-bool Finite(std::initializer_list<double> values)
+// x · 0 is 0 for every finite x and NaN for infinities and NaN, so a sum
+// of such products tells whether all values were finite without a branch
+// per value.
+double Zeroed(std::initializer_list<double> values)
 {
-    return std::all_of(values.begin(), values.end(), [](double x) { return std::isfinite(x); });
+    double sum = 0;
+    for (const double x : values) sum += x * 0;
+    return sum;
 }
 
-// Element 0 of the lists is a placeholder and is not printed.
+double Zeroed(const std::vector<TMergedFlow>& merged)
+{
+    double sum = 0;
+    for (const TMergedFlow& m : merged) sum += m.Intensity * 0 + m.Width * 0;
+    return sum;
+}
+
+bool Finite(std::initializer_list<double> values) { return Zeroed(values) == 0; }
+
 bool Finite(const std::vector<double>& values)
 {
-    return std::all_of(values.begin() + std::min<std::size_t>(1, values.size()), values.end(),
-                       [](double x) { return std::isfinite(x); });
+    double sum = 0;
+    // Element 0 of the exit times is no time.
+    for (std::size_t i = 1; i < values.size(); ++i) sum += values[i] * 0;
+    return sum == 0;
 }
 
 bool Finite(const TReport& r)
 {
-    return Finite({r.RawIntensity, r.Density, r.Width, r.AreaTime, r.DelayTime, r.AccumTime, r.Speed, r.Intensity,
-                   r.Length, r.TotalTime, r.ProjArea}) &&
-           Finite(r.MergedIntensity) && Finite(r.MergedWidth);
+    return Zeroed({r.RawIntensity, r.Density, r.Width, r.AreaTime, r.DelayTime, r.AccumTime, r.Speed, r.Intensity,
+                   r.Length, r.TotalTime, r.ProjArea}) +
+               Zeroed(r.Merged) ==
+           0;
 }
 
-bool Finite(const TNodeFlow& f)
-{
-    return Finite({f.Density, f.Width, f.AreaTime, f.DelayTime, f.AccumTime, f.Speed, f.Intensity, f.Length,
-                   f.TotalTime, f.ProjArea});
-}
 
 }  // namespace
 
@@ -48,10 +59,7 @@ std::optional<std::string> CheckResults(const TPipeLine& s)
         return "Ошибка: расчет" + where + " дает недопустимое значение (бесконечность или неопределенность); " +
                kAdvice;
     }
-    bool finite = Finite(s.ExitTimes) && Finite({s.EvacuationTime});
-    for (std::size_t i = 1; i < s.Nodes.size() && finite; ++i)
-        for (std::size_t j = 1; j < s.Nodes[i].Flows.size() && finite; ++j) finite = Finite(s.Nodes[i].Flows[j]);
-    if (finite) return std::nullopt;
+    if (Finite(s.ExitTimes) && Finite({s.EvacuationTime})) return std::nullopt;
     return std::string("Ошибка: расчет дает недопустимое значение (бесконечность или неопределенность); ") + kAdvice;
 }
 

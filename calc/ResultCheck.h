@@ -12,8 +12,7 @@
 
 namespace stelmar {
 
-// Looks at every value a report prints (the steps, the flow states at the
-// nodes, the exit times and t_p) and returns a message in the style of the
+// Looks at every value a report prints (the steps, the exit times and t_p) and returns a message in the style of the
 // validation findings, naming the first area whose step is not finite, or
 // nullopt when every value is a finite number.
 std::optional<std::string> CheckResults(const TPipeLine& s);

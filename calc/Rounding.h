@@ -4,12 +4,17 @@
 
 namespace stelmar {
 
-// x rounded to `precision` decimals: divided by 10^-precision, rounded to the
-// nearest integer with ties to even, and multiplied back by 10^-precision.
-inline double RoundTo(double x, int precision)
-{
-    const double factor = 1.0 / std::pow(10.0, precision);
-    return std::nearbyint(x / factor) * factor;
-}
+// Rounding to `precision` decimals: x is divided by 10^-precision, rounded
+// to the nearest integer with ties to even, and multiplied back by
+// 10^-precision. The factor is worked out once.
+class Rounding {
+public:
+    explicit Rounding(int precision) : factor_(1.0 / std::pow(10.0, precision)) {}
+
+    double operator()(double x) const { return std::nearbyint(x / factor_) * factor_; }
+
+private:
+    double factor_;
+};
 
 }  // namespace stelmar

@@ -132,7 +132,7 @@ private:
     void StepRow(const TReport& r, double running)
     {
         ReportBlock& row = out_.Row(7, false);
-        row.Text(r.FromNode).Text("-").Text(r.ToNode).CellEnd();
+        row.Text(FromLabel(s_, r)).Text("-").Text(ToLabel(s_, r)).CellEnd();
         row.Text(KindName(r.PathKind)).CellEnd();
         row.Text(Num(r.Length)).CellEnd().Text(Num(r.Width)).CellEnd();
         row.Text(Num(r.Intensity)).CellEnd().Text(Num(r.Speed)).CellEnd();

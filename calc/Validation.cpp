@@ -17,19 +17,25 @@ void CollectDataMessages(const TPipeLine& s, std::vector<Finding>& out)
 {
     for (int i = 1; i <= AreaCount(s); ++i) {
         const TArea& a = s.Areas[i];
+        const bool badLength = !(a.Length > 0) && (a.Kind != kDoorway || !(a.Length >= 0));
+        const bool notHorizontal =
+            a.Kind != kHorizontal && (s.Nodes[a.Node1].Kind == kInput || s.Nodes[a.Node2].Kind == kInput);
+        const bool badWidth = !(a.Width > 0);
+        // Labels are made only for the areas reported: most areas pass.
+        if (!badLength && !notHorizontal && !badWidth) continue;
         const std::string label = AreaLabel(s, a);
         const ElementRef area = AreaRef(s, i);
-        if (!(a.Length > 0)) {
+        if (badLength) {
             if (a.Kind != kDoorway)
                 out.push_back({"Ошибка: длина на участке №" + label + " должна быть больше нуля;", area});
-            else if (!(a.Length >= 0))
+            else
                 out.push_back({"Ошибка: длина на участке №" + label +
                                    " должна быть больше или равна (если это дверной проем <0.7) нулю;",
                                area});
         }
-        if (a.Kind != kHorizontal && (s.Nodes[a.Node1].Kind == kInput || s.Nodes[a.Node2].Kind == kInput))
+        if (notHorizontal)
             out.push_back({"Ошибка: Участок №" + label + " должен иметь тип \"горизонтальный путь\";", area});
-        if (!(a.Width > 0)) out.push_back({"Ошибка: ширина на участке №" + label + " должна быть больше нуля;", area});
+        if (badWidth) out.push_back({"Ошибка: ширина на участке №" + label + " должна быть больше нуля;", area});
     }
     for (int i = 1; i <= NodeCount(s); ++i) {
         const TNode& n = s.Nodes[i];
@@ -109,21 +115,20 @@ private:
     void Leave(int p, int degree)
     {
         const std::uint8_t kind = s_.Nodes[p].Kind;
-        const std::string label = NodeLabel(s_, p);
-        const ElementRef node = NodeRef(s_, p);
+        const auto report = [&](const std::string& before, const std::string& after) {
+            out_.push_back({before + NodeLabel(s_, p) + after, NodeRef(s_, p)});
+        };
         if (kind == kExit && ++exits_ > 1) {
-            out_.push_back({"Ошибка: в одном потоке не допускается наличие двух выходов (Узел №" + label + ");", node});
+            report("Ошибка: в одном потоке не допускается наличие двух выходов (Узел №", ");");
             return;
         }
-        if (kind == kJunction && degree < 2)
-            out_.push_back({"Ошибка: поток не может прерываться узлом №" + label + ";", node});
+        if (kind == kJunction && degree < 2) report("Ошибка: поток не может прерываться узлом №", ";");
         if (kind == kInput && degree == 0)
-            out_.push_back({"Ошибка: " + Quoted("вход") + " №" + label + " не соединен ни с одним участком;", node});
+            report("Ошибка: " + Quoted("вход") + " №", " не соединен ни с одним участком;");
         if (kind == kInput && degree > 1)
-            out_.push_back(
-                {"Ошибка: " + Quoted("вход") + " №" + label + " должен соединяться только с одним участком;", node});
+            report("Ошибка: " + Quoted("вход") + " №", " должен соединяться только с одним участком;");
         if (kind == kExit && degree == 0)
-            out_.push_back({"Ошибка: " + Quoted("выход") + " №" + label + " не соединен ни с одним участком;", node});
+            report("Ошибка: " + Quoted("выход") + " №", " не соединен ни с одним участком;");
     }
 
     const TPipeLine& s_;

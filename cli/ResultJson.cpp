@@ -1,5 +1,6 @@
 #include "cli/ResultJson.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -70,24 +71,41 @@ public:
         out_ << ']';
     }
 
+    // One field of the merged flows of a step as a list of `count`
+    // entries, one per flow state at the upstream node: those that go on
+    // as flows of their own are 0.
+    template <typename T>
+    void MergedList(const char* name, const std::vector<TMergedFlow>& merged, std::int32_t count,
+                    T TMergedFlow::*field)
+    {
+        Key(name);
+        out_ << '[';
+        const std::size_t entries = std::max(static_cast<std::size_t>(std::max(count, 0)), merged.size());
+        for (std::size_t i = 0; i < entries; ++i) {
+            if (i > 0) out_ << ',';
+            Value(i < merged.size() ? merged[i].*field : T{});
+        }
+        out_ << "],";
+    }
+
     std::ostream& Raw() { return out_; }
 
 private:
     std::ostream& out_;
 };
 
-void WriteStep(JsonWriter& w, const TReport& r)
+void WriteStep(JsonWriter& w, const TPipeLine& s, const TReport& r)
 {
     w.Raw() << '{';
-    w.Field("FromNode", r.FromNode);
-    w.Field("ToNode", r.ToNode);
+    w.Field("FromNode", NodeLabel(s, r.Upstream));
+    w.Field("ToNode", NodeLabel(s, r.Downstream));
     w.Field("StartsFlow", r.StartsFlow);
     w.Field("FirstArea", r.FirstArea);
     w.Field("PathKind", r.PathKind);
     w.Field("GroupCode", r.GroupCode);
-    w.Field("MergedFlows", r.MergedFlows);
-    w.Field("MergedIntensity", r.MergedIntensity);
-    w.Field("MergedWidth", r.MergedWidth);
+    w.MergedList("MergedFlows", r.Merged, r.ArrivingCount, &TMergedFlow::FlowNo);
+    w.MergedList("MergedIntensity", r.Merged, r.ArrivingCount, &TMergedFlow::Intensity);
+    w.MergedList("MergedWidth", r.Merged, r.ArrivingCount, &TMergedFlow::Width);
     w.Field("FlowNo", r.FlowNo);
     w.Field("ArrivingCount", r.ArrivingCount);
     w.Field("People", r.People);
@@ -254,7 +272,7 @@ void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Fi
     out << '[';
     for (std::size_t i = 1; i < s.Reports.size(); ++i) {
         if (i > 1) out << ",\n";
-        WriteStep(w, s.Reports[i]);
+        WriteStep(w, s, s.Reports[i]);
     }
     out << "],";
     if (scenarios) WriteScenarios(w, *scenarios);

@@ -3,8 +3,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 #include "calc/FlowCalculation.h"
@@ -115,9 +118,19 @@ int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Fin
     return kInvalidScheme;
 }
 
-}  // namespace
+// Writes out what the streams hold and ends the process at once. The
+// scheme and the results of a large project are left to the system: freeing
+// them piece by piece takes longer than anything the run does after the
+// calculation, and every output is complete and committed by now.
+[[noreturn]] void Quit(int status)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
 {
     // A reader that closes the pipe early makes writes fail with EPIPE,
     // which is reported, instead of ending the program without a word.
@@ -142,7 +155,7 @@ int main(int argc, char** argv)
     }
     const char separator = options->Separator.value_or(DecimalSeparatorFromEnvironment());
 
-    ProjectReadResult read = ReadProjectFile(options->Project, false);
+    ProjectReadResult& read = project.emplace(ReadProjectFile(options->Project, false));
     if (!read.Scheme) {
         std::cerr << read.Error << '\n';
         return kFileError;
@@ -204,4 +217,13 @@ int main(int argc, char** argv)
         !WriteJson(options->JsonPath, shown.Built.Scheme, {}, shown.ResultLine, &scenarios))
         return kWriteError;
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // The project lives here, and Quit leaves main without destroying it.
+    std::optional<ProjectReadResult> project;
+    Quit(Run(argc, argv, project));
 }

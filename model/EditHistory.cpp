@@ -81,7 +81,7 @@ struct NodeChunk {
             n.SavedX = r.SavedX;
             n.SavedY = r.SavedY;
             n.People = r.People;
-            SetFlowCount(n, r.FlowCount);
+            n.FlowCount = r.FlowCount;
             n.F = r.F;
             n.Kind = r.Kind;
             n.Etag = r.Etag;

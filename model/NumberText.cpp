@@ -1,6 +1,8 @@
 #include "model/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -68,6 +70,36 @@ std::string FormatShortest(double x)
     return std::string(buf, end);
 }
 
+std::optional<double> ParsePlainDecimal(std::string_view text, std::size_t& used)
+{
+    // Powers of ten up to the largest that a double holds exactly.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::ptrdiff_t kMaxDigits = 15;  // below 2^53: the integer is exact
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t digits = 0;
+    const char* const whole = p;
+    for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    std::ptrdiff_t count = p - whole;
+    std::ptrdiff_t fraction = 0;
+    if (count > 0 && p < end && (*p == ',' || *p == '.')) {
+        const char* const part = ++p;
+        for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p)
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+        fraction = p - part;
+        if (fraction == 0) return std::nullopt;
+        count += fraction;
+    }
+    if (count == 0 || count > kMaxDigits) return std::nullopt;
+    if (p < end && (*p == 'e' || *p == 'E' || *p == ',' || *p == '.')) return std::nullopt;
+    used = static_cast<std::size_t>(p - text.data());
+    const double value = static_cast<double>(digits) / kPowers[fraction];
+    return negative ? -value : value;
+}
+
 std::optional<double> ParseReal(std::string_view text)
 {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -75,6 +107,8 @@ std::optional<double> ParseReal(std::string_view text)
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty() || text.size() > 64) return std::nullopt;
+    std::size_t used = 0;
+    if (const std::optional<double> plain = ParsePlainDecimal(text, used); plain && used == text.size()) return plain;
 
     char buf[64];
     std::size_t n = 0;

@@ -19,6 +19,13 @@ std::string FormatShortest(double x);
 // blanks and an exponent. Empty, partial, infinite or NaN input gives nullopt.
 std::optional<double> ParseReal(std::string_view text);
 
+// The plain decimal at the start of `text`: an optional minus, digits, and
+// at most one "," or "." followed by digits, no more than 15 digits in all;
+// `used` is set to its length. The value is the one ParseReal gives, found
+// without it: the digits as an integer divided by a power of ten, which
+// IEEE division rounds correctly. nullopt for anything else.
+std::optional<double> ParsePlainDecimal(std::string_view text, std::size_t& used);
+
 // The decimal separator of the user's numeric locale, from LC_ALL,
 // LC_NUMERIC or LANG (the first one set): "," for Russian and other locales
 // that write a decimal comma, "." otherwise.

@@ -27,8 +27,8 @@ constexpr std::int64_t kHeaderLinesAfterAreaCount = 6;
 constexpr std::int64_t kTrailingLines = 2;
 constexpr std::int64_t kAreaBlockLines = 6;
 
-// Flow states are not stored, only their number, and the lists are
-// allocated on reading: a damaged number must not take all memory.
+// Flow states are not stored, only their number; one past what any
+// calculation leaves marks a damaged file.
 constexpr std::int32_t kMaxFlowCount = 1'000'000;
 constexpr std::int64_t kMaxTotalFlowCount = 10'000'000;
 
@@ -76,13 +76,37 @@ std::optional<std::int32_t> ParseIntegerLine(std::string_view line)
     return static_cast<std::int32_t>(value);
 }
 
+// The number of line feeds in `bytes`, eight bytes at a time.
+std::int64_t CountLineFeeds(std::string_view bytes)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+    std::int64_t count = 0;
+    std::size_t i = 0;
+    while (i + 8 <= bytes.size()) {
+        // Per byte 1 where a byte is a line feed; at most 255 words per sum
+        // keep every byte of it from overflowing.
+        std::uint64_t sums = 0;
+        for (int word = 0; word < 255 && i + 8 <= bytes.size(); ++word, i += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, bytes.data() + i, 8);
+            w ^= kOnes * '\n';
+            sums += (~(((w & kLow7) + kLow7) | w) & ~kLow7) >> 7;
+        }
+        constexpr std::uint64_t kLowBytes = 0x00FF00FF00FF00FF;
+        const std::uint64_t pairs = (sums & kLowBytes) + ((sums >> 8) & kLowBytes);
+        count += static_cast<std::int64_t>((pairs * 0x0001000100010001) >> 48);
+    }
+    for (; i < bytes.size(); ++i) count += bytes[i] == '\n';
+    return count;
+}
+
 // The lines of a project file; every reading failure throws ReadError with
 // the number of the line concerned.
 class LineReader {
 public:
     explicit LineReader(std::string_view bytes)
-        : bytes_(bytes),
-          total_(std::count(bytes.begin(), bytes.end(), '\n') + (!bytes.empty() && bytes.back() != '\n'))
+        : bytes_(bytes), total_(CountLineFeeds(bytes) + (!bytes.empty() && bytes.back() != '\n'))
     {
     }
 
@@ -108,9 +132,9 @@ public:
 
     std::int32_t Integer(Field f)
     {
-        const std::optional<std::int32_t> value = ParseIntegerLine(Line(f));
-        if (!value) Fail("ожидалось целое число (" + Describe(f) + ")");
-        return *value;
+        // Most lines are a number alone: read in place.
+        if (const std::optional<std::int32_t> plain = PlainInteger()) return *plain;
+        return IntegerLine(f);
     }
 
     std::int32_t Integer(Field f, std::int64_t low, std::int64_t high)
@@ -137,15 +161,62 @@ public:
 
     double Real(Field f)
     {
-        const std::optional<double> value = ParseReal(Line(f));
-        if (!value) Fail("ожидалось вещественное число (" + Describe(f) + ")");
-        return *value;
+        std::size_t used = 0;
+        if (const std::optional<double> plain = ParsePlainDecimal(bytes_.substr(pos_), used); plain && EndLineAt(used))
+            return *plain;
+        return RealLine(f);
     }
 
     // Flag lines hold "1" for true; anything else is false.
     bool Flag(Field f) { return Line(f) == "1"; }
 
 private:
+    // A line of at most nine digits, perhaps after a minus, read in place;
+    // nullopt (nothing read) for any other line.
+    std::optional<std::int32_t> PlainInteger()
+    {
+        const char* const start = bytes_.data() + pos_;
+        const char* const end = bytes_.data() + bytes_.size();
+        const char* p = start;
+        const bool negative = p < end && *p == '-';
+        if (negative) ++p;
+        const char* const first = p;
+        const char* const stop = end - first > 9 ? first + 9 : end;
+        std::int32_t value = 0;
+        for (; p < stop && static_cast<unsigned char>(*p - '0') < 10; ++p) value = value * 10 + (*p - '0');
+        if (p == first || !EndLineAt(static_cast<std::size_t>(p - start))) return std::nullopt;
+        return negative ? -value : value;
+    }
+
+    // When the line from the current position ends after `length` bytes,
+    // moves past it and returns true; otherwise leaves the position.
+    bool EndLineAt(std::size_t length)
+    {
+        const char* const end = bytes_.data() + bytes_.size();
+        const char* p = bytes_.data() + pos_ + length;
+        // A carriage return ends the line only before a line feed or at the end.
+        if (p < end && *p == '\r') ++p;
+        if (p < end && *p != '\n') return false;
+        ++line_;
+        pos_ = static_cast<std::size_t>(std::min(p + 1, end) - bytes_.data());
+        return true;
+    }
+
+    // The whole line, for lines that are not a plain number.
+    [[gnu::noinline]] std::int32_t IntegerLine(Field f)
+    {
+        const std::optional<std::int32_t> value = ParseIntegerLine(Line(f));
+        if (!value) Fail("ожидалось целое число (" + Describe(f) + ")");
+        return *value;
+    }
+
+    [[gnu::noinline]] double RealLine(Field f)
+    {
+        const std::optional<double> value = ParseReal(Line(f));
+        if (!value) Fail("ожидалось вещественное число (" + Describe(f) + ")");
+        return *value;
+    }
+
     std::string_view bytes_;
     std::size_t pos_ = 0;
     std::int64_t line_ = 0;
@@ -160,13 +231,14 @@ void ReadNode(LineReader& r, TNode& node, int i, bool withMobility, int floors, 
     node.People = r.Integer({"число людей узла", i});
     const auto flows = r.Integer({"число потоков узла", i}, 0, std::min<std::int64_t>(kMaxFlowCount, flowBudget));
     flowBudget -= flows;
-    SetFlowCount(node, flows);
+    node.FlowCount = flows;
     node.F = r.Real({"площадь проекции узла", i});
     node.X = r.Integer({"координата X узла", i});
     node.Y = r.Integer({"координата Y узла", i});
     const std::string_view name = r.Line({"обозначение узла", i});
     if (name == Texts().DefaultName) {
-        node.Name = kDefaultNodeName;
+        static const std::string defaultName = kDefaultNodeName;
+        node.Name = defaultName;
     } else {
         std::optional<std::string> text = Cp1251ToUtf8(name);
         if (!text) r.Fail("ожидался текст в кодировке Windows-1251 (" + Describe({"обозначение узла", i}) + ")");
@@ -215,7 +287,7 @@ TPipeLine ReadScheme(LineReader& r)
 
     s.Nodes.resize(static_cast<std::size_t>(nodeCount) + 1);
     // A calculation leaves far fewer flow states than 64 per line of the
-    // file; the bound keeps a small damaged file from taking gigabytes.
+    // file.
     std::int64_t flowBudget = std::min<std::int64_t>(kMaxTotalFlowCount, 64 * r.LinesLeft() + 1024);
     for (int i = 1; i <= nodeCount; ++i) ReadNode(r, s.Nodes[i], i, current, s.EtagCount, flowBudget);
     r.Line({"заголовок «Данные по участкам:»"});

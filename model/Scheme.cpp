@@ -40,21 +40,6 @@ void ResetNodeNames(TPipeLine& s)
 
 double RoundTo3(double x) { return std::nearbyint(x * 1000.0) / 1000.0; }
 
-void SetFlowCount(TNode& n, int count)
-{
-    n.FlowCount = count;
-    n.Flows.resize(count + 1);
-    n.FlowGroups.resize(count + 1);
-}
-
-void SetReportSize(TReport& r, int count)
-{
-    r.ArrivingCount = count;
-    r.MergedFlows.resize(count + 1);
-    r.MergedIntensity.resize(count + 1);
-    r.MergedWidth.resize(count + 1);
-}
-
 void ResetToNewProject(TPipeLine& s)
 {
     for (BitmapRef& b : s.Backgrounds) b.reset();

@@ -41,22 +41,6 @@ enum PathKind : std::uint8_t {
     kRampUp = 6,
 };
 
-// State of one flow at the downstream end of the area that brought it.
-struct TNodeFlow {
-    double Density = 0;
-    double Width = 0;
-    double AreaTime = 0;
-    double DelayTime = 0;
-    double AccumTime = 0;
-    double Speed = 0;
-    double Intensity = 0;
-    double Length = 0;
-    double TotalTime = 0;
-    double ProjArea = 0;
-    std::int32_t FlowNo = 0;
-    std::int32_t People = 0;
-};
-
 struct TNode {
     int X = 0;  // centre in canvas pixels, y growing downwards
     int Y = 0;
@@ -68,10 +52,10 @@ struct TNode {
     std::string Name;  // UTF-8; kDefaultNodeName labels the node by its number
     int CopyIndex = 0;  // in clipboard copies: the node's number when copied
     bool Hot = false;   // highlighted: under the pointer or just created
-    int FlowCount = 0;  // flow states the last calculation left here
+    // Flow states the last calculation left here: the steps in Reports
+    // that end at this node.
+    int FlowCount = 0;
     bool Selected = false;
-    std::vector<TNodeFlow> Flows = std::vector<TNodeFlow>(1);       // FlowCount + 1
-    std::vector<std::uint8_t> FlowGroups = std::vector<std::uint8_t>(1);  // group of each flow state
     int SavedX = 0;  // position at the start of the current move or rotation
     int SavedY = 0;
 };
@@ -89,21 +73,32 @@ struct TArea {
     bool Drawn = false;     // "по чертежу": the length follows the drawn length and the floor's scale
 };
 
-// One calculation step: one flow over one area.
+// One flow arriving at an area together with others: it merges there, or
+// with mobility groups shares the stream of another group's flow.
+struct TMergedFlow {
+    std::int32_t FlowNo = 0;  // 0 for a flow of another mobility group that only shares the stream
+    double Intensity = 0;     // q on its previous area
+    double Width = 0;         // δ of its previous area
+
+    bool operator==(const TMergedFlow&) const = default;
+};
+
+// One calculation step: one flow over one area. The labels of its ends are
+// those of the nodes Upstream and Downstream (NodeLabel).
 struct TReport {
     std::int32_t Area = 0;        // the area's number
+    std::int32_t Upstream = 0;    // the number of the node the flow enters the area by
     std::int32_t Downstream = 0;  // the number of the node the flow leaves the area by
-    std::string FromNode;
-    std::string ToNode;
     bool StartsFlow = false;
     bool FirstArea = false;
     std::uint8_t PathKind = 0;
     std::uint8_t GroupCode = 0;
-    std::vector<std::int32_t> MergedFlows = std::vector<std::int32_t>(1);  // ArrivingCount + 1
-    std::vector<double> MergedIntensity = std::vector<double>(1);
-    std::vector<double> MergedWidth = std::vector<double>(1);
+    // The arriving flows that move on together over the area, in the order
+    // of the flow states at the upstream node; none for a first area. Of
+    // the ArrivingCount states there, the others go on as flows of their own.
+    std::vector<TMergedFlow> Merged{};
     std::int32_t FlowNo = 0;
-    std::int32_t ArrivingCount = 0;
+    std::int32_t ArrivingCount = 0;  // flow states at the upstream node
     std::int32_t People = 0;
     double RawIntensity = 0;
     double Density = 0;
@@ -268,9 +263,6 @@ std::string AreaFloorsLabel(const TPipeLine& s, const TArea& a);
 std::string MobilityText(const TNode& n);
 void ResetNodeNames(TPipeLine& s);
 double RoundTo3(double x);
-
-void SetFlowCount(TNode& n, int count);
-void SetReportSize(TReport& r, int count);
 
 // Empties the project part of the scheme as for a new project: no nodes,
 // areas, reports, pictures or floor plans, one floor, file name "Новый",

@@ -72,7 +72,7 @@ void AddNode(TPipeLine& s, std::uint8_t kind)
     n.People = 0;
     n.Mobility = 0;
     n.F = 0.1;
-    SetFlowCount(n, 0);
+    n.FlowCount = 0;
     n.Name = kDefaultNodeName;
     n.Etag = s.ActiveEtag;
     n.X = s.Snap ? Snapped(s.MouseX) : s.MouseX;
@@ -236,7 +236,7 @@ void PasteClipboard(TPipeLine& s)
         n.Kind = c.Kind;
         n.People = c.People;
         n.F = c.F;
-        SetFlowCount(n, c.FlowCount);
+        n.FlowCount = c.FlowCount;
         n.Mobility = 0;
         n.Name = kDefaultNodeName;
         n.Etag = s.ActiveEtag;

@@ -26,8 +26,7 @@ std::string Recorded(const TPipeLine& s)
     std::ostringstream out;
     out << int(s.EtagCount) << ' ' << int(s.ActiveEtag) << ' ' << s.RazVr << s.VrSk << '\n';
     for (const TNode& n : s.Nodes)
-        out << int(n.Kind) << ' ' << int(n.Etag) << ' ' << n.People << ' ' << n.FlowCount << ' ' << n.Flows.size()
-            << ' ' << n.F << ' ' << n.X << ' ' << n.Y << ' ' << n.SavedX << ' ' << n.SavedY << ' ' << n.Name << ' '
+        out << int(n.Kind) << ' ' << int(n.Etag) << ' ' << n.People << ' ' << n.FlowCount << ' ' << n.F << ' ' << n.X << ' ' << n.Y << ' ' << n.SavedX << ' ' << n.SavedY << ' ' << n.Name << ' '
             << int(n.Mobility) << '\n';
     for (const TArea& a : s.Areas)
         out << a.Node1 << ' ' << a.Node2 << ' ' << int(a.Etag) << ' ' << a.Length << ' ' << a.Width << ' '
@@ -144,7 +143,7 @@ TEST(EditHistory, EditsThatChangeNothingLeaveNoTrace)
     // Each recorded kind of value is a change.
     const std::vector<std::function<void()>> changes = {
         [&] { s.Nodes[1].Mobility = 4; },   [&] { s.Nodes[1].F = 0.1; },
-        [&] { s.Nodes[1].Name = "Б"; },     [&] { SetFlowCount(s.Nodes[1], 2); },
+        [&] { s.Nodes[1].Name = "Б"; },     [&] { s.Nodes[1].FlowCount = 2; },
         [&] { s.Nodes[1].SavedY = 7; },     [&] { Put(s, 0, 0); },
         [&] { Join(s, 1, 2, 3); },          [&] { s.Areas[1].Width = 1.25; },
         [&] { s.Areas[1].Kind = kDoorway; }, [&] { s.EtagCount = 2; },
@@ -282,7 +281,7 @@ TEST(EditHistory, RestoresRecordedFieldsAndLeavesTheRest)
     s.Nodes[1].Name = "Вход А";
     s.Nodes[1].People = 40;
     s.Nodes[1].F = 0.125;
-    SetFlowCount(s.Nodes[1], 3);
+    s.Nodes[1].FlowCount = 3;
     s.Areas[1].Width = 1.5;
     s.RazVr = true;
     const std::string before = Recorded(s);
@@ -437,7 +436,7 @@ TEST(EditHistory, RestoresMatchRecordedStatesUnderRandomUse)
         case 2: DeleteNode(s, k); break;
         case 3: Put(s, pick(100), pick(100), kInput, static_cast<std::uint8_t>(pick(10))); break;
         case 4: s.Areas[1 + pick(AreaCount(s))].Length = pick(50) / 4.0; break;
-        case 5: SetFlowCount(s.Nodes[k], pick(4)), s.Nodes[k].Mobility = static_cast<std::uint8_t>(pick(10)); break;
+        case 5: s.Nodes[k].FlowCount = pick(4), s.Nodes[k].Mobility = static_cast<std::uint8_t>(pick(10)); break;
         default: s.EtagCount = s.ActiveEtag = static_cast<std::uint8_t>(1 + pick(3)), s.VrSk = !s.VrSk; break;
         }
         const bool changed = Recorded(s) != before;

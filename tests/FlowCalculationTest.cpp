@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "calc/FlowCalculation.h"
+#include "calc/MergePairs.h"
 #include "calc/Validation.h"
 #include "model/NumberText.h"
 #include "tests/TestSchemes.h"
@@ -50,8 +53,9 @@ TEST(FlowCalculation, SingleFirstArea)
     EXPECT_TRUE(r.StartsFlow);
     EXPECT_TRUE(r.FirstArea);
     EXPECT_EQ(r.GroupCode, 1);
-    EXPECT_EQ(r.FromNode, "1");
-    EXPECT_EQ(r.ToNode, "2");
+    EXPECT_EQ(r.Upstream, 1);
+    EXPECT_EQ(r.Downstream, 2);
+    EXPECT_TRUE(r.Merged.empty());
     EXPECT_DOUBLE_EQ(r.Density, 0.15);
     EXPECT_DOUBLE_EQ(r.Intensity, 10);
     EXPECT_DOUBLE_EQ(r.Speed, 70);
@@ -90,10 +94,7 @@ TEST(FlowCalculation, TwoFlowsMergeIntoANewFlow)
     EXPECT_EQ(s.Reports[1].FlowNo, 3);
     EXPECT_EQ(s.Reports[2].FlowNo, 2);
     EXPECT_EQ(last.FlowNo, 4);
-    EXPECT_EQ(last.MergedFlows[1], 3);
-    EXPECT_EQ(last.MergedFlows[2], 2);
-    EXPECT_DOUBLE_EQ(last.MergedIntensity[1], 8);
-    EXPECT_DOUBLE_EQ(last.MergedWidth[2], 2);
+    EXPECT_EQ(last.Merged, (std::vector<TMergedFlow>{{3, 8, 2}, {2, 8, 2}}));
     EXPECT_EQ(s.FlowCounter, 4);
     EXPECT_DOUBLE_EQ(s.EvacuationTime, 0.5);
 }
@@ -299,8 +300,9 @@ TEST(FlowCalculation, MobilityGroupsStaySeparateFlowsInOneStream)
     }
     EXPECT_EQ(s.Reports[3].GroupCode, 1);
     EXPECT_EQ(s.Reports[4].GroupCode, 2);
-    EXPECT_EQ(s.Reports[3].MergedFlows[2], 0) << "the other group's flow is not a member";
-    EXPECT_EQ(s.Reports[4].MergedFlows[1], 0);
+    // Both list the whole stream; the other group's flow is not a member.
+    EXPECT_EQ(s.Reports[3].Merged, (std::vector<TMergedFlow>{{3, 8, 2}, {0, 3, 2}}));
+    EXPECT_EQ(s.Reports[4].Merged, (std::vector<TMergedFlow>{{0, 8, 2}, {2, 3, 2}}));
 }
 
 // Worked by hand: А arrives with q = 12 (D = 0,2), Б (М2) with q = 3
@@ -348,6 +350,41 @@ TEST(FlowCalculation, ResultsDoNotDependOnYieldingDuringLongRuns)
     EXPECT_EQ(calls, AreaCount(s) - 5307);
     EXPECT_EQ(s.EvacuationTime, copy.EvacuationTime);
     EXPECT_EQ(ReportCount(s), ReportCount(copy));
+}
+
+// Many flows meeting at one area are grouped without comparing every pair;
+// the labels must be those that taking every pair in order gives, ties,
+// infinite and undefined times included.
+TEST(FlowCalculation, MergingPairsOfManyFlowsAsEveryPairInOrder)
+{
+    const auto everyPair = [](const std::vector<double>& a, const std::vector<double>& b) {
+        std::vector<int> label(a.size());
+        for (std::size_t j = 0; j < a.size(); ++j) label[j] = static_cast<int>(j);
+        for (std::size_t i = 1; i < a.size(); ++i)
+            for (std::size_t j = i + 1; j < a.size(); ++j) {
+                if (!((a[i] >= a[j] && b[i] <= b[j]) || (a[j] >= a[i] && b[j] <= b[i]))) continue;
+                if (label[j] == static_cast<int>(j)) label[j] = label[i];
+                else if (label[i] == static_cast<int>(i)) label[i] = label[j];
+            }
+        return label;
+    };
+    std::mt19937 rng(11);
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int round = 0; round < 300; ++round) {
+        const int n = 2 + static_cast<int>(rng() % 300);
+        // Few distinct times make ties common; some rounds spread them out.
+        const unsigned spread = round % 3 == 0 ? 1000 : 8;
+        std::vector<double> arrival(n + 1), leaving(n + 1);
+        for (int j = 1; j <= n; ++j) {
+            arrival[j] = rng() % spread;
+            leaving[j] = arrival[j] + rng() % spread;
+            if (rng() % 50 == 0) leaving[j] = inf;
+            if (rng() % 80 == 0) arrival[j] = std::nan("");
+        }
+        std::vector<int> label;
+        MergePairs(arrival, leaving, label);
+        ASSERT_EQ(label, everyPair(arrival, leaving)) << "round " << round << ", " << n << " flows";
+    }
 }
 
 TEST(FlowCalculation, PropertiesOfRandomValidSchemes)

@@ -38,7 +38,7 @@ protected:
         s.FileName = "/home/инженер/школа.stm";
         s.Backgrounds[2] = std::make_shared<const Bitmap>(Bitmap{3, 2, std::vector<std::uint32_t>(6, 0xFF00FF00)});
         s.Reports.resize(5);
-        SetFlowCount(s.Nodes[1], 2);
+        s.Nodes[1].FlowCount = 2;
         return s;
     }
 
@@ -155,7 +155,7 @@ TEST_F(RecoveryTest, WriterWritesInTheBackgroundAndRemovesOnRequest)
     const std::shared_ptr<const TPipeLine> part = ProjectPartOf(s);
     EXPECT_EQ(Text(*part), Text(s));
     EXPECT_TRUE(part->Reports.empty());
-    EXPECT_EQ(part->Nodes[1].Flows.size(), 1u);
+    EXPECT_EQ(part->Nodes[1].FlowCount, 2);
     {
         RecoveryWriter writer(std::move(*slot), ',');
         writer.Submit(part, 5);

@@ -81,13 +81,19 @@ std::string Between(const std::string& text, const std::string& from, const std:
     return text.substr(start, text.find(to, start) - start);
 }
 
-TReport FirstStep(std::string from, std::string to, int flowNo, int people, double density, double length,
-                  double width, double speed, double intensity, double time, double total)
+TReport FirstStep(int from, int to, int flowNo, int people, double density, double length, double width,
+                  double speed, double intensity, double time, double total)
 {
-    return TReport{.FromNode = std::move(from), .ToNode = std::move(to), .StartsFlow = true, .FirstArea = true,
+    return TReport{.Upstream = from, .Downstream = to, .StartsFlow = true, .FirstArea = true,
                    .PathKind = kHorizontal, .GroupCode = 1, .FlowNo = flowNo, .People = people,
                    .Density = density, .Width = width, .AreaTime = time, .Speed = speed, .Intensity = intensity,
                    .Length = length, .TotalTime = total, .ProjArea = 0.1};
+}
+
+// Steps name their ends by node: nodes labelled by these names, in order.
+void AddNamedNodes(TPipeLine& s, std::initializer_list<const char*> names)
+{
+    for (const char* name : names) s.Nodes.push_back(TNode{.Kind = kJunction, .Name = name});
 }
 
 // Input 1 -> exit 2 with one flow of 60 people.
@@ -97,7 +103,7 @@ TPipeLine SingleFlow()
     s.Nodes.push_back(TNode{.Kind = kInput, .People = 60, .F = 0.1, .Name = kDefaultNodeName});
     s.Nodes.push_back(TNode{.Kind = kExit, .Name = kDefaultNodeName});
     s.Areas.push_back(TArea{.Node1 = 1, .Node2 = 2, .Length = 20, .Width = 2, .Kind = kHorizontal});
-    s.Reports = {TReport{}, FirstStep("1", "2", 1, 60, 0.15, 20, 2, 100, 15, 0.2, 0.2)};
+    s.Reports = {TReport{}, FirstStep(1, 2, 1, 60, 0.15, 20, 2, 100, 15, 0.2, 0.2)};
     s.ExitTimes = {0, 0.2};
     s.EvacuationTime = 0.2;
     s.FlowCounter = 1;
@@ -110,19 +116,19 @@ TPipeLine MergedFlows(bool vrSk)
 {
     TPipeLine s;
     s.VrSk = vrSk;
+    AddNamedNodes(s, {kDefaultNodeName, kDefaultNodeName, kDefaultNodeName, kDefaultNodeName, kDefaultNodeName});
     s.Reports = {TReport{},
-                 FirstStep("1", "3", 1, 60, 0.15, 20, 2, 100, 15, 0.2, 0.2),
-                 FirstStep("2", "3", 2, 40, 0.1, 20, 2, 100, 10, 0.2, 0.3),
-                 TReport{.Area = 3, .FromNode = "3", .ToNode = "4", .StartsFlow = true, .PathKind = kDoorway, .GroupCode = 1,
-                         .MergedFlows = {0, 1, 2}, .MergedIntensity = {0, 15, 10}, .MergedWidth = {0, 2, 2},
-                         .FlowNo = 3, .ArrivingCount = 2, .People = 100, .RawIntensity = 25, .Width = 1,
-                         .AreaTime = 0.5, .DelayTime = 0.3, .AccumTime = 0.4, .Speed = 15, .Intensity = 6.25,
-                         .Length = 3, .TotalTime = 0.8, .ProjArea = 0.1, .StreamPeople = 100,
-                         .StreamProjArea = 0.1},
-                 TReport{.FromNode = "4", .ToNode = "5", .PathKind = kHorizontal, .GroupCode = 1,
-                         .MergedFlows = {0, 3}, .MergedIntensity = {0, 6.25}, .MergedWidth = {0, 1}, .FlowNo = 3,
-                         .ArrivingCount = 1, .People = 100, .RawIntensity = 3.125, .Width = 2, .AreaTime = 0.1,
-                         .Speed = 50, .Intensity = 3.125, .Length = 5, .TotalTime = 0.9, .ProjArea = 0.1}};
+                 FirstStep(1, 3, 1, 60, 0.15, 20, 2, 100, 15, 0.2, 0.2),
+                 FirstStep(2, 3, 2, 40, 0.1, 20, 2, 100, 10, 0.2, 0.3),
+                 TReport{.Area = 3, .Upstream = 3, .Downstream = 4, .StartsFlow = true, .PathKind = kDoorway,
+                         .GroupCode = 1, .Merged = {{1, 15, 2}, {2, 10, 2}}, .FlowNo = 3, .ArrivingCount = 2,
+                         .People = 100, .RawIntensity = 25, .Width = 1, .AreaTime = 0.5, .DelayTime = 0.3,
+                         .AccumTime = 0.4, .Speed = 15, .Intensity = 6.25, .Length = 3, .TotalTime = 0.8,
+                         .ProjArea = 0.1, .StreamPeople = 100, .StreamProjArea = 0.1},
+                 TReport{.Upstream = 4, .Downstream = 5, .PathKind = kHorizontal, .GroupCode = 1,
+                         .Merged = {{3, 6.25, 1}}, .FlowNo = 3, .ArrivingCount = 1, .People = 100,
+                         .RawIntensity = 3.125, .Width = 2, .AreaTime = 0.1, .Speed = 50, .Intensity = 3.125,
+                         .Length = 5, .TotalTime = 0.9, .ProjArea = 0.1}};
     s.ExitTimes = {0, 0.9};
     s.EvacuationTime = 0.9;
     s.FlowCounter = 3;
@@ -287,13 +293,13 @@ TEST(ReportWriterTest, DelayFormulasReproduceTheirValues)
 TEST(ReportWriterTest, FlowsAreNumberedInOrderOfAppearance)
 {
     TPipeLine s;
-    TReport merged{.FromNode = "c", .ToNode = "e", .StartsFlow = true, .PathKind = kHorizontal, .GroupCode = 1,
-                   .MergedFlows = {0, 1, 3}, .MergedIntensity = {0, 1, 1}, .MergedWidth = {0, 1, 1}, .FlowNo = 2,
-                   .ArrivingCount = 2, .People = 30};
-    TReport continuation = FirstStep("c", "d", 3, 10, 0.1, 1, 1, 1, 1, 1, 2);
+    AddNamedNodes(s, {"a", "b", "c", "d", "e"});
+    TReport merged{.Upstream = 3, .Downstream = 5, .StartsFlow = true, .PathKind = kHorizontal, .GroupCode = 1,
+                   .Merged = {{1, 1, 1}, {3, 1, 1}}, .FlowNo = 2, .ArrivingCount = 2, .People = 30};
+    TReport continuation = FirstStep(3, 4, 3, 10, 0.1, 1, 1, 1, 1, 1, 2);
     continuation.StartsFlow = continuation.FirstArea = false;
-    s.Reports = {TReport{}, FirstStep("a", "c", 3, 10, 0.1, 1, 1, 1, 1, 1, 1),
-                 FirstStep("b", "c", 1, 20, 0.1, 1, 1, 1, 1, 1, 1), continuation, merged};
+    s.Reports = {TReport{}, FirstStep(1, 3, 3, 10, 0.1, 1, 1, 1, 1, 1, 1),
+                 FirstStep(2, 3, 1, 20, 0.1, 1, 1, 1, 1, 1, 1), continuation, merged};
     s.FlowCounter = 3;
     const TPipeLine original = s;
 
@@ -313,7 +319,7 @@ TEST(ReportWriterTest, FlowsAreNumberedInOrderOfAppearance)
 
     // The records are not touched, so a second report is the same.
     EXPECT_EQ(s.Reports[1].FlowNo, original.Reports[1].FlowNo);
-    EXPECT_EQ(s.Reports[4].MergedFlows, original.Reports[4].MergedFlows);
+    EXPECT_EQ(s.Reports[4].Merged, original.Reports[4].Merged);
     EXPECT_EQ(FullBytes(s), FullBytes(s));
     EXPECT_EQ(Full(s), full);
     EXPECT_EQ(Summary(s), summary);
@@ -322,12 +328,13 @@ TEST(ReportWriterTest, FlowsAreNumberedInOrderOfAppearance)
 TEST(ReportWriterTest, StarAndFootnoteAppearOnce)
 {
     TPipeLine s;
+    AddNamedNodes(s, {"m", "n", "a", "b"});
     // A merged head first: sum skips the zero first term and starts with "+(".
-    TReport head{.FromNode = "m", .ToNode = "n", .StartsFlow = true, .PathKind = kHorizontal, .GroupCode = 3,
-                 .MergedFlows = {0, 2, 3}, .MergedIntensity = {0, 0, 5}, .MergedWidth = {0, 1, 2}, .FlowNo = 1,
-                 .ArrivingCount = 2, .People = 5, .RawIntensity = 10, .Width = 1, .Speed = 1, .ProjArea = 0.1};
-    s.Reports = {TReport{}, head, FirstStep("a", "m", 2, 10, 0.1, 1, 1, 1, 1, 1, 1),
-                 FirstStep("b", "m", 3, 10, 0.1, 1, 1, 1, 1, 1, 1)};
+    TReport head{.Upstream = 1, .Downstream = 2, .StartsFlow = true, .PathKind = kHorizontal, .GroupCode = 3,
+                 .Merged = {{2, 0, 1}, {3, 5, 2}}, .FlowNo = 1, .ArrivingCount = 2, .People = 5,
+                 .RawIntensity = 10, .Width = 1, .Speed = 1, .ProjArea = 0.1};
+    s.Reports = {TReport{}, head, FirstStep(3, 1, 2, 10, 0.1, 1, 1, 1, 1, 1, 1),
+                 FirstStep(4, 1, 3, 10, 0.1, 1, 1, 1, 1, 1, 1)};
     s.FlowCounter = 3;
 
     const std::string full = Full(s);
@@ -423,8 +430,6 @@ TEST(ReportWriterTest, LabelsCannotBreakTheDocument)
     TPipeLine s = SingleFlow();
     s.Nodes[1].Name = R"(a{b})";
     s.Nodes[2].Name = R"(c\d中)";
-    s.Reports[1].FromNode = s.Nodes[1].Name;
-    s.Reports[1].ToNode = s.Nodes[2].Name;
 
     const std::string label = R"(a\{b\}-c\\d\u20013\'3f)";
     const std::string full = Full(s);

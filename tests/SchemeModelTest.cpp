@@ -59,20 +59,6 @@ TEST(SchemeModel, LabelsRoundingAndFlowStorage)
     EXPECT_DOUBLE_EQ(RoundTo3(0.4375), 0.438);
     EXPECT_DOUBLE_EQ(RoundTo3(-0.5625), -0.562);
     EXPECT_DOUBLE_EQ(RoundTo3(12.34567), 12.346);
-
-    SetFlowCount(n, 2);
-    n.Flows[2].People = 5;
-    n.FlowGroups[1] = 3;
-    SetFlowCount(n, 4);
-    ASSERT_EQ(n.Flows.size(), 5u);
-    ASSERT_EQ(n.FlowGroups.size(), 5u);
-    EXPECT_EQ(n.Flows[2].People, 5);
-    EXPECT_EQ(n.Flows[4].People, 0);
-    EXPECT_EQ(n.FlowGroups[4], 0);
-    SetFlowCount(n, 1);
-    EXPECT_EQ(n.FlowCount, 1);
-    EXPECT_EQ(n.Flows.size(), 2u);
-    EXPECT_EQ(n.FlowGroups[1], 3);
 }
 
 TEST(SchemeModel, NodeAtPicksLowestOnActiveFloor)
@@ -287,7 +273,7 @@ TEST(SchemeModel, AddNodeAndAddArea)
     EXPECT_EQ(n.Name, kDefaultNodeName);
     EXPECT_TRUE(n.Hot);
     EXPECT_FALSE(n.Selected);
-    EXPECT_EQ(n.Flows.size(), 1u);
+    EXPECT_EQ(n.FlowCount, 0);
 
     s.Modified = false;
     AddArea(s, 1, 4, 2.5, 1.5, kDoorway);
@@ -355,7 +341,7 @@ TEST(SchemeModel, CopyAndPaste)
     s.Nodes[a].Mobility = 2;
     s.Nodes[a].F = 0.125;
     s.Nodes[a].Name = "В1";
-    SetFlowCount(s.Nodes[a], 2);
+    s.Nodes[a].FlowCount = 2;
     Join(s, a, b, 7.5);
     Join(s, b, 3);
     s.Areas[1].Selected = true;
@@ -384,7 +370,7 @@ TEST(SchemeModel, CopyAndPaste)
     EXPECT_EQ(p.F, 0.125);
     EXPECT_EQ(p.Mobility, 0);
     EXPECT_EQ(p.Name, kDefaultNodeName);
-    EXPECT_EQ(p.Flows.size(), 3u);
+    EXPECT_EQ(p.FlowCount, 2);
     EXPECT_EQ(p.Etag, 2);
     EXPECT_TRUE(p.Selected && !p.Hot);
     const TArea& pa = s.Areas[3];

@@ -25,7 +25,7 @@ std::int64_t ActualWork(TPipeLine s)
 {
     Calculate(s, ',');
     std::int64_t entries = 0;
-    for (int i = 1; i <= ReportCount(s); ++i) entries += static_cast<std::int64_t>(s.Reports[i].MergedFlows.size());
+    for (int i = 1; i <= ReportCount(s); ++i) entries += static_cast<std::int64_t>(s.Reports[i].Merged.size());
     return entries;
 }
 
