@@ -31,24 +31,21 @@ public:
     // Writes out what is buffered; false once anything failed.
     bool Flush()
     {
-        if (error_ != 0) return false;
-        const char* p = pbase();
-        std::size_t left = static_cast<std::size_t>(pptr() - pbase());
-        while (left > 0) {
-            const ssize_t n = ::write(fd_, p, left);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                error_ = n < 0 ? errno : EIO;
-                return false;
-            }
-            p += n;
-            left -= static_cast<std::size_t>(n);
-        }
+        if (!WriteAll(pbase(), static_cast<std::size_t>(pptr() - pbase()))) return false;
         setp(data_.data(), data_.data() + data_.size());
         return true;
     }
 
 protected:
+    // Pieces as large as the buffer go to the file directly, not copied
+    // through the buffer first.
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        if (n < static_cast<std::streamsize>(data_.size())) return std::streambuf::xsputn(s, n);
+        if (!Flush() || !WriteAll(s, static_cast<std::size_t>(n))) return 0;
+        return n;
+    }
+
     int_type overflow(int_type c) override
     {
         if (!Flush()) return traits_type::eof();
@@ -62,6 +59,22 @@ protected:
     int sync() override { return Flush() ? 0 : -1; }
 
 private:
+    bool WriteAll(const char* p, std::size_t left)
+    {
+        if (error_ != 0) return false;
+        while (left > 0) {
+            const ssize_t n = ::write(fd_, p, left);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error_ = n < 0 ? errno : EIO;
+                return false;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
     static constexpr std::size_t kSize = 1 << 16;
     int fd_;
     std::vector<char> data_;

@@ -1,6 +1,7 @@
 #include "model/Scheme.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "model/MobilityGroups.h"
 
@@ -13,7 +14,8 @@ int ReportCount(const TPipeLine& s) { return static_cast<int>(s.Reports.size()) 
 std::string NodeLabel(const TPipeLine& s, int i)
 {
     const std::string& name = s.Nodes[i].Name;
-    return name == kDefaultNodeName ? std::to_string(i) : name;
+    static constexpr std::string_view kDefault = kDefaultNodeName;
+    return name == kDefault ? std::to_string(i) : name;
 }
 
 std::string AreaLabel(const TPipeLine& s, const TArea& a)

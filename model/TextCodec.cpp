@@ -151,44 +151,34 @@ std::optional<std::string> Cp1251ToUtf8(std::string_view cp1251)
 
 void AppendCp1251Rtf(std::string& out, std::string_view utf8)
 {
+    // Runs of ASCII, most of a report, are copied as they are.
+    std::size_t i = AsciiPrefix(utf8);
+    out.append(utf8.data(), i);
+    if (i == utf8.size()) return;
     const Cp1251Table& table = Cp1251Table::Get();
-    // A character the code page holds takes one byte, no more than it had
-    // in UTF-8, so the bytes are written in place; only the escapes of the
-    // other characters are longer.
-    std::size_t at = out.size();
-    out.resize(at + utf8.size());
-    std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
             const std::size_t ascii = AsciiPrefix(utf8.substr(i));
-            std::memcpy(out.data() + at, utf8.data() + i, ascii);
-            at += ascii;
+            out.append(utf8.data() + i, ascii);
             i += ascii;
             continue;
         }
         const auto [code, length] = DecodeUtf8(utf8.substr(i));
         if (length == 0) {
-            out[at++] = '?';
+            out += '?';
             ++i;
             continue;
         }
         i += length;
         if (const unsigned char byte = table.FromUnicode(code)) {
-            out[at++] = static_cast<char>(byte);
-            continue;
-        }
-        out.resize(at);
-        if (code >= 0x10000) {
+            out += static_cast<char>(byte);
+        } else if (code >= 0x10000) {
             AppendUnicodeEscape(out, 0xD800 + ((code - 0x10000) >> 10));
             AppendUnicodeEscape(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
         } else {
             AppendUnicodeEscape(out, code);
         }
-        at = out.size();
-        out.resize(at + utf8.size() - i);
     }
-    out.resize(at);
 }
 
 std::string Utf8ToCp1251Rtf(std::string_view utf8)

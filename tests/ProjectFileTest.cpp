@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "model/NumberText.h"
 #include "model/PictureFile.h"
 #include "model/SafeFile.h"
 #include "model/TextCodec.h"
@@ -257,6 +261,42 @@ TEST(ProjectFileTest, NumbersOfLongFilesReadAsTheLibraryReadsThem)
     EXPECT_EQ(ParseProject(Join(lines), "long.stm").Error,
               "Файл \"long.stm\", строка 3: количество узлов (" + std::to_string(reals.size() + 1) +
                   ") не умещается в файле (строк в файле: " + std::to_string(lines.size()) + ").");
+}
+
+// Reals are written as the value rounded to 15 significant digits, without
+// trailing zeros: values of every magnitude, the short decimals a
+// calculation leaves, neighbours of powers of ten and subnormal numbers.
+TEST(ProjectFileTest, RealsAreWrittenAsTheirFifteenDigitRounding)
+{
+    std::mt19937_64 rng(11);
+    std::vector<double> values;
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = rng();
+        double any = 0;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any)) values.push_back(any);
+        values.push_back(static_cast<double>(rng() % 100000000) / std::pow(10.0, static_cast<int>(rng() % 12)));
+        values.push_back(-std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 1200) - 1100));
+    }
+    for (int e = -20; e <= 20; ++e) {
+        double below = std::pow(10.0, e), above = below;
+        for (int i = 0; i < 4; ++i) {
+            values.insert(values.end(), {below, above, below * 9.99999999999999});
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, 1e300);
+        }
+    }
+    for (const double x : values) {
+        const std::string text = FormatReal(x, '.');
+        char rounded[48];
+        std::snprintf(rounded, sizeof rounded, "%.14e", x);
+        ASSERT_EQ(ParseReal(text), std::strtod(rounded, nullptr)) << text << " for " << rounded;
+        const std::string mantissa = text.substr(0, text.find('E'));
+        ASSERT_TRUE(mantissa.find('.') == std::string::npos || mantissa.back() != '0') << text;
+        std::string comma = text;
+        std::replace(comma.begin(), comma.end(), '.', ',');
+        ASSERT_EQ(FormatReal(x, ','), comma);
+    }
 }
 
 TEST(ProjectFileTest, NamesThatCannotBeStoredRefuseTheSave)
