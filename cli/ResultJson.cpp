@@ -230,12 +230,27 @@ void WriteScenarios(JsonWriter& w, const ScenarioJson& scenarios)
         w.Raw() << '}';
     }
     w.Raw() << ']';
+
+// Each finding's message with its element, then a comma.
+void WriteFindings(JsonWriter& w, const std::vector<Finding>& findings)
+{
+    w.Raw() << '[';
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        if (i > 0) w.Raw() << ',';
+        w.Raw() << '{';
+        w.Field("message", findings[i].Message);
+        w.Key("element");
+        WriteElement(w, findings[i].Element);
+        w.Raw() << '}';
+    }
+    w.Raw() << "],";
 }
 
 }  // namespace
 
 void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Finding>& findings,
-                     const std::string& resultLine, const ScenarioJson* scenarios)
+                     const std::vector<Finding>& warnings, const std::string& resultLine,
+                     const ScenarioJson* scenarios)
 {
     JsonWriter w(out);
     const bool valid = findings.empty();
@@ -249,16 +264,9 @@ void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Fi
     }
     out << "],";
     w.Key("findings");
-    out << '[';
-    for (std::size_t i = 0; i < findings.size(); ++i) {
-        if (i > 0) out << ',';
-        out << '{';
-        w.Field("message", findings[i].Message);
-        w.Key("element");
-        WriteElement(w, findings[i].Element);
-        out << '}';
-    }
-    out << "],";
+    WriteFindings(w, findings);
+    w.Key("warnings");
+    WriteFindings(w, warnings);
     if (!valid) {
         out << "\"result_line\":null,\"t_p\":null,\"exit_times\":[],\"flow_count\":0,\"steps\":[],"
                "\"scenarios\":[]}\n";

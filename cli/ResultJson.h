@@ -13,8 +13,9 @@ namespace stelmar {
 // Machine-readable result of a run: the findings of the checks (their
 // messages alone in "messages", and in "findings" each message with the
 // element it is about: {"kind": "node"|"area", "number": N, "floor": F}, or
-// null) and, when the scheme passed, the calculation's steps as it
-// numbered them.
+// null), the warnings of the length check in "warnings" the same way (an
+// empty list when there are none) and, when the scheme passed, the
+// calculation's steps as it numbered them.
 //
 // "scenarios" lists the calculated scenarios of the project `Drawn` (none
 // when the scheme did not pass): each with its "name", whether it is the
@@ -30,6 +31,7 @@ struct ScenarioJson {
 };
 
 void WriteResultJson(std::ostream& out, const TPipeLine& s, const std::vector<Finding>& findings,
-                     const std::string& resultLine, const ScenarioJson* scenarios = nullptr);
+                     const std::vector<Finding>& warnings, const std::string& resultLine,
+                     const ScenarioJson* scenarios = nullptr);
 
 }  // namespace stelmar

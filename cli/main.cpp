@@ -12,6 +12,7 @@
 
 #include "calc/FlowCalculation.h"
 #include "calc/ResultTables.h"
+#include "calc/LengthCheck.h"
 #include "calc/ReportWriter.h"
 #include "calc/ResultCheck.h"
 #include "calc/ScenarioCalculation.h"
@@ -63,10 +64,12 @@ bool PrintResultLine(const std::string& line, bool aside)
 }
 
 bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Finding>& findings,
-               const std::string& resultLine, const ScenarioJson* scenarios = nullptr)
+               const std::vector<Finding>& warnings, const std::string& resultLine,
+               const ScenarioJson* scenarios = nullptr)
 {
-    return WriteOutput(path, "результаты расчета",
-                       [&](std::ostream& out) { WriteResultJson(out, s, findings, resultLine, scenarios); });
+    return WriteOutput(path, "результаты расчета", [&](std::ostream& out) {
+        WriteResultJson(out, s, findings, warnings, resultLine, scenarios);
+    });
 }
 
 // The scenarios `--scenario` asks for: every one for "all", the one of that
@@ -111,10 +114,11 @@ bool WriteTables(const std::string& path, const TPipeLine& s, char separator)
 
 // Findings on standard error and in the JSON; the scheme is not calculated
 // or its results are not reported.
-int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Finding>& findings)
+int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Finding>& findings,
+           const std::vector<Finding>& warnings)
 {
     for (const Finding& f : findings) std::cerr << f.Message << '\n';
-    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, findings, {})) return kWriteError;
+    if (!options.JsonPath.empty() && !WriteJson(options.JsonPath, s, findings, warnings, {})) return kWriteError;
     return kInvalidScheme;
 }
 
@@ -173,16 +177,19 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
                   << "»; сценарии проекта: " << ScenarioNames(scheme) << '\n';
         return kUsageError;
     }
+    // Lengths far from the drawing are told, and do not stop the calculation.
+    const std::vector<Finding> warnings = CheckDrawnLengths(scheme, separator);
+    for (const Finding& w : warnings) std::cerr << w.Message << '\n';
     const std::vector<Finding> findings =
         chosen.size() > 1 ? CheckScenarios(scheme) : CheckScenario(scheme, chosen.front());
-    if (!findings.empty()) return Refuse(*options, scheme, findings);
+    if (!findings.empty()) return Refuse(*options, scheme, findings, warnings);
 
     std::vector<ScenarioRun> runs;
     for (const int index : chosen) {
         runs.push_back(CalculateScenario(scheme, index, separator));
         if (auto failure = CheckResults(runs.back().Built.Scheme)) {
             if (!scheme.Scenarios.empty()) *failure = "Сценарий «" + runs.back().Name + "»: " + *failure;
-            return Refuse(*options, scheme, {Finding{*failure, {}}});
+            return Refuse(*options, scheme, {Finding{*failure, {}}}, warnings);
         }
     }
     // The top-level result is the active scenario's when it was calculated.
@@ -214,7 +221,7 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
         return kWriteError;
     const ScenarioJson scenarios{scheme, runs, separator};
     if (!options->JsonPath.empty() &&
-        !WriteJson(options->JsonPath, shown.Built.Scheme, {}, shown.ResultLine, &scenarios))
+        !WriteJson(options->JsonPath, shown.Built.Scheme, {}, warnings, shown.ResultLine, &scenarios))
         return kWriteError;
     return 0;
 }

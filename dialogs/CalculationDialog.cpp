@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "calc/LengthCheck.h"
 #include "calc/ResultCheck.h"
 #include "calc/ScenarioCalculation.h"
 #include "calc/ScenarioChecks.h"
@@ -118,7 +119,8 @@ void TFcalc::FormActivate()
     // A precision outside 1..9 is brought into range, in the scheme too.
     precision_->setValue(scheme_.Precision);
     scheme_.Precision = static_cast<std::uint8_t>(precision_->value());
-    const bool passed = ShowFindings(messages_, navigation_, CheckScenarios(scheme_), kValidationPassed);
+    const bool passed = ShowFindings(messages_, navigation_, CheckScenarios(scheme_), kValidationPassed,
+                                     CheckDrawnLengths(scheme_, DecimalSeparatorFromEnvironment()));
     for (QPushButton* button : {calculate_, rtf_, pdf_}) button->setEnabled(passed);
 }
 

@@ -6,12 +6,14 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace stelmar {
 namespace {
 
 const QColor kFindingsColor(0xFF, 0, 0);
 const QColor kPassedColor(0, 0x80, 0);
+const QColor kWarningColor(0xB0, 0x60, 0);
 constexpr int kFloorWidth = 64;
 
 QString FloorText(const Finding& f) { return f.Element.Floor > 0 ? QString("этаж %1").arg(f.Element.Floor) : QString(); }
@@ -36,21 +38,36 @@ FindingsBox::FindingsBox(QWidget* parent) : QPlainTextEdit(parent), floors_(new 
     connect(this, &QPlainTextEdit::updateRequest, floors_, [this](const QRect&, int) { floors_->update(); });
 }
 
-bool FindingsBox::Show(const std::vector<Finding>& findings, const QString& passedText)
+bool FindingsBox::Show(const std::vector<Finding>& findings, const QString& passedText,
+                       const std::vector<Finding>& warnings)
 {
-    findings_ = findings;
-    QStringList lines;
-    for (const Finding& f : findings) lines << QString::fromStdString(f.Message);
+    findings_.clear();
+    clear();
+    // The text colour says at a glance whether the scheme passed; each
+    // line carries its own colour too.
     QPalette colours = palette();
     colours.setColor(QPalette::Text, findings.empty() ? kPassedColor : kFindingsColor);
     setPalette(colours);
+    QTextCursor cursor(document());
+    auto add = [&](const QString& text, const QColor& colour, const Finding& finding) {
+        if (!findings_.empty()) cursor.insertBlock();
+        QTextCharFormat format;
+        format.setForeground(colour);
+        cursor.insertText(text, format);
+        findings_.push_back(finding);
+    };
+    for (const Finding& f : findings) add(QString::fromStdString(f.Message), kFindingsColor, f);
+    if (findings.empty())
+        for (const QString& line : passedText.split('\n')) add(line, kPassedColor, {});
+    for (const Finding& w : warnings) add(QString::fromStdString(w.Message), kWarningColor, w);
     // The floor column takes room only when some finding has a floor.
-    const bool floors = std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.Element.Floor > 0; });
+    const bool floors =
+        std::any_of(findings_.begin(), findings_.end(), [](const Finding& f) { return f.Element.Floor > 0; });
     setViewportMargins(0, 0, floors ? kFloorWidth : 0, 0);
     floors_->setVisible(floors);
-    setPlainText(findings.empty() ? passedText : lines.join('\n'));
+    moveCursor(QTextCursor::Start);
     // A finding about an element can be chosen: the pointer says so.
-    viewport()->setCursor(findings.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
+    viewport()->setCursor(findings.empty() && warnings.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
     floors_->update();
     return findings.empty();
 }

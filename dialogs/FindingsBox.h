@@ -2,8 +2,9 @@
 
 // The message box of the calculation dialogs ("ProcCalc"): the findings of
 // the checks one per line in red, each with its floor beside it, or the
-// text of a passed check in green. A click on a finding brings its element
-// into view, a double click opens its parameters.
+// text of a passed check in green, then the warnings in orange. A click on
+// a finding or a warning brings its element into view, a double click
+// opens its parameters.
 
 #include <QPlainTextEdit>
 #include <functional>
@@ -18,9 +19,13 @@ class FindingsBox : public QPlainTextEdit {
 public:
     explicit FindingsBox(QWidget* parent);
 
-    // Shows the findings, or `passedText` when there are none; true when
-    // the scheme passed.
-    bool Show(const std::vector<Finding>& findings, const QString& passedText);
+    // Shows the findings, or `passedText` when there are none, and the
+    // warnings after them; true when the scheme passed (whatever the
+    // warnings).
+    bool Show(const std::vector<Finding>& findings, const QString& passedText,
+              const std::vector<Finding>& warnings = {});
+    // What each line shows, in line order (an empty finding for a line of
+    // the passed text).
     const std::vector<Finding>& Findings() const { return findings_; }
 
     // The finding of a line clicked (`open` false) or double-clicked.

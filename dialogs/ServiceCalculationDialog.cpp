@@ -19,6 +19,7 @@
 #include <QWebEngineView>
 #include <unistd.h>
 
+#include "calc/LengthCheck.h"
 #include "calc/ResultCheck.h"
 #include "calc/ScenarioCalculation.h"
 #include "calc/ScenarioChecks.h"
@@ -182,8 +183,8 @@ void TFcalcNet::FormShow()
 void TFcalcNet::FormActivate()
 {
     TabSheet1Show();
-    ShowFindings(messages_, navigation_, CheckScenarios(scheme_),
-                 QString(kValidationPassed) + "\n" + kServiceHint);
+    ShowFindings(messages_, navigation_, CheckScenarios(scheme_), QString(kValidationPassed) + "\n" + kServiceHint,
+                 CheckDrawnLengths(scheme_, DecimalSeparatorFromEnvironment()));
 }
 
 void TFcalcNet::TabSheet1Show()

@@ -64,15 +64,16 @@ void MoveClearOf(QWidget& window, const QRect& element)
 }
 
 bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,
-                  const QString& passedText)
+                  const QString& passedText, const std::vector<Finding>& warnings)
 {
     if (navigation) {
         std::vector<ElementRef> elements;
-        for (const Finding& f : findings)
-            if (f.Element.Kind != ElementKind::None) elements.push_back(f.Element);
+        for (const std::vector<Finding>* list : {&findings, &warnings})
+            for (const Finding& f : *list)
+                if (f.Element.Kind != ElementKind::None) elements.push_back(f.Element);
         navigation->MarkFindings(elements);
     }
-    return box->Show(findings, passedText);
+    return box->Show(findings, passedText, warnings);
 }
 
 }  // namespace stelmar

@@ -26,15 +26,16 @@ QCheckBox* AddOptionCheckBox(QWidget* parent, QLayout* layout, const char* name,
 // click opens its parameters (nothing without a navigation).
 FindingsBox* NewFindingsBox(QWidget* parent, ElementNavigation* navigation);
 
-// Shows the findings of the check in the box and marks their elements on
-// the drawing; true when the scheme passed.
 // Moves `window` (a top-level window) the least distance that leaves
 // `element` (global pixels) uncovered while the window stays on the
 // screen; leaves it where it is when it covers nothing or no such place
 // exists.
 void MoveClearOf(QWidget& window, const QRect& element);
 
+// Shows the findings of the check and the warnings in the box and marks
+// their elements on the drawing; true when the scheme passed (warnings do
+// not stop it).
 bool ShowFindings(FindingsBox* box, ElementNavigation* navigation, const std::vector<Finding>& findings,
-                  const QString& passedText);
+                  const QString& passedText, const std::vector<Finding>& warnings = {});
 
 }  // namespace stelmar

@@ -17,6 +17,9 @@ namespace {
 // Node kinds 1..3 at index 0..2, as the tool buttons name them.
 constexpr std::array<const char*, 3> kNodeKindCaptions = {"Вход", "Выход", "Узел"};
 
+// The mark "по чертежу" as the area table shows it.
+constexpr std::array<const char*, 2> kDrawnChoices = {"нет", "да"};
+
 const char* NodeKindCaption(int kind)
 {
     return kind >= kInput && kind <= kJunction ? kNodeKindCaptions[kind - 1] : "";
@@ -281,12 +284,14 @@ int AreaTableModel::columnCount(const QModelIndex& parent) const { return parent
 
 QVariant AreaTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    static const std::array<const char*, kAreaColumnCount> kTitles = {"Участок", "Этаж", "Тип", "Длина, м",
-                                                                      "Ширина, м"};
+    static const std::array<const char*, kAreaColumnCount> kTitles = {"Участок",   "Этаж",     "Тип", "Длина, м",
+                                                                      "Ширина, м", "По чертежу"};
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kAreaColumnCount)
         return QString(kTitles[section]);
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && AsArea(section) == AreaColumn::Floors)
         return QString("Этажи концов участка");
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && AsArea(section) == AreaColumn::Drawn)
+        return QString("Длина берется с чертежа по масштабу этажа");
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -295,10 +300,14 @@ QStringList AreaTableModel::Choices(int column) const
     QStringList choices;
     if (AsArea(column) == AreaColumn::Kind)
         for (const char* caption : kPathKindCaptions) choices << caption;
+    if (AsArea(column) == AreaColumn::Drawn) choices << kDrawnChoices[0] << kDrawnChoices[1];
     return choices;
 }
 
-bool AreaTableModel::Writable(int, int column) const { return AreaCellWritable(AsArea(column)); }
+bool AreaTableModel::Writable(int element, int column) const
+{
+    return AreaCellWritable(s_, s_.Areas[element], AsArea(column));
+}
 
 QString AreaTableModel::ElementName(int element) const
 {
@@ -307,7 +316,8 @@ QString AreaTableModel::ElementName(int element) const
 
 std::string AreaTableModel::StepName(int column, const std::vector<int>& elements) const
 {
-    static const std::array<const char*, kAreaColumnCount> kNouns = {"подпись", "этажи", "тип", "длина", "ширина"};
+    static const std::array<const char*, kAreaColumnCount> kNouns = {"подпись", "этажи",  "тип",
+                                                                     "длина",   "ширина", "длина по чертежу"};
     const int count = static_cast<int>(elements.size());
     return std::string(kNouns[column]) + " " +
            (count == 1 ? AreaGenitive(s_, elements[0]) : CountGenitive(count, "участка", "участков"));
@@ -322,6 +332,7 @@ QString AreaTableModel::Text(int element, int column) const
     case AreaColumn::Kind: return PathKindCaption(a.Kind);
     case AreaColumn::Length: return NumberText(a.Length);
     case AreaColumn::Width: return NumberText(a.Width);
+    case AreaColumn::Drawn: return kDrawnChoices[a.Drawn ? 1 : 0];
     }
     return {};
 }
@@ -339,6 +350,7 @@ QVariant AreaTableModel::SortKey(int element, int column) const
     case AreaColumn::Kind: return a.Kind;
     case AreaColumn::Length: return a.Length;
     case AreaColumn::Width: return a.Width;
+    case AreaColumn::Drawn: return a.Drawn ? 1 : 0;
     }
     return {};
 }
@@ -360,6 +372,7 @@ std::optional<CellValue> AreaTableModel::Read(FieldReader& read, int column, con
     case AreaColumn::Width:
         if (auto width = read.Real(nullptr, text, "Ширина, м")) return CellValue{.Real = *width};
         return std::nullopt;
+    case AreaColumn::Drawn: return ReadChoice(read, column, text, 0, "По чертежу: выберите «да» или «нет».");
     default:
         read.Fail(nullptr, "Этаж участка: участок лежит на этажах своих концов; измените этаж узла.");
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "model/ElementTable.h"
 
+#include "model/DrawnLengths.h"
+
 namespace stelmar {
 namespace {
 
@@ -42,7 +44,11 @@ bool NodeCellWritable(const TNode& n, NodeColumn column)
     }
 }
 
-bool AreaCellWritable(AreaColumn column) { return column != AreaColumn::Floors; }
+bool AreaCellWritable(const TPipeLine& s, const TArea& a, AreaColumn column)
+{
+    if (column == AreaColumn::Drawn) return AreaPlanFloor(s, a) != 0;
+    return column != AreaColumn::Floors;
+}
 
 bool NodeCellDiffers(const TNode& n, NodeColumn column, const CellValue& value)
 {
@@ -63,6 +69,7 @@ bool AreaCellDiffers(const TArea& a, AreaColumn column, const CellValue& value)
     case AreaColumn::Kind: return a.Kind != value.Integer;
     case AreaColumn::Length: return a.Length != value.Real;
     case AreaColumn::Width: return a.Width != value.Real;
+    case AreaColumn::Drawn: return a.Drawn != (value.Integer != 0);
     default: return false;
     }
 }
@@ -93,6 +100,7 @@ void SetAreaCell(TPipeLine& s, int area, AreaColumn column, const CellValue& val
         a.Drawn = false;  // typed by hand, no longer taken from the drawing
         break;
     case AreaColumn::Width: a.Width = value.Real; break;
+    case AreaColumn::Drawn: a.Drawn = value.Integer != 0; break;  // the length follows at the end of the edit
     default: break;
     }
 }

@@ -18,8 +18,9 @@ enum class NodeColumn { Label, Floor, Kind, People, F, Mobility };
 inline constexpr int kNodeColumnCount = 6;
 
 // The columns of the area table.
-enum class AreaColumn { Label, Floors, Kind, Length, Width };
-inline constexpr int kAreaColumnCount = 5;
+// Drawn: whether the length is taken from the drawing ("по чертежу").
+enum class AreaColumn { Label, Floors, Kind, Length, Width, Drawn };
+inline constexpr int kAreaColumnCount = 6;
 
 // What a table shows. Per element, `Findings` holds whether the checks
 // before a calculation find fault with it (1-based as the element lists);
@@ -39,8 +40,8 @@ bool NodePasses(const TPipeLine& s, int node, const ElementFilter& filter);
 bool AreaPasses(const TPipeLine& s, int area, const ElementFilter& filter);
 
 // A value read from what the user typed or pasted for one column: a whole
-// number (floor, people, a kind or group index), a real (f, length, width)
-// or a text (a node label, UTF-8).
+// number (floor, people, a kind or group index, 1 or 0 for the mark "по
+// чертежу"), a real (f, length, width) or a text (a node label, UTF-8).
 struct CellValue {
     int Integer = 0;
     double Real = 0;
@@ -48,9 +49,11 @@ struct CellValue {
 };
 
 // Whether the column may be written for this element: people, f and the
-// mobility group belong to inputs only, an area's floors to its ends.
+// mobility group belong to inputs only, an area's floors to its ends, and
+// only an area with both ends on one floor can take its length from the
+// drawing.
 bool NodeCellWritable(const TNode& n, NodeColumn column);
-bool AreaCellWritable(AreaColumn column);
+bool AreaCellWritable(const TPipeLine& s, const TArea& a, AreaColumn column);
 
 // Whether writing the value would change the element.
 bool NodeCellDiffers(const TNode& n, NodeColumn column, const CellValue& value);

@@ -307,6 +307,31 @@ TEST_F(CalcCommand, PipeInPlaceOfTheProjectIsRefused)
                         "\": это не обычный файл (устройство, канал или сокет).\n");
 }
 
+// A length far from the drawing (12.5 m typed for 10 m drawn) is told on
+// standard error and in the JSON, and the scheme is calculated all the same.
+TEST_F(CalcCommand, LengthFarFromTheDrawingIsAWarning)
+{
+    stelmar::TPipeLine s = stelmar::test::Corridor();
+    s.Plans[1].Scale = 0.1;  // area 1-2 is drawn 100 points long
+    ASSERT_EQ(stelmar::SaveProjectFile(s, Temp("c.stm"), '.'), std::nullopt);
+    const std::string warning =
+        "Предупреждение: длина участка №1-2 (12.5 м) отличается от длины по чертежу (10 м) более чем на 10 %;";
+    ASSERT_EQ(Run(Temp("c.stm") + " --json " + Temp("r.json")), 0) << err_;
+    EXPECT_EQ(err_, warning + "\n");
+    const std::string json = ReadAll(Temp("r.json"));
+    EXPECT_NE(json.find("\"valid\":true,\"messages\":[],\"findings\":[],\"warnings\":[{\"message\":\"" + warning +
+                        "\",\"element\":{\"kind\":\"area\",\"number\":1,\"floor\":1}}],\"result_line\":\"Итак"),
+              std::string::npos)
+        << json;
+
+    // Within a tenth of the drawing there is nothing to tell.
+    s.Areas[1].Length = 10.9;
+    ASSERT_EQ(stelmar::SaveProjectFile(s, Temp("c.stm"), '.'), std::nullopt);
+    ASSERT_EQ(Run(Temp("c.stm") + " --json " + Temp("r.json")), 0) << err_;
+    EXPECT_EQ(err_, "");
+    EXPECT_NE(ReadAll(Temp("r.json")).find("\"findings\":[],\"warnings\":[],"), std::string::npos);
+}
+
 TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
 {
     stelmar::TPipeLine s = stelmar::test::Corridor();
@@ -321,7 +346,7 @@ TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
     EXPECT_FALSE(fs::exists(Temp("r.rtf")));
     EXPECT_TRUE(ReadAll(Temp("r.json")).starts_with("{\"valid\":false,\"messages\":[\"" + message +
                                                     "\"],\"findings\":[{\"message\":\"" + message +
-                                                    "\",\"element\":null}],\"result_line\":null"));
+                                                    "\",\"element\":null}],\"warnings\":[],\"result_line\":null"));
 }
 
 // Two inputs of 2 147 483 647 people merged into a flow of -2 people, and

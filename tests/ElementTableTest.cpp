@@ -68,8 +68,8 @@ TEST(ElementTable, WritesOnlyWhatBelongsToTheElement)
     for (NodeColumn c : {NodeColumn::People, NodeColumn::F, NodeColumn::Mobility})
         EXPECT_FALSE(NodeCellWritable(s.Nodes[3], c));
     EXPECT_TRUE(NodeCellWritable(s.Nodes[3], NodeColumn::Floor));
-    EXPECT_FALSE(AreaCellWritable(AreaColumn::Floors));
-    EXPECT_TRUE(AreaCellWritable(AreaColumn::Width));
+    EXPECT_FALSE(AreaCellWritable(s, s.Areas[1], AreaColumn::Floors));
+    EXPECT_TRUE(AreaCellWritable(s, s.Areas[1], AreaColumn::Width));
 
     const CellValue wide{.Real = 1.2};
     EXPECT_FALSE(AreaCellDiffers(s.Areas[1], AreaColumn::Width, wide));

@@ -288,6 +288,32 @@ private slots:
         QCOMPARE(view->model()->rowCount(), kDoorways - 3);
     }
 
+    // The mark "по чертежу" set on many rows at once gives them their drawn
+    // lengths in the same step; a stair between floors cannot take it.
+    void drawnMarkOnManyRowsIsOneStep()
+    {
+        tf_->Apply("масштаб", [](TPipeLine& s) { s.Plans[1].Scale = 0.1; });
+        QTableView* view = Areas();
+        QCOMPARE(Cell(view, 1, int(AreaColumn::Drawn)), QString("нет"));
+        QVERIFY(!(view->model()->index(25, int(AreaColumn::Drawn)).flags() & Qt::ItemIsEditable));
+        SelectRows(view, 1, 3, int(AreaColumn::Drawn));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(list);
+        list->setCurrentText("да");
+        QTest::keyClick(list, Qt::Key_Return);
+        Settle();
+        for (int i = 2; i <= 4; ++i) {
+            QVERIFY(s_->Areas[i].Drawn);
+            QCOMPARE(s_->Areas[i].Length, 4.0);  // 40 points of 0.1 m
+        }
+        QCOMPARE(Cell(view, 1, int(AreaColumn::Drawn)), QString("да"));
+        QVERIFY(!s_->Areas[5].Drawn);
+        session_->Action("Nundo")->trigger();
+        QVERIFY(!s_->Areas[2].Drawn);
+        QCOMPARE(s_->Areas[2].Length, 0.0);
+    }
+
     // An editor opened over many rows and left without a change writes
     // nothing: the other rows keep their own values, no step is recorded.
     void editorLeftUnchangedWritesNothing()
@@ -390,7 +416,7 @@ private slots:
         SelectRows(view, 0, 1, int(AreaColumn::Label));
         Key(view, QKeySequence::Copy);
         QCOMPARE(QApplication::clipboard()->text(),
-                 QString("1-2\t1\tГоризонтальный путь\t4\t2\n2-3\t1\tДверной проем\t0\t0,9\n"));
+                 QString("1-2\t1\tГоризонтальный путь\t4\t2\tнет\n2-3\t1\tДверной проем\t0\t0,9\tнет\n"));
         QVERIFY(s_->ClipNodes.size() <= 1 && s_->ClipAreas.size() <= 1);
         QCOMPARE(SelectedAreas(), (QList<int>{1, 2}));
     }
