@@ -3,6 +3,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/AreaParamsDialog.h"
 #include "dialogs/CalculationDialog.h"
+#include "dialogs/DrawnKindsDialog.h"
 #include "dialogs/NodeParamsDialog.h"
 #include "dialogs/PlanPageDialog.h"
 #include "dialogs/PlanPlacementDialog.h"
@@ -29,6 +30,7 @@ std::unique_ptr<TF> CreateForms(const QString& startProject, PromptsRef prompts)
     dialogs.Scale = new TFscale(prompts, window.get());
     dialogs.PlanPage = new PlanPageDialog(window.get());
     dialogs.PlanPlacement = new PlanPlacementDialog(prompts, window.get());
+    dialogs.DrawnKinds = new TFdrawnKinds(window.get());
     dialogs.ServiceCalculation->SetSaveCommand([tf = window.get()] { tf->SaveCommand(); });
     // An accepted node dialog may have raised the number of floors.
     QObject::connect(dialogs.NodeParams, &TFuzel::FloorsChanged, window.get(), &TF::RebuildFloorList);

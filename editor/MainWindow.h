@@ -41,6 +41,7 @@ class RecoveryCopies;
 class TAboutBox;
 class TFcalc;
 class TFcalcNet;
+class TFdrawnKinds;
 class TFParams;
 class TFpar;
 class TFscale;
@@ -68,6 +69,7 @@ public:
         TFscale* Scale = nullptr;
         PlanPageDialog* PlanPage = nullptr;
         PlanPlacementDialog* PlanPlacement = nullptr;
+        TFdrawnKinds* DrawnKinds = nullptr;
     };
 
     // `startProject` is the project named on the command line (may be
@@ -266,10 +268,15 @@ private:
     void LoadBackgroundCommand();
     void DeleteBackgroundCommand();
 
-    // Floor plans: the scale by two points (MainWindowPlans.cpp).
+    // Floor plans: the scale by two points, the floors lined up by a point
+    // picked on each, the kinds that take their length from the drawing
+    // (MainWindowPlans.cpp).
     void CreatePlanCommands();
     void ScaleCommand();
     void SetScaleFromPoints(const PickedPoint& first, const PickedPoint& second);
+    void AlignFloorsCommand();
+    void AlignFloorsAt(const PickedPoint& fixed, const PickedPoint& moved);
+    void DrawnKindsCommand();
     // The active floor's scale in the status bar.
     void ShowScale();
     // A plan file as the active floor's plan (MainWindowBackground.cpp).

@@ -1,5 +1,6 @@
 // The floors' plans in the main window: the scale by two points and its
-// display in the status bar.
+// display in the status bar, the floors lined up by a point picked on each,
+// and the kinds of new areas that take their length from the drawing.
 
 #include <QAction>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QToolBar>
 #include <cmath>
 
+#include "dialogs/DrawnKindsDialog.h"
 #include "dialogs/NumberFields.h"
 #include "dialogs/ScaleDialog.h"
 #include "editor/CanvasTools.h"
@@ -15,6 +17,7 @@
 #include "editor/Mnemonics.h"
 #include "editor/SchemeEdit.h"
 #include "model/DrawnLengths.h"
+#include "model/FloorAlignment.h"
 
 namespace stelmar {
 namespace {
@@ -23,6 +26,9 @@ constexpr const char* kScalePrompt1 = "Масштаб по двум точкам
 constexpr const char* kScalePrompt2 = "Масштаб по двум точкам: укажите вторую точку на плане";
 constexpr const char* kScaleFloorsDiffer = "Обе точки масштаба должны лежать на одном этаже.";
 constexpr const char* kScalePointsCoincide = "Точки совпадают: укажите две разные точки на плане.";
+constexpr const char* kAlignPrompt1 = "Совместить этажи: укажите точку на этаже, который останется на месте";
+constexpr const char* kAlignPrompt2 = "Совместить этажи: выберите другой этаж и укажите на нем ту же точку";
+constexpr const char* kAlignOneFloor = "В проекте один этаж: совмещать не с чем.";
 
 // After `after` in `menu`, or at its end.
 void InsertAfter(QMenu& menu, const QAction* after, QAction* action)
@@ -55,9 +61,9 @@ QString FloorScaleText(double scale)
 
 }  // namespace
 
-// "Масштаб по двум точкам" in the "Операции" menu after the area lengths,
-// and as a button beside theirs; the scale of the active floor in the
-// status bar.
+// "Масштаб по двум точкам" and "Совместить этажи" in the "Операции" menu
+// after the area lengths, and as buttons beside theirs, then "Длины по
+// чертежу..."; the scale of the active floor in the status bar.
 void TF::CreatePlanCommands()
 {
     QAction* scale = AddButton("MMScale", "scale",
@@ -70,6 +76,20 @@ void TF::CreatePlanCommands()
     InsertAfter(*operations, Command("MMCalcL"), scale);
     scale->setText(WithMnemonic(caption, taken));
     InsertAfter(*toolbars_[kTBcalculate], Command("TBItem2"), scale, "TBScale");
+
+    QAction* align = AddButton("MMAlignFloors", "align-floors",
+                               "Совместить этажи | Сдвинуть этаж так, чтобы указанная на нем точка совпала с той же "
+                               "точкой другого этажа");
+    connect(align, &QAction::triggered, this, &TF::AlignFloorsCommand);
+    InsertAfter(*operations, scale, align);
+    align->setText(WithMnemonic(align->text(), taken));
+    InsertAfter(*toolbars_[kTBcalculate], scale, align, "TBAlignFloors");
+
+    QAction* kinds = AddCommand("MMDrawnKinds", "Длины по чертежу...");
+    kinds->setStatusTip("Виды участков, которые получают длину по чертежу");
+    connect(kinds, &QAction::triggered, this, &TF::DrawnKindsCommand);
+    InsertAfter(*operations, align, kinds);
+    kinds->setText(WithMnemonic(kinds->text(), taken));
 
     scalePanel_ = new QLabel(statusBar());
     scalePanel_->setObjectName("StatusPanel7");
@@ -104,6 +124,43 @@ void TF::SetScaleFromPoints(const PickedPoint& first, const PickedPoint& second)
     if (!scale || *scale == plan.Scale) return;
     const SchemeEdit edit(*this, "масштаб этажа №" + std::to_string(first.Floor));
     plan.Scale = *scale;
+}
+
+void TF::AlignFloorsCommand()
+{
+    if (!scheme_.Opened) return;
+    if (scheme_.EtagCount < 2) {
+        prompts_->ShowWarning(kAlignOneFloor);
+        return;
+    }
+    tools_->PickPoints({kAlignPrompt1, kAlignPrompt2}, [this](const std::vector<PickedPoint>& points) {
+        AlignFloorsAt(points[0], points[1]);
+    });
+}
+
+// The floor of the second point moves onto the first (or the first the
+// other way, where the second has no room): one step.
+void TF::AlignFloorsAt(const PickedPoint& fixed, const PickedPoint& moved)
+{
+    const FloorPoint from{fixed.Floor, fixed.At.x(), fixed.At.y()};
+    const FloorPoint to{moved.Floor, moved.At.x(), moved.At.y()};
+    std::optional<std::string> refusal;
+    {
+        const SchemeEdit edit(*this, "совмещение этажей №" + std::to_string(fixed.Floor) + " и №" +
+                                         std::to_string(moved.Floor));
+        refusal = AlignFloors(scheme_, from, to);
+    }
+    if (refusal) prompts_->ShowWarning(QString::fromStdString(*refusal));
+}
+
+// The kinds are the project's own: a change is one step.
+void TF::DrawnKindsCommand()
+{
+    if (!scheme_.Opened || !dialogs_.DrawnKinds) return;
+    const std::optional<std::uint8_t> kinds = dialogs_.DrawnKinds->AskKinds(scheme_.DrawnKinds);
+    if (!kinds || *kinds == scheme_.DrawnKinds) return;
+    const SchemeEdit edit(*this, "виды участков с длиной по чертежу");
+    scheme_.DrawnKinds = *kinds;
 }
 
 void TF::ShowScale()

@@ -190,6 +190,7 @@ struct EditHistory::Snapshot {
     std::uint8_t ActiveEtag = 1;
     bool RazVr = false;
     bool VrSk = false;
+    std::uint8_t DrawnKinds = kDefaultDrawnKinds;
     std::size_t NodeListSize = 1;  // placeholder included
     std::size_t AreaListSize = 1;
     Chunks<NodeChunk> Nodes;
@@ -205,6 +206,7 @@ struct EditHistory::Snapshot {
           ActiveEtag(s.ActiveEtag),
           RazVr(s.RazVr),
           VrSk(s.VrSk),
+          DrawnKinds(s.DrawnKinds),
           NodeListSize(s.Nodes.size()),
           AreaListSize(s.Areas.size()),
           Nodes(Share(s.Nodes, previous ? &previous->Nodes : nullptr)),
@@ -222,7 +224,7 @@ struct EditHistory::Snapshot {
     bool SameAs(const Snapshot& later) const
     {
         return EtagCount == later.EtagCount && ActiveEtag == later.ActiveEtag && RazVr == later.RazVr &&
-               VrSk == later.VrSk && NodeListSize == later.NodeListSize && AreaListSize == later.AreaListSize &&
+               VrSk == later.VrSk && DrawnKinds == later.DrawnKinds && NodeListSize == later.NodeListSize && AreaListSize == later.AreaListSize &&
                Nodes == later.Nodes && Areas == later.Areas && Backgrounds == later.Backgrounds &&
                Plans == later.Plans && Scenarios == later.Scenarios;
     }
@@ -310,6 +312,7 @@ void EditHistory::Restore(const SnapshotRef& snapshot, TPipeLine& s)
     s.ActiveEtag = snap.ActiveEtag;
     s.RazVr = snap.RazVr;
     s.VrSk = snap.VrSk;
+    s.DrawnKinds = snap.DrawnKinds;
     RestoreChunks(snap.Nodes, s.Nodes);
     RestoreChunks(snap.Areas, s.Areas);
     s.Scenarios = *snap.Scenarios;

@@ -26,10 +26,11 @@
 // Name, of every area its Node1, Node2, Etag, Length, Width, Kind and its
 // mark "по чертежу", the background pictures of floors 1..EtagCount, the
 // floors' plan data (Plans: scale, offset, plan file and placement, hidden
-// layers) and the scenarios (not the choice of the active one). Selection
-// and highlight flags, the calculation's flow states and reports, the
-// clipboard, the pointer state, the display settings and the file name are
-// not part of it. A new kind of project data that the user
+// layers) with the kinds of new areas that take their length from the
+// drawing (DrawnKinds), and the scenarios (not the choice of the active
+// one). Selection and highlight flags, the calculation's flow states and
+// reports, the clipboard, the pointer state, the display settings and the
+// file name are not part of it. A new kind of project data that the user
 // edits must be added to the recorded state (Snapshot in EditHistory.cpp:
 // recorded, compared, restored); an edit of data outside it counts as no
 // change and leaves no step.

@@ -9,6 +9,7 @@
 #include "TestFiles.h"
 #include "model/DrawnLengths.h"
 #include "model/EditHistory.h"
+#include "model/FloorAlignment.h"
 #include "model/ProjectExtension.h"
 #include "model/ProjectFile.h"
 #include "model/SchemeEditing.h"
@@ -216,6 +217,62 @@ TEST(PlanData, MarkedLengthsFollowTheDrawingOnlyWithinOneFloor)
     EXPECT_FALSE(UpdateDrawnLengths(s));
     EXPECT_FALSE(ScaleFromPoints(5, 5, 5, 5, 1));
     EXPECT_FALSE(ScaleFromPoints(0, 0, 1, 0, 0));
+}
+
+// A picture of `width` × `height` white pixels with one black pixel at (x, y).
+BitmapRef Dot(int width, int height, int x, int y)
+{
+    auto b = std::make_shared<Bitmap>(Bitmap{width, height, std::vector<std::uint32_t>(std::size_t(width) * height, 0xFFFFFFFF)});
+    b->Pixels[std::size_t(y) * width + x] = 0xFF000000;
+    return b;
+}
+
+TEST(PlanData, AligningFloorsMovesOneFloorWholeAndNothingBelowZero)
+{
+    TPipeLine s = TwoFloors();  // the stair's upper end (300, 200) on floor 2
+    s.Plans[2].OffsetX = 30;
+    s.Backgrounds[2] = Dot(100, 50, 40, 5);  // a white margin of 40 columns and 5 rows
+    const TPipeLine before = s;
+
+    // Floor 2 goes left by 20 and down by 10: its offset, its nodes and its
+    // picture (cut by its white margin) follow; floor 1 stays.
+    ASSERT_EQ(AlignFloors(s, {1, 280, 210}, {2, 300, 200}), std::nullopt);
+    EXPECT_EQ(s.Nodes[4].X, 280);
+    EXPECT_EQ(s.Nodes[4].Y, 210);
+    EXPECT_EQ(s.Plans[2].OffsetX, 10);
+    EXPECT_EQ(s.Plans[2].OffsetY, 10);
+    const BitmapRef moved = Dot(80, 60, 20, 15);
+    EXPECT_EQ(s.Backgrounds[2]->Width, moved->Width);
+    EXPECT_EQ(s.Backgrounds[2]->Height, moved->Height);
+    EXPECT_EQ(s.Backgrounds[2]->Pixels, moved->Pixels);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(s.Nodes[i].X, before.Nodes[i].X);
+
+    // Left by 20 more would push the offset below zero: along that axis
+    // floor 1 goes right by 20 instead, and floor 2 still goes up by 10.
+    ASSERT_EQ(AlignFloors(s, {1, 260, 200}, {2, 280, 210}), std::nullopt);
+    EXPECT_EQ(s.Nodes[4].X, 280);
+    EXPECT_EQ(s.Nodes[4].Y, 200);
+    EXPECT_EQ(s.Nodes[1].X, 120);
+    EXPECT_EQ(s.Nodes[1].Y, 100);
+    EXPECT_EQ(s.Plans[1].OffsetX, 20);
+    EXPECT_EQ(s.Plans[2].OffsetX, 10);
+    EXPECT_EQ(s.Plans[2].OffsetY, 0);
+    // Lengths stay: a floor moves whole.
+    TPipeLine marked = s;
+    marked.Plans[1].Scale = 0.05;
+    marked.Areas[1].Drawn = true;
+    EXPECT_TRUE(UpdateDrawnLengths(marked));
+    EXPECT_EQ(marked.Areas[1].Length, 10.0);
+
+    // Refused, changing nothing: one floor, or a node pushed off the canvas.
+    const TPipeLine aligned = s;
+    EXPECT_EQ(AlignFloors(s, {1, 0, 0}, {1, 5, 5}), "Укажите одну и ту же точку на двух разных этажах.");
+    s.WSpaceG = 400;
+    EXPECT_EQ(AlignFloors(s, {1, 390, 200}, {2, 200, 200}),
+              "Этажи не совмещены: узлы этажа №2 вышли бы за рабочую область. Увеличьте ее размер в окне "
+              "«Параметры».");
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(s.Nodes[i].X, aligned.Nodes[i].X);
+    EXPECT_EQ(s.Plans, aligned.Plans);
 }
 
 }  // namespace
