@@ -6,7 +6,9 @@
 #include "calc/FlowCalculation.h"
 #include "calc/ScenarioCalculation.h"
 #include "calc/ScenarioChecks.h"
+#include "calc/LengthCheck.h"
 #include "calc/Validation.h"
+#include "examples/ExamplePlans.h"
 #include "examples/ExampleProjects.h"
 #include "model/ProjectFile.h"
 #include "tests/TestFiles.h"
@@ -59,4 +61,42 @@ TEST(Examples, TwoExitsScenariosPassTheChecksAndOneFailsTheCondition)
     }
     EXPECT_EQ(runs[0].Check.Points.size(), 1u) << "the stair's entrance is a check point";
     EXPECT_EQ(WorstScenario(runs), 2);
+}
+
+// The example drawn over plans is what the writer writes over the plan
+// files beside it; its floors are lined up, so its stair joins points that
+// lie above each other; its paths take their lengths from the drawing,
+// none far from it; it passes the checks and calculates.
+TEST(Examples, PlansExampleIsDrawnToScaleOverItsPlans)
+{
+    const std::string folder = STELMAR_EXAMPLES_DIR;
+    const examples::ExampleProject example =
+        examples::PlansExample({ReadAll(folder + "/office-plans.pl1.pdf"), nullptr, nullptr});
+    EXPECT_EQ(ProjectText(example.Scheme, ',', nullptr), ReadAll(folder + "/office-plans.stm"))
+        << "out of date: build/make_examples examples";
+    EXPECT_EQ(ReadAll(folder + "/office-plans.pl2.dxf"), examples::FloorTwoDxf());
+
+    const ProjectReadResult read = ReadProjectFile(folder + "/office-plans.stm");
+    ASSERT_TRUE(read.Scheme) << read.Error;
+    EXPECT_EQ(read.Warnings, std::vector<std::string>{});
+    const TPipeLine& s = *read.Scheme;
+    EXPECT_TRUE(s.Plans[1].Source->Bytes.starts_with("%PDF-"));
+    EXPECT_EQ(s.Plans[2].Source->Kind, "dxf");
+    EXPECT_TRUE(s.Backgrounds[1] && s.Backgrounds[2]);
+    EXPECT_EQ(s.Plans[2].OffsetY, 40);
+    int stairs = 0;
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        const TArea& a = s.Areas[i];
+        if (a.Kind == kStairsDown) {
+            ++stairs;
+            EXPECT_EQ(s.Nodes[a.Node1].X, s.Nodes[a.Node2].X);
+            EXPECT_EQ(s.Nodes[a.Node1].Y, s.Nodes[a.Node2].Y);
+        }
+        EXPECT_EQ(a.Drawn, a.Kind == kHorizontal) << "area " << i;
+    }
+    EXPECT_EQ(stairs, 1);
+    EXPECT_TRUE(CheckDrawnLengths(s, ',').empty());
+    ASSERT_EQ(ValidateScheme(s), std::vector<std::string>{});
+    TPipeLine calculated = s;
+    EXPECT_EQ(Calculate(calculated, ','), "Итак, общее расчетное время эвакуации = 2,925 мин.");
 }
