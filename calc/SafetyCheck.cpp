@@ -18,12 +18,6 @@ namespace {
 double Clean(double x) { return std::nearbyint(x * 1e9) / 1e9; }
 bool NotAbove(double x, double limit) { return Clean(x) <= Clean(limit); }
 
-int UpstreamOf(const TPipeLine& s, const TReport& r)
-{
-    const TArea& a = s.Areas[r.Area];
-    return a.Node1 == r.Downstream ? a.Node2 : a.Node1;
-}
-
 // How the steps of a calculation pass their flows on: for each step the
 // step its flow goes on by (0 at an exit), and, following the flow to its
 // exit, the time it leaves there and the longest accumulation on the way.
@@ -51,7 +45,7 @@ struct StepChain {
         for (int k = 1; k <= steps; ++k) {
             const TReport& r = s.Reports[k];
             if (r.Area < 1 || r.Area > AreaCount(s)) continue;
-            const int up = UpstreamOf(s, r);
+            const int up = r.Upstream;
             if (r.FirstArea) {
                 if (s.Nodes[up].Kind == kInput && FirstStepOf[up] == 0) {
                     FirstStepOf[up] = k;
@@ -59,8 +53,8 @@ struct StepChain {
                 }
             } else {
                 const int entries = ArrivingEntries(r);
-                for (int m = 1; m <= entries; ++m) {
-                    const std::int32_t flow = r.MergedFlows[m];
+                for (int m = 0; m < entries; ++m) {
+                    const std::int32_t flow = r.Merged[m].FlowNo;
                     if (flow == 0) continue;
                     const auto at = arrived.find(key(up, flow));
                     if (at == arrived.end()) continue;

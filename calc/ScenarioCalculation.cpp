@@ -11,8 +11,6 @@ namespace {
 void ForgetAccumulation(TPipeLine& s)
 {
     for (TReport& r : s.Reports) r.AccumTime = 0;
-    for (TNode& n : s.Nodes)
-        for (TNodeFlow& f : n.Flows) f.AccumTime = 0;
 }
 
 }  // namespace
@@ -62,15 +60,11 @@ void ShowScenarioResults(TPipeLine& drawn, const ScenarioRun& run)
     for (std::size_t k = 1; k < drawn.Reports.size(); ++k) {
         TReport& r = drawn.Reports[k];
         r.Area = built.AreaOrigin[r.Area];
+        r.Upstream = built.NodeOrigin[r.Upstream];
         r.Downstream = built.NodeOrigin[r.Downstream];
     }
-    for (TNode& n : drawn.Nodes) SetFlowCount(n, 0);
-    for (int n = 1; n <= NodeCount(s); ++n) {
-        TNode& to = drawn.Nodes[built.NodeOrigin[n]];
-        to.FlowCount = s.Nodes[n].FlowCount;
-        to.Flows = s.Nodes[n].Flows;
-        to.FlowGroups = s.Nodes[n].FlowGroups;
-    }
+    for (TNode& n : drawn.Nodes) n.FlowCount = 0;
+    for (int n = 1; n <= NodeCount(s); ++n) drawn.Nodes[built.NodeOrigin[n]].FlowCount = s.Nodes[n].FlowCount;
     drawn.ExitTimes = s.ExitTimes;
     drawn.EvacuationTime = s.EvacuationTime;
     drawn.FlowCounter = s.FlowCounter;

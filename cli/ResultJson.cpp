@@ -230,6 +230,7 @@ void WriteScenarios(JsonWriter& w, const ScenarioJson& scenarios)
         w.Raw() << '}';
     }
     w.Raw() << ']';
+}
 
 // Each finding's message with its element, then a comma.
 void WriteFindings(JsonWriter& w, const std::vector<Finding>& findings)
