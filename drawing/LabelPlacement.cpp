@@ -61,16 +61,20 @@ std::vector<QPoint> LinePlaces(const QPoint& a, const QPoint& b, const QSize& si
     const int w = size.width();
     const int h = size.height();
     std::vector<QPoint> places;
-    places.reserve(12);
-    const auto around = [&](const QPoint& m) {
-        places.emplace_back(m.x() + kGapX, m.y() + kGapY);
-        places.emplace_back(m.x() - kGapX - w, m.y() - kGapY - h);
-        places.emplace_back(m.x() + kGapX, m.y() - kGapY - h);
-        places.emplace_back(m.x() - kGapX - w, m.y() + kGapY);
+    places.reserve(16);
+    const auto around = [&](const QPoint& m, int reach) {
+        places.emplace_back(m.x() + kGapX, m.y() + reach);
+        places.emplace_back(m.x() - kGapX - w, m.y() - reach - h);
+        places.emplace_back(m.x() + kGapX, m.y() - reach - h);
+        places.emplace_back(m.x() - kGapX - w, m.y() + reach);
     };
-    around((a + b) / 2);
-    around(a + (b - a) / 4);
-    around(b + (a - b) / 4);
+    const QPoint middle = (a + b) / 2;
+    around(middle, kGapY);
+    around(a + (b - a) / 4, kGapY);
+    around(b + (a - b) / 4, kGapY);
+    // One label's height further out, past the numbers of nodes drawn
+    // close beside a short line.
+    around(middle, kGapY + h + kGapY);
     return places;
 }
 

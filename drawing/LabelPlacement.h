@@ -58,7 +58,8 @@ private:
 // The places of a label of `size` beside the middle `m` of a line from `a`
 // to `b`: below right of the middle first (where it has always been), then
 // the other three corners, then the same around the points a quarter of
-// the way from each end.
+// the way from each end, and last the four corners of the middle one
+// label's height further out.
 std::vector<QPoint> LinePlaces(const QPoint& a, const QPoint& b, const QSize& size);
 
 // The places of a label of `size` around a point symbol of half-width

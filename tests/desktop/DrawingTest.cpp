@@ -440,7 +440,7 @@ private slots:
     }
     // A dense comb of areas with their results, seen as the window shows it
     // at 50 %, 100 % and 200 %: no figure or exit time covers another text,
-    // and some are left out for want of room.
+    // and at 50 % some are left out for want of room.
     void resultsLabelsNeverOverprintAtAnyZoom()
     {
         TPipeLine s;
@@ -477,7 +477,7 @@ private slots:
                 }
             }
             QVERIFY2(figures > 5, qPrintable(QString::number(zoom)));
-            QVERIFY2(tally.LeftOut > 0, qPrintable(QString::number(zoom)));
+            if (zoom < 1) QVERIFY2(tally.LeftOut > 0, qPrintable(QString::number(zoom)));
         }
     }
 };
