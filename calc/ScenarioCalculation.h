@@ -20,8 +20,8 @@ struct ScenarioRun {
     int Index = 0;  // as ScenarioAt counts
     std::string Name;
     ScenarioScheme Built;    // with the results of its calculation
-    std::string ResultLine;  // "Итак, общее расчетное время эвакуации = … мин."
-    SafetyCheck Check;
+    std::string ResultLine{};  // "Итак, общее расчетное время эвакуации = … мин."
+    SafetyCheck Check{};
 };
 
 // Calculates scenario `index`, whose scheme must have passed CheckScenario.

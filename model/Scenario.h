@@ -21,22 +21,22 @@ inline constexpr const char* kMainScenarioName = "Основной";
 // through it (a check point), with no t_нэ of its own.
 struct TNodeTimes {
     int Node = 0;
-    std::optional<double> StartDelay;  // t_нэ, min
-    std::optional<double> BlockTime;   // t_бл, min
+    std::optional<double> StartDelay{};  // t_нэ, min
+    std::optional<double> BlockTime{};   // t_бл, min
 
     bool operator==(const TNodeTimes&) const = default;
 };
 
 struct TScenario {
-    std::string Name;  // empty: shown as "Сценарий N"
+    std::string Name{};  // empty: shown as "Сценарий N"
     double StartDelay = 0;            // t_нэ, min
-    std::optional<double> BlockTime;  // t_бл, min; none: the condition is not checked
-    std::vector<int> ExcludedNodes;   // ascending node numbers
-    std::vector<int> ExcludedAreas;   // ascending area numbers
-    std::vector<TNodeTimes> NodeTimes;  // ascending by node; check points have no t_нэ
+    std::optional<double> BlockTime{};  // t_бл, min; none: the condition is not checked
+    std::vector<int> ExcludedNodes{};   // ascending node numbers
+    std::vector<int> ExcludedAreas{};   // ascending area numbers
+    std::vector<TNodeTimes> NodeTimes{};  // ascending by node; check points have no t_нэ
     // What edits of the scheme did to the scenario (an excluded element
     // deleted), for the panel; kept through undo, never written to a file.
-    std::vector<std::string> Notes;
+    std::vector<std::string> Notes{};
 
     bool operator==(const TScenario&) const = default;
 };

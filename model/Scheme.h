@@ -49,7 +49,7 @@ struct TNode {
     std::int32_t People = 0;  // people starting here (inputs)
     std::uint8_t Mobility = 0;  // mobility group 0..9, 0 = no restriction
     double F = 0;  // mean horizontal projection area of one person f, m²
-    std::string Name;  // UTF-8; kDefaultNodeName labels the node by its number
+    std::string Name{};  // UTF-8; kDefaultNodeName labels the node by its number
     int CopyIndex = 0;  // in clipboard copies: the node's number when copied
     bool Hot = false;   // highlighted: under the pointer or just created
     // Flow states the last calculation left here: the steps in Reports

@@ -155,7 +155,9 @@ TEST(EditHistory, EditsThatChangeNothingLeaveNoTrace)
     for (std::size_t i = 0; i < changes.size(); ++i) EXPECT_TRUE(Edit(h, s, changes[i])) << "change " << i;
     for (std::size_t i = changes.size(); i-- > 0;) {
         ASSERT_TRUE(h.Undo(s));
-        if (i == 13) EXPECT_EQ(s.Plans[2].Scale, 0);
+        if (i == 13) {
+            EXPECT_EQ(s.Plans[2].Scale, 0);
+        }
     }
     EXPECT_EQ(s.EtagCount, 1);
     EXPECT_TRUE(s.Backgrounds[1]);
