@@ -20,6 +20,7 @@ public:
     QString OpenProjectName() override { return {}; }
     QString SaveProjectName(const QString&) override { return {}; }
     QString OpenPictureName() override { return {}; }
+    int ChooseItem(const QString&, const QStringList&) override { return -1; }
     QString ExportPictureName() override { return {}; }
     QString PdfFileName(const QString&) override { return {}; }
     QString CsvFileName(const QString&) override { return {}; }

@@ -7,6 +7,7 @@
 // QtPrompts shows the real boxes and dialogs.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QPrinter;
@@ -48,6 +49,9 @@ public:
     virtual QString SaveProjectName(const QString& current) = 0;
     // The picture to load as the floor background, or an empty text.
     virtual QString OpenPictureName() = 0;
+    // One of `items` chosen in answer to `text`: its index, or -1 when the
+    // user cancels.
+    virtual int ChooseItem(const QString& text, const QStringList& items) = 0;
     // The picture file to export the drawing to, or an empty text.
     virtual QString ExportPictureName() = 0;
     // The PDF file to print into, starting from `suggested`, or an empty
@@ -86,6 +90,7 @@ public:
     QString OpenProjectName() override;
     QString SaveProjectName(const QString& current) override;
     QString OpenPictureName() override;
+    int ChooseItem(const QString& text, const QStringList& items) override;
     QString ExportPictureName() override;
     QString PdfFileName(const QString& suggested) override;
     QString CsvFileName(const QString& suggested) override;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -131,6 +132,13 @@ QString QtPrompts::SaveProjectName(const QString& current)
 QString QtPrompts::OpenPictureName()
 {
     return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(), BackgroundFilter());
+}
+
+int QtPrompts::ChooseItem(const QString& text, const QStringList& items)
+{
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(Owner(), kTitle, text, items, 0, false, &chosen);
+    return chosen ? static_cast<int>(items.indexOf(item)) : -1;
 }
 
 // A name typed without an extension gets the one of the chosen format,

@@ -53,6 +53,7 @@ int CanvasTools::AddRecordedNode(std::uint8_t kind)
                                    : kind == kExit ? "добавление выхода"
                                                    : "добавление узла");
     AddNode(S(), kind);
+    window_.SnapNodesToPlan(NodeCount(S()), false);
     return NodeCount(S());
 }
 

@@ -100,6 +100,7 @@ void CanvasTools::MoveSelectionWith(Qt::KeyboardModifiers modifiers)
         RotateSelection(s);
     } else {
         MoveSelection(s);
+        window_.SnapNodesToPlan(s.Dragging, true);
     }
     window_.Draw();
 }

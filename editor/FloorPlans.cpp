@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "plans/DxfPlan.h"
 #include "plans/PlanFiles.h"
 
 namespace stelmar {
@@ -30,6 +31,15 @@ PlanPictureRef FloorPlans::Picture(const TFloorPlan& plan, QString* reason)
     if (found != opened_.end()) {
         if (!found->Picture && reason) *reason = "план не удалось открыть";
         return found->Picture;
+    }
+    // A drawing shown with other layers is not read again.
+    for (const Opened& o : opened_) {
+        const auto* dxf = dynamic_cast<const DxfPlan*>(o.Picture.get());
+        if (dxf && dxf->Source() == plan.Source) {
+            PlanPictureRef picture = dxf->WithHidden(plan.HiddenLayers);
+            Adopt(plan, picture);
+            return picture;
+        }
     }
     QString why;
     PlanPictureRef picture = OpenPlanPicture(plan, &why);

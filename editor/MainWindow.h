@@ -5,12 +5,14 @@
 // open, recent files, dropped files, save, close, help).
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 #include "editor/FloorPlans.h"
 #include "editor/ResultsOverlay.h"
@@ -22,12 +24,14 @@
 #include "model/ProjectFile.h"
 #include "model/Scheme.h"
 #include "model/Settings.h"
+#include "plans/PlanDrawing.h"
 
 class QAction;
 class QComboBox;
 class QDialog;
 class QDockWidget;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QScrollArea;
 class QToolBar;
@@ -36,6 +40,7 @@ namespace stelmar {
 
 class CanvasTools;
 class CanvasWidget;
+class DxfPlan;
 struct PickedPoint;
 class RecoveryCopies;
 class TAboutBox;
@@ -118,6 +123,10 @@ public:
     void ZoomBy(double factor, QPointF anchor);
     // The active floor's elements and picture fill the visible box.
     void ZoomToFit();
+    // With "Привязка к плану" on, node `taken` on the active floor snaps to
+    // the DXF plan's nearest end point or crossing: a new node alone, a
+    // dragged one with the rest of the selection (MainWindowDxf.cpp).
+    void SnapNodesToPlan(int taken, bool dragged);
     double Zoom() const { return scheme_.Zoom; }
     // Refills the floor chooser after the number of floors changed,
     // keeping its selected entry.
@@ -281,6 +290,13 @@ private:
     void ShowScale();
     // A plan file as the active floor's plan (MainWindowBackground.cpp).
     void LoadPlan(const QString& path);
+    std::optional<double> AskDrawingUnit(const std::string& name);
+    // DXF plans: the layer panel, snapping (MainWindowDxf.cpp).
+    void CreateDxfCommands();
+    const DxfPlan* ActiveDxfPlan();
+    void ShowPlanLayers();
+    void ShowPlanLayer(const std::string& layer, bool shown);
+    std::optional<QPoint> PlanSnapPoint(int x, int y);
     // The floor shows its picture alone.
     static void ForgetPlan(TFloorPlan& plan);
     // Messages for the floors of a project just opened whose plans cannot
@@ -303,6 +319,18 @@ private:
     // A redraw for newly rendered parts of the plan is on its way.
     std::atomic<bool> planRedrawPosted_ = false;
     std::unique_ptr<FloorPlans> plans_;
+    bool planSnap_ = true;  // "Привязка к плану"
+    QDockWidget* layersDock_ = nullptr;
+    QListWidget* layersList_ = nullptr;
+    bool fillingLayers_ = false;
+    // What the layer list shows: the floor, its drawing and hidden layers.
+    struct LayerListState {
+        int Floor = 0;
+        const PlanDrawing* Drawing = nullptr;
+        std::vector<std::string> Hidden;
+        bool operator==(const LayerListState&) const = default;
+    };
+    LayerListState shownLayers_;
     // The history state whose calculation the results show.
     std::uint64_t calculatedState_ = 0;
     std::shared_ptr<const std::vector<ScenarioRun>> scenarioRuns_;

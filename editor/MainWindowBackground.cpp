@@ -16,6 +16,8 @@
 #include "dialogs/PlanPlacementDialog.h"
 #include "model/PlanPlacement.h"
 #include "pictures/PictureFiles.h"
+#include "plans/DxfPlan.h"
+#include "plans/DxfReader.h"
 #include "plans/PdfPlan.h"
 #include "plans/PlanFiles.h"
 
@@ -23,6 +25,7 @@ namespace stelmar {
 namespace {
 
 constexpr const char* kShrinkQuestion = "Размер изображения превышает размер рабочей области\nуменьшить изображение?";
+constexpr const char* kUnitsQuestion = "В чертеже \"%1\" не указаны единицы ($INSUNITS 0). В каких единицах он начерчен?";
 constexpr const char* kDeleteBackgroundQuestion = "Вы действительно хотите удалить подложку?";
 constexpr const char* kTooLargeForProject =
     "Изображение \"%1\" (%2 × %3 точек) не загружено: в файле проекта можно сохранить изображение "
@@ -40,7 +43,37 @@ Bitmap ShrunkToFit(const Bitmap& picture, int width, int height)
     return FromQImage(ToQImage(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
+// The units a drawing that states none may be drawn in, with their
+// $INSUNITS codes.
+struct DrawingUnit {
+    const char* Name;
+    int Units;
+};
+constexpr DrawingUnit kDrawingUnits[] = {
+    {"миллиметры", 4}, {"сантиметры", 5}, {"метры", 6}, {"дюймы", 1}, {"футы", 2}};
+
+// The layers a drawing's file switches off or freezes, sorted.
+std::vector<std::string> LayersOff(const PlanDrawing& drawing)
+{
+    std::vector<std::string> off;
+    for (const PlanLayer& layer : drawing.Layers)
+        if (layer.Off) off.push_back(layer.Name);
+    std::sort(off.begin(), off.end());
+    return off;
+}
+
 }  // namespace
+
+// The metres in a unit of drawing `name`, asked of the user; nullopt when
+// the user cancels.
+std::optional<double> TF::AskDrawingUnit(const std::string& name)
+{
+    QStringList units;
+    for (const DrawingUnit& unit : kDrawingUnits) units << unit.Name;
+    const int chosen = prompts_->ChooseItem(QString(kUnitsQuestion).arg(QString::fromStdString(name)), units);
+    if (chosen < 0) return std::nullopt;
+    return MetresPerUnit(kDrawingUnits[chosen].Units);
+}
 
 // A picture that cannot be read is reported and the floor keeps its
 // background. So is one that the project's picture file could not hold
@@ -78,10 +111,12 @@ void TF::LoadBackground(const QString& path)
 
 // A file that cannot be read or drawn is reported, naming it and the
 // reason, and the floor keeps its background. A PDF of several pages asks
-// which page; the plan is placed at the canvas's top-left corner at the
-// pixels per metre the user states (as large as fits the canvas at first),
-// and the floor's scale follows. Placing it is one step, which also makes
-// the floor's picture of the plan.
+// which page; a DXF drawing without units asks for them and starts with the
+// layers its file switches off hidden. The plan is placed at the canvas's
+// top-left corner at the pixels per metre the user states (as large as
+// fits the canvas at first), and the floor's scale follows. Placing it is
+// one step, which also makes the floor's picture of the plan. The entities
+// of a drawing that are not drawn are named after it.
 void TF::LoadPlan(const QString& path)
 {
     QString error;
@@ -92,11 +127,12 @@ void TF::LoadPlan(const QString& path)
     }
     TFloorPlan plan = scheme_.Plans[scheme_.ActiveEtag];
     plan.Source = *source;
+    plan.SourceName = QFileInfo(path).fileName().toStdString();
     plan.Page = 1;
     plan.HiddenLayers.clear();
-    PlanPictureRef picture = OpenPlanPicture(plan, &error);
+    PlanPictureRef picture = ImportPlanPicture(plan, path, &error);
     if (!picture) {
-        prompts_->ShowWarning(PlanFailureText(path, error));
+        prompts_->ShowWarning(error);
         return;
     }
     const auto* pdf = dynamic_cast<const PdfPlan*>(picture.get());
@@ -107,12 +143,21 @@ void TF::LoadPlan(const QString& path)
         if (!page) return;
         if (*page != 1) {
             plan.Page = *page;
-            picture = OpenPlanPicture(plan, &error);
+            picture = ImportPlanPicture(plan, path, &error);
             if (!picture) {
-                prompts_->ShowWarning(PlanFailureText(path, error));
+                prompts_->ShowWarning(error);
                 return;
             }
         }
+    }
+    std::optional<double> groundUnit = picture->MetresPerUnit();
+    std::shared_ptr<const DxfPlan> dxf = std::dynamic_pointer_cast<const DxfPlan>(picture);
+    if (dxf) {
+        plan.HiddenLayers = LayersOff(dxf->Drawing());
+        dxf = dxf->WithHidden(plan.HiddenLayers);
+        picture = dxf;
+        if (!groundUnit) groundUnit = AskDrawingUnit(plan.SourceName);
+        if (!groundUnit) return;
     }
     const QSizeF size = picture->Size();
     if (size.isEmpty()) {
@@ -122,7 +167,6 @@ void TF::LoadPlan(const QString& path)
     // A page on paper is taken as drawn at 1:100 until the user says
     // otherwise; placed as large as fits the canvas when the dialog is not
     // there.
-    const std::optional<double> groundUnit = picture->MetresPerUnit();
     PlanPlacement placement;
     const double defaultUnit = groundUnit.value_or(MetresPerPdfPoint(placement.Denominator));
     placement.PixelsPerMetre = FittingPixelsPerMetre(size.width() * defaultUnit, size.height() * defaultUnit,
@@ -134,14 +178,19 @@ void TF::LoadPlan(const QString& path)
         placement = *asked;
     }
     const double metresPerUnit = groundUnit.value_or(MetresPerPdfPoint(placement.Denominator));
-    plan.SourceName = QFileInfo(path).fileName().toStdString();
     plan.OriginX = 0;
     plan.OriginY = 0;
     plan.PixelsPerUnit = placement.PixelsPerMetre * metresPerUnit;
     plan.Scale = 1 / placement.PixelsPerMetre;
     plans_->Adopt(plan, picture);
-    const SchemeEdit edit(*this, "план этажа " + std::to_string(scheme_.ActiveEtag));
-    scheme_.Plans[scheme_.ActiveEtag] = std::move(plan);
+    {
+        const SchemeEdit edit(*this, "план этажа " + std::to_string(scheme_.ActiveEtag));
+        scheme_.Plans[scheme_.ActiveEtag] = std::move(plan);
+    }
+    if (dxf) {
+        const std::string skipped = SkippedMessage(dxf->Drawing(), QFileInfo(path).fileName().toStdString());
+        if (!skipped.empty()) prompts_->ShowWarning(QString::fromStdString(skipped));
+    }
 }
 
 void TF::ForgetPlan(TFloorPlan& plan)

@@ -96,6 +96,7 @@ void TF::CreatePlanCommands()
     scalePanel_->setFrameShape(QFrame::StyledPanel);
     scalePanel_->setFrameShadow(QFrame::Sunken);
     statusBar()->addPermanentWidget(scalePanel_);
+    CreateDxfCommands();
 }
 
 void TF::ScaleCommand()

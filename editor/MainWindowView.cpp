@@ -85,6 +85,7 @@ void TF::Draw()
                           true};
     DrawCounters counters;
     img_->Backgrounds().SetPlan(plans_->Tiles(scheme_.Plans[scheme_.ActiveEtag]));
+    ShowPlanLayers();
     if (!stelmar::Draw(scheme_, img_->Image(), view, false, &counters, &img_->Backgrounds(), results_.Overlay()))
         return;
     nodesPanel_->setText(counters.Nodes);

@@ -1,9 +1,11 @@
 # The Debian package of everything `cmake --install` puts in place:
 #   cpack -G DEB        (in the build folder) writes stelmar_<version>_<arch>.deb
 # Its dependencies are read off the installed programs by dpkg-shlibdeps
-# (Qt 6 with QtPdf for the floor plans, libxlsxwriter for the tables'
-# workbooks, the C++ runtime); what they open at run time without linking it
-# is recommended.
+# (Qt 6 with QtPdf for the floor plans, dxflib for the DXF plans,
+# libxlsxwriter for the tables' workbooks, the C++ runtime); dxflib's
+# runtime package is named as well, so that the package states it whatever
+# the build machine's library records say. What the programs open at run
+# time without linking it is recommended.
 set(CPACK_PACKAGE_NAME stelmar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Stelmar maintainers <maintainers@users.noreply.c-seed-884a515d.example>"
@@ -22,6 +24,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The debugging information stays in the build folder.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libdxflib3")
 # Russian texts of the toolkit's own buttons, a font with the metrics of
 # Arial (the default label font), and xdg-open for help.pdf and the reports.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation2, xdg-utils")

@@ -11,6 +11,8 @@
 #include "model/PictureFile.h"
 #include "model/RegularFile.h"
 #include "pictures/PictureFiles.h"
+#include "plans/DxfPlan.h"
+#include "plans/DxfReader.h"
 #include "plans/PdfPlan.h"
 
 namespace stelmar {
@@ -23,9 +25,9 @@ QString Kind(const QString& path) { return QFileInfo(path).suffix().toLower(); }
 
 }  // namespace
 
-QStringList PlanExtensions() { return {".pdf"}; }
+QStringList PlanExtensions() { return {".pdf", ".dxf", ".dwg"}; }
 
-QString PlanFilter() { return "Планы PDF (*.pdf)"; }
+QString PlanFilter() { return "Планы PDF и DXF (*.pdf *.dxf *.dwg)"; }
 
 bool IsPlanFile(const QString& path) { return PlanExtensions().contains("." + Kind(path)); }
 
@@ -38,6 +40,10 @@ QString BackgroundFilter()
 
 std::optional<PlanSourceRef> ReadPlanSource(const QString& path, QString* error)
 {
+    if (Kind(path) == "dwg") {
+        *error = kDwgRefused;
+        return std::nullopt;
+    }
     std::string bytes;
     const int failure = ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxPlanFileSize, bytes);
     if (failure != 0 || bytes.empty()) {
@@ -54,8 +60,29 @@ PlanPictureRef OpenPlanPicture(const TFloorPlan& plan, QString* reason)
         return nullptr;
     }
     if (plan.Source->Kind == "pdf") return PdfPlan::Load(plan.Source, plan.Page, reason);
+    if (plan.Source->Kind == "dxf") {
+        QString message;
+        PlanPictureRef picture = DxfPlan::Load(plan.Source, plan.SourceName, plan.HiddenLayers, &message);
+        // The reader's sentence as a reason: lower case, without its full stop.
+        if (message.endsWith('.')) message.chop(1);
+        if (!message.isEmpty()) message[0] = message[0].toLower();
+        *reason = message;
+        return picture;
+    }
     *reason = "неизвестный вид плана";
     return nullptr;
+}
+
+PlanPictureRef ImportPlanPicture(const TFloorPlan& plan, const QString& path, QString* message)
+{
+    if (plan.Source && plan.Source->Kind == "dxf") {
+        const std::string name = QFileInfo(path).fileName().toStdString();
+        return DxfPlan::Load(plan.Source, name, plan.HiddenLayers, message);
+    }
+    QString reason;
+    PlanPictureRef picture = OpenPlanPicture(plan, &reason);
+    if (!picture) *message = PlanFailureText(path, reason);
+    return picture;
 }
 
 QString PlanFailureText(const QString& name, const QString& reason)

@@ -15,9 +15,10 @@
 
 namespace stelmar {
 
-// Lower-case extensions with their dot of the plan files read (".pdf").
+// Lower-case extensions with their dot of the plan files taken: ".pdf",
+// ".dxf", and ".dwg", which is refused with advice.
 QStringList PlanExtensions();
-// The dialog filter entries of the plan files, "Планы PDF (*.pdf)".
+// The dialog filter entry of the plan files.
 QString PlanFilter();
 bool IsPlanFile(const QString& path);
 // The filter of the background file dialog: pictures and plans together,
@@ -26,13 +27,18 @@ QString BackgroundFilter();
 
 // The file as a plan source, its kind taken from the extension; nullopt with
 // `error` set to the message for the user (naming the file and the reason)
-// when it cannot be read.
+// when it cannot be read; a DWG file gets kDwgRefused.
 std::optional<PlanSourceRef> ReadPlanSource(const QString& path, QString* error);
 
 // The picture of the floor's plan: its source, page and hidden layers;
 // null with `reason` set (lower case, no full stop) when the source cannot
 // be drawn.
 PlanPictureRef OpenPlanPicture(const TFloorPlan& plan, QString* reason);
+
+// The picture of `plan` whose source was just read from `path`; null with
+// `message` set to the message for the user, naming the file and the
+// reason, when it cannot be drawn.
+PlanPictureRef ImportPlanPicture(const TFloorPlan& plan, const QString& path, QString* message);
 
 // The message for a plan file `name` that cannot be drawn for `reason`.
 QString PlanFailureText(const QString& name, const QString& reason);

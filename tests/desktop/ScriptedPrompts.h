@@ -26,6 +26,9 @@ public:
     QString RtfName;
     QString XlsxName;
     bool OpenSucceeds = true;
+    // Items chosen in the coming lists (their indexes); cancelled when none is left.
+    QList<int> Chosen;
+    QList<QStringList> Choices;  // the lists offered
     // Answers to the coming recovery questions; "Позже" when none is left.
     QList<RecoveryChoice> RecoveryChoices;
 
@@ -67,6 +70,12 @@ public:
         return SaveNames.isEmpty() ? QString() : SaveNames.takeFirst();
     }
     QString OpenPictureName() override { return PictureName; }
+    int ChooseItem(const QString& text, const QStringList& items) override
+    {
+        Questions << text;
+        Choices << items;
+        return Chosen.isEmpty() ? -1 : Chosen.takeFirst();
+    }
     QString ExportPictureName() override { return ExportName; }
     QString PdfFileName(const QString& suggested) override
     {
