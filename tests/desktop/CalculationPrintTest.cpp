@@ -38,6 +38,8 @@
 #include "model/NumberText.h"
 #include "model/UserFolders.h"
 #include "drawing/DeviceDrawing.h"
+#include "calc/FlowResults.h"
+#include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
 
 using namespace stelmar;
@@ -128,6 +130,26 @@ QRect FrameOf(const QImage& image)
         if (longest > 60) left = std::min(left, x), right = std::max(right, x);
     }
     return QRect(QPoint(left, 0), QPoint(right, image.height() - 1));
+}
+
+// The words of page `page` of a PDF with their boxes in points, read by
+// pdftotext -bbox.
+std::vector<std::pair<QString, QRectF>> PdfWordBoxes(const QString& path, int page)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStandardPaths::findExecutable("pdftotext"),
+                    {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    pdftotext.waitForFinished();
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    static const QRegularExpression word(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+    std::vector<std::pair<QString, QRectF>> words;
+    for (auto i = word.globalMatch(html); i.hasNext();) {
+        const QRegularExpressionMatch m = i.next();
+        words.emplace_back(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())));
+    }
+    return words;
 }
 
 // The words of page `page` of a PDF, read by pdftotext.
@@ -591,6 +613,65 @@ private slots:
         const QString second = PdfWords(p->Prompts->PdfName, 2).join(' ');
         QVERIFY2(second.contains(QString("Лист 2 из %1").arg(sheets.size())), qPrintable(second));
         QVERIFY(second.contains("Масштаб 1:50"));
+    }
+
+    // Sheets of a floor tiled at a chosen scale with the results drawn: every
+    // text lies wholly inside the drawing's frame or wholly outside it (the
+    // title block), and a sheet marks where its overlap with the sheet on its
+    // left begins with a dashed line down the frame, the first sheet of a
+    // row has none.
+    void tiledSheetsKeepTextsInsideTheFrameAndMarkTheOverlap()
+    {
+        QTemporaryDir work;
+        auto p = ShowPrint(WideFloors());
+        QVERIFY(!Calculate(p->Scheme, ',').empty());
+        SchemeOverlay results;
+        PutResults(ResultsOf(p->Scheme), {}, AreaFigure::TotalTime, ',', p->Scheme, results);
+        p->Dialog->SetScheme(p->Scheme, &results);
+        auto* scale = p->Dialog->findChild<QComboBox*>("ScaleBox");
+        const int index = scale->findText("1:50");
+        scale->setCurrentIndex(index);
+        emit scale->activated(index);
+        const std::vector<PrintSheet>& sheets = p->Dialog->Sheets();
+        QVERIFY(sheets.size() >= 3);
+
+        const QRectF printable = p->Dialog->Printer().pageLayout().paintRect(QPageLayout::Point);
+        const QRectF room = SheetRoom(printable.size());
+        const QRectF frame = room.translated(printable.topLeft());
+        p->Prompts->PdfName = work.filePath("tiles.pdf");
+        p->Click("Button7");
+        int inside = 0;
+        int figures = 0;
+        for (int page = 1; page <= int(sheets.size()); ++page) {
+            for (const auto& [text, box] : PdfWordBoxes(p->Prompts->PdfName, page)) {
+                const QRectF core = box.adjusted(0.3, 0.3, -0.3, -0.3);
+                QVERIFY2(frame.contains(core) || !frame.intersects(core),
+                         qPrintable(QString("\"%1\" on sheet %2 crosses the frame").arg(text).arg(page)));
+                inside += frame.contains(core);
+                figures += text == "мин";
+            }
+        }
+        QVERIFY(inside > 10);
+        QVERIFY(figures > 3);
+
+        const auto dashes = [&](int sheet) {
+            const QImage image = p->Dialog->RenderSheet(sheet, 72);
+            const int x = int(std::lround(room.left() + 28.35));
+            int grey = 0;
+            for (int y = int(room.top()) + 2; y < int(room.bottom()) - 2; ++y)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const QColor c = image.pixelColor(x + dx, y);
+                    if (c.red() < 200 && std::abs(c.red() - c.blue()) < 12) {
+                        ++grey;
+                        break;
+                    }
+                }
+            return double(grey) / (room.height() - 4);
+        };
+        QCOMPARE(sheets[0].Column, 0);
+        QVERIFY2(dashes(0) < 0.2, qPrintable(QString::number(dashes(0))));
+        QCOMPARE(sheets[1].Column, 1);
+        QVERIFY2(dashes(1) > 0.3 && dashes(1) < 0.95, qPrintable(QString::number(dashes(1))));
     }
 
     void allFloorsInOneJob()
