@@ -159,7 +159,9 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
     }
     const char separator = options->Separator.value_or(DecimalSeparatorFromEnvironment());
 
-    ProjectReadResult& read = project.emplace(ReadProjectFile(options->Project, false));
+    // The floors' pictures are only drawn, under the elements, in the PDF
+    // report.
+    ProjectReadResult& read = project.emplace(ReadProjectFile(options->Project, !options->PdfPath.empty()));
     if (!read.Scheme) {
         std::cerr << read.Error << '\n';
         return kFileError;

@@ -8,12 +8,15 @@
 
 #include "drawing/DeviceDrawing.h"
 #include "drawing/FloorExtent.h"
+#include "drawing/OverlayPainting.h"
+#include "drawing/Canvas.h"
 #include "drawing/SchemeDrawing.h"
 
 namespace stelmar {
 namespace {
 
 constexpr int kScreenDpi = 96;
+constexpr int kLegendRoom = 16;  // the legend's inset on both sides
 
 void PaintExport(const TPipeLine& s, const SchemeOverlay* overlay, QPainter& painter, const QRect& extent)
 {
@@ -24,15 +27,23 @@ void PaintExport(const TPipeLine& s, const SchemeOverlay* overlay, QPainter& pai
 
 }  // namespace
 
-QRect ExportExtent(const TPipeLine& s)
+QRect ExportExtent(const TPipeLine& s, const SchemeOverlay* overlay)
 {
-    const QRect extent = FloorExtent(s, s.ActiveEtag);
-    return extent.isEmpty() ? QRect(QPoint(0, 0), CanvasExtent(s, 0, 0)) : extent;
+    QRect extent = FloorExtent(s, s.ActiveEtag);
+    if (extent.isEmpty()) return QRect(QPoint(0, 0), CanvasExtent(s, 0, 0));
+    if (overlay && overlay->ShowLegend && !overlay->Legend.empty()) {
+        // A band under the drawing as tall as the legend, so that a corner
+        // is always free of the elements for it.
+        const QRect legend = LegendFrame(*overlay, TextFont(OverlayFont(s.Font), nullptr));
+        extent.setBottom(extent.bottom() + legend.height() + kLegendRoom);
+        extent.setRight(std::max(extent.right(), extent.left() + legend.width() + kLegendRoom));
+    }
+    return extent;
 }
 
 QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay)
 {
-    const QRect extent = ExportExtent(s);
+    const QRect extent = ExportExtent(s, overlay);
     QImage image(extent.size(), QImage::Format_RGB32);
     QPainter painter(&image);
     PaintExport(s, overlay, painter, extent);
@@ -41,7 +52,7 @@ QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay)
 
 QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format)
 {
-    const QRect extent = ExportExtent(s);
+    const QRect extent = ExportExtent(s, overlay);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

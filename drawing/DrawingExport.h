@@ -15,9 +15,10 @@ namespace stelmar {
 
 enum class VectorFormat { Svg, Pdf };
 
-// The part of the canvas exported: the active floor's extent, or the whole
+// The part of the canvas exported: the active floor's extent, with a band
+// under it for the legend of `overlay` when it shows one, or the whole
 // canvas when the floor is empty.
-QRect ExportExtent(const TPipeLine& s);
+QRect ExportExtent(const TPipeLine& s, const SchemeOverlay* overlay);
 
 // The export at one image pixel per canvas pixel, on white.
 QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay);

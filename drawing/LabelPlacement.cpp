@@ -1,5 +1,7 @@
 #include "drawing/LabelPlacement.h"
 
+#include <QLineF>
+#include <QRectF>
 #include <algorithm>
 
 namespace stelmar {
@@ -85,7 +87,37 @@ std::vector<QPoint> PointPlaces(const QPoint& p, int reach, const QSize& size)
     return {{p.x() - 8, p.y() + reach + 1},
             {p.x() - 8, p.y() - reach - 1 - h},
             {p.x() + reach + 3, p.y() - h / 2},
-            {p.x() - reach - 3 - w, p.y() - h / 2}};
+            {p.x() - reach - 3 - w, p.y() - h / 2},
+            {p.x() - 8, p.y() + reach + 1 + h + 3},
+            {p.x() - 8, p.y() - reach - 1 - 2 * h - 3}};
+}
+
+
+namespace {
+
+bool Crosses(const QRect& box, const QLine& line)
+{
+    const QRectF r(box);
+    if (r.contains(line.p1()) || r.contains(line.p2())) return true;
+    const QLineF l(line);
+    const QLineF edges[] = {{r.topLeft(), r.topRight()},
+                            {r.topRight(), r.bottomRight()},
+                            {r.bottomRight(), r.bottomLeft()},
+                            {r.bottomLeft(), r.topLeft()}};
+    for (const QLineF& edge : edges)
+        if (l.intersects(edge, nullptr) == QLineF::BoundedIntersection) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<QPoint> ClearOfLines(std::vector<QPoint> places, const QSize& size, std::span<const QLine> lines)
+{
+    std::stable_partition(places.begin(), places.end(), [&](const QPoint& p) {
+        const QRect box(p, size);
+        return std::none_of(lines.begin(), lines.end(), [&](const QLine& line) { return Crosses(box, line); });
+    });
+    return places;
 }
 
 }  // namespace stelmar

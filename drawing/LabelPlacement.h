@@ -8,6 +8,7 @@
 // their labels with it. A grid of cells over the frame keeps the test of
 // a place to the few boxes near it.
 
+#include <QLine>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -63,7 +64,12 @@ private:
 std::vector<QPoint> LinePlaces(const QPoint& a, const QPoint& b, const QSize& size);
 
 // The places of a label of `size` around a point symbol of half-width
-// `reach`: under it (first), over it, right and left of it.
+// `reach`: under it (first), over it, right and left of it, then under
+// and over it one label further out (past its name).
 std::vector<QPoint> PointPlaces(const QPoint& p, int reach, const QSize& size);
+
+// `places` of a label of `size` reordered so that those where the label
+// crosses none of `lines` come first, each group in its own order.
+std::vector<QPoint> ClearOfLines(std::vector<QPoint> places, const QSize& size, std::span<const QLine> lines);
 
 }  // namespace stelmar

@@ -1,6 +1,7 @@
 #include "drawing/OverlayPainting.h"
 
 #include <algorithm>
+#include <map>
 
 #include "drawing/SchemeDrawing.h"
 
@@ -95,12 +96,25 @@ void DrawOverlayLabels(const TPipeLine& s, Canvas& c, const Visibility& near, co
 {
     const TColor color = overlay.Faded ? kGrey : kLabelColor;
     c.SetFont(font, color);
+    // The lines that end at a labelled node: its label keeps off them where
+    // it can.
+    std::map<int, std::vector<QLine>> ends;
     for (int i = 1; i <= NodeCount(s) && i < int(overlay.NodeLabels.size()); ++i) {
         if (overlay.NodeLabels[i].isEmpty() || s.Nodes[i].Etag != s.ActiveEtag) continue;
+        if (near.Node(map(s.Nodes[i]))) ends[i];
+    }
+    if (!ends.empty())
+        for (int i = 1; i <= AreaCount(s); ++i) {
+            const TArea& a = s.Areas[i];
+            if (!OnActiveFloor(s, a)) continue;
+            const QLine line(map(s.Nodes[a.Node1]), map(s.Nodes[a.Node2]));
+            for (const int node : {a.Node1, a.Node2})
+                if (const auto at = ends.find(node); at != ends.end()) at->second.push_back(line);
+        }
+    for (auto& [i, lines] : ends) {
         const QPoint p = map(s.Nodes[i]);
-        if (!near.Node(p)) continue;
         const QSize size = font.Size(overlay.NodeLabels[i]);
-        if (const auto at = placer.Place(size, PointPlaces(p, 11, size)))
+        if (const auto at = placer.Place(size, ClearOfLines(PointPlaces(p, 11, size), size, lines)))
             c.TextOut(at->x(), at->y(), overlay.NodeLabels[i]);
     }
     // The path of t_p, then the bottlenecks, then the rest.

@@ -53,9 +53,6 @@ QFont LabelFont(const TFontSpec& f)
     return font;
 }
 
-namespace {
-
-// The figures and the legend of the results: the label font at 11 pixels.
 QFont OverlayFont(const TFontSpec& f)
 {
     QFont font = LabelFont(f);
@@ -66,6 +63,8 @@ QFont OverlayFont(const TFontSpec& f)
     font.setStrikeOut(false);
     return font;
 }
+
+namespace {
 
 // The "?" of an area without a width: the label font at 10 points, bold.
 QFont MarkerFont(const TFontSpec& f)

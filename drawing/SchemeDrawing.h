@@ -90,6 +90,10 @@ TColor KindColor(const TPipeLine& s, int kind);
 // The font of node labels at its pixel height.
 QFont LabelFont(const TFontSpec& f);
 
+// The font of the results' figures and legend: the label font at 11
+// pixels, plain.
+QFont OverlayFont(const TFontSpec& f);
+
 // QColor of a $00BBGGRR value.
 QColor ToQColor(TColor c);
 

@@ -9,6 +9,9 @@
 #include "calc/FlowResults.h"
 #include "model/SchemeBuilder.h"
 #include "drawing/Canvas.h"
+#include "drawing/DeviceDrawing.h"
+#include "drawing/DrawingExport.h"
+#include "drawing/FloorExtent.h"
 #include "drawing/FloorPainting.h"
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
@@ -479,6 +482,52 @@ private slots:
             QVERIFY2(figures > 5, qPrintable(QString::number(zoom)));
             if (zoom < 1) QVERIFY2(tally.LeftOut > 0, qPrintable(QString::number(zoom)));
         }
+    }
+
+    // An exported drawing with its results: the legend lies clear of every
+    // element, and the time of an exit reached from above, whose name takes
+    // the place under it, keeps off the line into it.
+    void exportKeepsTheLegendAndExitTimesOffTheDrawing()
+    {
+        TPipeLine s;
+        s.ShowNumbers = true;
+        SchemeBuilder b(s);
+        const int exit = b.Exit({.X = 60, .Y = 420, .Name = "Выход 1"});
+        const int hall = b.Junction({.X = 60, .Y = 300});
+        b.Area(hall, exit, 6, 1.5);
+        b.Area(b.Input({.X = 60, .Y = 40, .People = 40}), hall, 12, 1.2);
+        b.Area(b.Input({.X = 500, .Y = 300, .People = 60}), hall, 20, 1.5);
+        QVERIFY(!Calculate(s, ',').empty());
+        SchemeOverlay overlay;
+        PutResults(ResultsOf(s), {}, AreaFigure::TotalTime, ',', s, overlay);
+        overlay.Legend = MovementLegend();
+
+        const QRect extent = ExportExtent(s, &overlay);
+        TextRecorder device(extent.size());
+        {
+            QPainter painter(&device);
+            TPipeLine copy = PrintoutCopy(s);
+            DrawPrintout(copy, 1, painter, extent, 1.0, &overlay);
+        }
+        const QRectF elements = QRectF(ElementsExtent(s, 1)).translated(-extent.topLeft());
+        const QLineF into(QPointF(60, 300) - extent.topLeft(), QPointF(60, 420) - extent.topLeft());
+        bool legend = false;
+        bool exitTime = false;
+        for (const TextRecorder::Text& text : device.Texts()) {
+            if (text.Words == overlay.Legend.front().Caption) {
+                legend = true;
+                QVERIFY2(!text.Box.intersects(elements), qPrintable(QString("legend at %1,%2")
+                                                                        .arg(text.Box.left()).arg(text.Box.top())));
+            }
+            if (text.Words == overlay.NodeLabels[exit]) {
+                exitTime = true;
+                QVERIFY2(text.Box.right() < into.x1() - 1 || text.Box.left() > into.x1() + 1 ||
+                             text.Box.top() > into.y2() || text.Box.bottom() < into.y1(),
+                         qPrintable(QString("%1 at %2,%3").arg(text.Words).arg(text.Box.left()).arg(text.Box.top())));
+            }
+        }
+        QVERIFY(legend);
+        QVERIFY(exitTime);
     }
 };
 
