@@ -323,6 +323,7 @@ private:
     QDockWidget* layersDock_ = nullptr;
     QListWidget* layersList_ = nullptr;
     bool fillingLayers_ = false;
+    bool layersDockSized_ = false;
     // What the layer list shows: the floor, its drawing and hidden layers.
     struct LayerListState {
         int Floor = 0;

@@ -72,7 +72,15 @@ void TF::ShowPlanLayers()
     if (state == shownLayers_) return;
     const bool sameDrawing = state.Floor == shownLayers_.Floor && state.Drawing == shownLayers_.Drawing;
     shownLayers_ = state;
-    if (!sameDrawing) layersDock_->setVisible(drawing != nullptr);
+    if (!sameDrawing) {
+        layersDock_->setVisible(drawing != nullptr);
+        // Layer names are short: the panel leaves the drawing most of the
+        // window when it first appears.
+        if (drawing && !layersDockSized_) {
+            resizeDocks({layersDock_}, {220}, Qt::Horizontal);
+            layersDockSized_ = true;
+        }
+    }
     fillingLayers_ = true;
     layersList_->clear();
     if (drawing) {
