@@ -79,7 +79,7 @@ std::optional<std::string> CheckOutputs(const CalcOptions& o)
     return std::nullopt;
 }
 
-bool WriteOutput(const std::string& path, const std::string& what, const std::function<void(std::ostream&)>& write)
+bool WriteOutput(const std::string& path, const std::string& what, const std::function<bool(std::ostream&)>& write)
 {
     const bool toStandardOutput = IsStandardOutput(path);
     std::optional<AtomicFileWriter> file;
@@ -89,7 +89,9 @@ bool WriteOutput(const std::string& path, const std::string& what, const std::fu
     } else {
         file.emplace(path);
     }
-    write(file->Stream());
+    // A file that could not be opened is reported by Commit without the
+    // document being made first.
+    if (file->Stream() && !write(file->Stream())) return false;
     if (const std::optional<std::string> error = file->Commit()) {
         if (toStandardOutput)
             std::cerr << "Не удалось вывести " << what << " в стандартный вывод: " << *error << '\n';

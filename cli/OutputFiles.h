@@ -21,7 +21,8 @@ bool IsStandardOutput(const std::string& path);
 std::optional<std::string> CheckOutputs(const CalcOptions& options);
 
 // Writes the document `write` produces (`what`: "отчет", ...) to `path`;
-// on failure reports it on standard error and returns false.
-bool WriteOutput(const std::string& path, const std::string& what, const std::function<void(std::ostream&)>& write);
+// on failure reports it on standard error and returns false. When `write`
+// returns false (having reported why) the file is left as it was.
+bool WriteOutput(const std::string& path, const std::string& what, const std::function<bool(std::ostream&)>& write);
 
 }  // namespace stelmar

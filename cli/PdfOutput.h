@@ -3,6 +3,7 @@
 // The PDF report of stelmar-calc, when the program is built with Qt.
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "calc/ReportFrontMatter.h"
@@ -16,10 +17,10 @@ inline constexpr const char* kNoPdfOutput = "Запись отчета в PDF н
 // False when this build cannot write PDF reports.
 bool PdfOutputBuilt();
 
-// The PDF report of the calculated scenarios `runs` in `pdf`, the drawings
-// showing the results `s` holds, starting Qt's graphical part for it; the
-// message for the user on failure.
+// Writes the PDF report of the calculated scenarios `runs` to `out` page by
+// page, the drawings showing the results `s` holds, starting Qt's graphical
+// part for it; the message for the user on failure.
 std::optional<std::string> MakePdfOutput(const TPipeLine& s, const std::vector<ScenarioRun>& runs,
-                                         const ReportTitle& title, char separator, std::string& pdf);
+                                         const ReportTitle& title, char separator, std::ostream& out);
 
 }  // namespace stelmar

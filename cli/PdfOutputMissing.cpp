@@ -7,7 +7,7 @@ namespace stelmar {
 bool PdfOutputBuilt() { return false; }
 
 std::optional<std::string> MakePdfOutput(const TPipeLine&, const std::vector<ScenarioRun>&, const ReportTitle&, char,
-                                         std::string&)
+                                         std::ostream&)
 {
     return std::string(kNoPdfOutput);
 }

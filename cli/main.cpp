@@ -69,6 +69,7 @@ bool WriteJson(const std::string& path, const TPipeLine& s, const std::vector<Fi
 {
     return WriteOutput(path, "результаты расчета", [&](std::ostream& out) {
         WriteResultJson(out, s, findings, warnings, resultLine, scenarios);
+        return true;
     });
 }
 
@@ -206,18 +207,19 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
 
     if (!options->ReportPath.empty() && !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) {
             BuildScenarioReport(scheme, runs, separator, out);
+            return true;
         }))
         return kWriteError;
     if (!options->PdfPath.empty()) {
         // The drawings show the results of the scenario shown.
         ShowScenarioResults(scheme, shown);
-        std::string pdf;
-        if (const auto failure =
-                MakePdfOutput(scheme, runs, ReportTitle{CalculationTimeText(std::time(nullptr))}, separator, pdf)) {
-            std::cerr << *failure << '\n';
+        if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) {
+                const auto failure = MakePdfOutput(scheme, runs, ReportTitle{CalculationTimeText(std::time(nullptr))},
+                                                   separator, out);
+                if (failure) std::cerr << *failure << '\n';
+                return !failure;
+            }))
             return kWriteError;
-        }
-        if (!WriteOutput(options->PdfPath, "отчет PDF", [&](std::ostream& out) { out << pdf; })) return kWriteError;
     }
     if (!options->TablePath.empty() && !WriteTables(options->TablePath, shown.Built.Scheme, separator))
         return kWriteError;

@@ -1,6 +1,5 @@
 #include "pdf/PdfReport.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -18,6 +17,7 @@
 #include "drawing/SchemeDrawing.h"
 #include "pdf/FloorPages.h"
 #include "pdf/ReportLayout.h"
+#include "pdf/StreamDevice.h"
 
 namespace stelmar {
 
@@ -130,13 +130,16 @@ std::optional<std::string> WritePdfReport(const TPipeLine& s, const ReportTitle&
                                           const std::string& path, const PdfProgress& progress,
                                           const std::vector<ScenarioRun>* runs)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (std::optional<std::string> error = BuildPdfReport(s, title, separator, buffer, progress, runs))
-        return error;
-    const QByteArray& pdf = buffer.data();
-    if (const auto error = WriteFilesAtomically({{path, std::string(pdf.constData(), std::size_t(pdf.size()))}}))
-        return "Не удалось записать отчет в файл \"" + path + "\": " + *error;
+    // The pages go to the temporary file as they are painted.
+    AtomicFileWriter file(path);
+    const auto failed = [&path](const std::string& error) {
+        return "Не удалось записать отчет в файл \"" + path + "\": " + error;
+    };
+    if (!file.Stream())
+        if (const auto error = file.Commit()) return failed(*error);
+    StreamDevice device(file.Stream());
+    if (std::optional<std::string> error = BuildPdfReport(s, title, separator, device, progress, runs)) return error;
+    if (const auto error = file.Commit()) return failed(*error);
     return std::nullopt;
 }
 
