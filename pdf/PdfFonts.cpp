@@ -1,14 +1,15 @@
 #include "pdf/PdfFonts.h"
 
 #include <QFontDatabase>
+#include <QTextLayout>
 
 namespace stelmar {
 
 namespace {
 
-// Widths measured per font before the cache is emptied: the numbers of a
-// long report would otherwise fill it.
-constexpr qsizetype kMaxCachedWidths = 1 << 16;
+// Texts kept per font before the cache is emptied: the numbers of a long
+// report would otherwise fill it.
+constexpr qsizetype kMaxCachedTexts = 1 << 16;
 
 QString ReportFamily()
 {
@@ -37,20 +38,39 @@ QFont MakeFont(const QString& family, const FontStyle& style)
 // The metrics are those of the PDF device's resolution, so that measuring
 // and painting agree.
 PdfFont::PdfFont(const QString& family, const FontStyle& style, const QPaintDevice* device, double unitsPerPoint)
-    : font_(MakeFont(family, style)), style_(style), metrics_(font_, device), perPoint_(unitsPerPoint)
+    : font_(MakeFont(family, style)), style_(style), device_(device), metrics_(font_, device), perPoint_(unitsPerPoint)
 {
     ascent_ = metrics_.ascent() / perPoint_;
     descent_ = metrics_.descent() / perPoint_;
 }
 
-double PdfFont::Width(const QString& text) const
+double PdfFont::Width(const QString& text) const { return Shape(text).Advance / perPoint_; }
+
+// Shaped as QPainter::drawText shapes a text: one line, items by script and
+// font, glyphs placed by their advances; moved up onto the baseline.
+const PdfFont::Shaped& PdfFont::Shape(const QString& text) const
 {
-    const auto found = widths_.constFind(text);
-    if (found != widths_.constEnd()) return *found;
-    if (widths_.size() >= kMaxCachedWidths) widths_.clear();
-    const double width = metrics_.horizontalAdvance(text) / perPoint_;
-    widths_.insert(text, width);
-    return width;
+    const auto found = shaped_.constFind(text);
+    if (found != shaped_.constEnd()) return *found;
+    if (shaped_.size() >= kMaxCachedTexts) shaped_.clear();
+    QTextLayout layout(text, font_, device_);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    Shaped shaped;
+    shaped.Advance = line.horizontalAdvance();
+    const qreal ascent = line.ascent();
+    shaped.Glyphs = layout.glyphRuns();
+    for (QGlyphRun& run : shaped.Glyphs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions) p.ry() -= ascent;
+        run.setPositions(positions);
+    }
+    return *shaped_.insert(text, std::move(shaped));
 }
 
 PdfFonts::PdfFonts(const QPaintDevice* device, double unitsPerPoint)

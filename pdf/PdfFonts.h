@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
 #include <QString>
@@ -24,7 +25,8 @@ struct FontStyle {
 };
 
 // A font of the report: the font as set on the device, its metrics in
-// points and the widths of texts measured in it.
+// points, and texts shaped in it once each: their glyphs for painting and
+// their widths.
 class PdfFont {
 public:
     PdfFont(const QString& family, const FontStyle& style, const QPaintDevice* device, double unitsPerPoint);
@@ -37,14 +39,24 @@ public:
     // Width of `text` in points.
     double Width(const QString& text) const;
 
+    // `text` shaped for the device: its glyphs placed from the start of
+    // its baseline and the advance to what follows, in device units
+    // (multiples of 1/64, as the painter's text keeps them).
+    struct Shaped {
+        QList<QGlyphRun> Glyphs;
+        double Advance = 0;
+    };
+    const Shaped& Shape(const QString& text) const;
+
 private:
     QFont font_;
     FontStyle style_;
+    const QPaintDevice* device_;
     QFontMetricsF metrics_;
     double perPoint_;
     double ascent_;
     double descent_;
-    mutable QHash<QString, double> widths_;
+    mutable QHash<QString, Shaped> shaped_;
 };
 
 class PdfFonts {

@@ -2,6 +2,7 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
 
 #include "pdf/FormulaLayout.h"
@@ -383,11 +384,52 @@ void ReportLayout::DrawLine(const TextLine& line, double x, double baseline)
 
 void ReportLayout::DrawText(double x, double baseline, const PdfFont& font, const QString& text)
 {
-    if (&font.Font() != paintedFont_) {
-        painter_->setFont(font.Font());
-        paintedFont_ = &font.Font();
+    // Underlines are drawn by the painter's text path.
+    if (font.Style().Underline) {
+        if (&font.Font() != paintedFont_) {
+            painter_->setFont(font.Font());
+            paintedFont_ = &font.Font();
+        }
+        painter_->drawText(QPointF(x * perPoint_, baseline * perPoint_), text);
+        return;
     }
-    painter_->drawText(QPointF(x * perPoint_, baseline * perPoint_), text);
+    // Each word and each run of blanks is shaped once for the whole report
+    // and placed by the advances before it from the start kept in 1/64
+    // device units, as drawText places the glyphs; the glyphs of one font
+    // go to the page together.
+    const auto fixed = [](double v) { return static_cast<int>(v * 64) / 64.0; };
+    const double y = fixed(baseline * perPoint_);
+    double at = fixed(x * perPoint_);
+    QRawFont runFont;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    const auto flush = [&] {
+        if (indexes.isEmpty()) return;
+        QGlyphRun run;
+        run.setRawFont(runFont);
+        run.setGlyphIndexes(indexes);
+        run.setPositions(positions);
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+        indexes.clear();
+        positions.clear();
+    };
+    for (qsizetype start = 0; start < text.size();) {
+        const bool blank = text[start] == QLatin1Char(' ');
+        qsizetype end = start + 1;
+        while (end < text.size() && (text[end] == QLatin1Char(' ')) == blank) ++end;
+        const PdfFont::Shaped& piece = font.Shape(text.mid(start, end - start));
+        for (const QGlyphRun& run : piece.Glyphs) {
+            if (run.rawFont() != runFont) {
+                flush();
+                runFont = run.rawFont();
+            }
+            indexes += run.glyphIndexes();
+            for (const QPointF& p : run.positions()) positions.append(QPointF(at + p.x(), y + p.y()));
+        }
+        at += piece.Advance;
+        start = end;
+    }
+    flush();
 }
 
 void ReportLayout::DrawRule(double x1, double y1, double x2, double y2, double thickness)
