@@ -199,7 +199,7 @@ void CanvasTools::PressBeside(int area, int x, int y)
         }
         s.Areas[area].Hot = true;
         s.Areas[area].Selected = true;
-        StartDrag(1, x, y);
+        StartDrag(0, x, y);
     }
 
     if (IsNodeTool(s.Tool)) AddRecordedNode(s.Tool);
@@ -241,12 +241,13 @@ void CanvasTools::PressBeside(int area, int x, int y)
     window_.Draw();
 }
 
-void CanvasTools::StartDrag(int dragging, int x, int y)
+void CanvasTools::StartDrag(int node, int x, int y)
 {
     TPipeLine& s = S();
     s.AnchorX = x;
     s.AnchorY = y;
-    s.Dragging = dragging;
+    s.Dragging = node > 0 ? node : 1;
+    draggedNode_ = node;
     drag_.reset();
 }
 

@@ -114,7 +114,8 @@ private:
     void Point(QPointF at);
     void PressOnNode(int node, int x, int y);
     void PressBeside(int area, int x, int y);
-    void StartDrag(int dragging, int x, int y);
+    // A drag of node `node`, or of the selection by an area (`node` 0).
+    void StartDrag(int node, int x, int y);
     // Opens the parameters dialog of the node or area under the pointer
     // (of the area even over a node with `areaFirst`).
     void OpenParams(bool areaFirst = false);
@@ -165,6 +166,8 @@ private:
     QPointF panAnchor_;
     // The drag in progress, once it has moved something.
     std::optional<SchemeEdit> drag_;
+    // The node the drag took (which snaps to the plan); 0 for an area.
+    int draggedNode_ = 0;
     // Wheel rotation not yet amounting to a notch, per direction.
     int wheelRest_ = 0;
     int wheelRestH_ = 0;
