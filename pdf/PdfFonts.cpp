@@ -1,6 +1,7 @@
 #include "pdf/PdfFonts.h"
 
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QTextLayout>
 
 namespace stelmar {
@@ -8,8 +9,9 @@ namespace stelmar {
 namespace {
 
 // Texts kept per font before the cache is emptied: the numbers of a long
-// report would otherwise fill it.
-constexpr qsizetype kMaxCachedTexts = 1 << 16;
+// report would otherwise fill it, and a large cache emptied now and then
+// leaves the heap in pieces that slow every allocation after it.
+constexpr qsizetype kMaxCachedTexts = 1 << 12;
 
 QString ReportFamily()
 {
@@ -64,11 +66,10 @@ const PdfFont::Shaped& PdfFont::Shape(const QString& text) const
     Shaped shaped;
     shaped.Advance = line.horizontalAdvance();
     const qreal ascent = line.ascent();
-    shaped.Glyphs = layout.glyphRuns();
-    for (QGlyphRun& run : shaped.Glyphs) {
-        QList<QPointF> positions = run.positions();
-        for (QPointF& p : positions) p.ry() -= ascent;
-        run.setPositions(positions);
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        Glyphs glyphs{run.rawFont(), run.glyphIndexes(), run.positions()};
+        for (QPointF& p : glyphs.Positions) p.ry() -= ascent;
+        shaped.Runs.push_back(std::move(glyphs));
     }
     return *shaped_.insert(text, std::move(shaped));
 }

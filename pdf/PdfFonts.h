@@ -7,9 +7,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
+#include <QRawFont>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -42,8 +42,13 @@ public:
     // `text` shaped for the device: its glyphs placed from the start of
     // its baseline and the advance to what follows, in device units
     // (multiples of 1/64, as the painter's text keeps them).
+    struct Glyphs {
+        QRawFont Font;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
+    };
     struct Shaped {
-        QList<QGlyphRun> Glyphs;
+        std::vector<Glyphs> Runs;  // one per font
         double Advance = 0;
     };
     const Shaped& Shape(const QString& text) const;

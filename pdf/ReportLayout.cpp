@@ -1,5 +1,6 @@
 #include "pdf/ReportLayout.h"
 
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRawFont>
@@ -418,13 +419,13 @@ void ReportLayout::DrawText(double x, double baseline, const PdfFont& font, cons
         qsizetype end = start + 1;
         while (end < text.size() && (text[end] == QLatin1Char(' ')) == blank) ++end;
         const PdfFont::Shaped& piece = font.Shape(text.mid(start, end - start));
-        for (const QGlyphRun& run : piece.Glyphs) {
-            if (run.rawFont() != runFont) {
+        for (const PdfFont::Glyphs& glyphs : piece.Runs) {
+            if (glyphs.Font != runFont) {
                 flush();
-                runFont = run.rawFont();
+                runFont = glyphs.Font;
             }
-            indexes += run.glyphIndexes();
-            for (const QPointF& p : run.positions()) positions.append(QPointF(at + p.x(), y + p.y()));
+            indexes += glyphs.Indexes;
+            for (const QPointF& p : glyphs.Positions) positions.append(QPointF(at + p.x(), y + p.y()));
         }
         at += piece.Advance;
         start = end;

@@ -2,10 +2,11 @@
 // full and summary, on one floor or spread over three, written to a file
 // under /tmp: both layout passes, the drawings with their results (the
 // trial placement of their labels, overview and detail pages) and the
-// writing of the document; the pages of the document written.
+// writing of the document; the pages and the size of the document written.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -47,6 +48,7 @@ void BM_PdfReport(benchmark::State& state)
         if (WritePdfReport(s, {"01.01.2025 12:00"}, ',', kPdfPath)) state.SkipWithError("report not written");
     state.counters["steps"] = ReportCount(s);
     state.counters["pages"] = PdfPages(kPdfPath);
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(kPdfPath)) / 1e6;
 }
 
 BENCHMARK(BM_PdfReport)
@@ -56,6 +58,7 @@ BENCHMARK(BM_PdfReport)
     ->Args({1'000, 1, 3})
     ->Args({10'000, 1, 1})
     ->Args({10'000, 0, 1})
+    ->Args({100'000, 1, 1})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2);
 
