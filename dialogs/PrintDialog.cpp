@@ -150,10 +150,11 @@ TForm3::~TForm3() = default;
 
 const SchemeOverlay* TForm3::Overlay() const { return results_ && withResults_->isChecked() ? results_ : nullptr; }
 
-void TForm3::SetScheme(TPipeLine& scheme, const SchemeOverlay* results)
+void TForm3::SetScheme(TPipeLine& scheme, const SchemeOverlay* results, FloorPlanPictures plans)
 {
     scheme_ = &scheme;
     results_ = results;
+    plans_ = std::move(plans);
     withResults_->setVisible(results != nullptr);
     FillScales();
 }
@@ -246,7 +247,7 @@ void TForm3::PaintSheets(QPrinter* printer) const
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
         if (i > 0) printer->newPage();
         PaintSheet(painter, unitsPerPoint, printable, view, sheets_[i], int(i) + 1, int(sheets_.size()), Overlay(),
-                   ProjectName());
+                   ProjectName(), PlanOf(plans_, sheets_[i].Floor));
     }
     painter.end();
 }
@@ -260,7 +261,7 @@ QImage TForm3::RenderSheet(int index, int dpi) const
     QPainter painter(&image);
     TPipeLine view = PrintoutCopy(*scheme_);
     PaintSheet(painter, dpi / 72.0, printable, view, sheets_[std::size_t(index)], index + 1, int(sheets_.size()),
-               Overlay(), ProjectName());
+               Overlay(), ProjectName(), PlanOf(plans_, sheets_[std::size_t(index)].Floor));
     return image;
 }
 

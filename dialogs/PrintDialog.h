@@ -37,8 +37,10 @@ public:
 
     // The scheme to print, which outlives the showing of the dialog. With
     // `results` (the results shown on the drawing, which outlive the
-    // showing too), "С результатами расчета" offers to print them.
-    void SetScheme(TPipeLine& scheme, const SchemeOverlay* results = nullptr);
+    // showing too), "С результатами расчета" offers to print them. The
+    // floors' vector plans in `plans` print sharp at the printer's
+    // resolution.
+    void SetScheme(TPipeLine& scheme, const SchemeOverlay* results = nullptr, FloorPlanPictures plans = {});
 
     // The printer the dialog prints on: a PDF file when the system knows
     // no printer.
@@ -71,6 +73,7 @@ private:
     QPrinter printer_;
     TPipeLine* scheme_ = nullptr;
     const SchemeOverlay* results_ = nullptr;
+    FloorPlanPictures plans_;
     std::vector<PrintSheet> sheets_;
     PromptsRef prompts_;
 

@@ -87,7 +87,8 @@ std::vector<PrintSheet> PlanSheets(const TPipeLine& s, const PrintChoice& choice
 }
 
 void PaintSheet(QPainter& painter, double unitsPerPoint, const QSizeF& printable, TPipeLine& view,
-                const PrintSheet& sheet, int number, int count, const SchemeOverlay* overlay, const QString& project)
+                const PrintSheet& sheet, int number, int count, const SchemeOverlay* overlay, const QString& project,
+                const PlanPicture* plan)
 {
     const double k = unitsPerPoint;
     const QRectF room = SheetRoom(printable);
@@ -100,7 +101,7 @@ void PaintSheet(QPainter& painter, double unitsPerPoint, const QSizeF& printable
     painter.save();
     painter.translate(frame.topLeft() * k);
     painter.scale(k * unit, k * unit);
-    DrawPrintout(view, sheet.Floor, painter, sheet.Window, perPixel / unit, overlay);
+    DrawPrintout(view, sheet.Floor, painter, sheet.Window, perPixel / unit, overlay, plan);
     painter.restore();
 
     // Where this sheet's overlap with its neighbours begins.

@@ -15,6 +15,7 @@
 
 #include "model/Scheme.h"
 #include "drawing/DrawingScale.h"
+#include "drawing/PlanPicture.h"
 #include "drawing/SchemeOverlay.h"
 
 class QPainter;
@@ -54,8 +55,11 @@ std::vector<PrintSheet> PlanSheets(const TPipeLine& s, const PrintChoice& choice
 
 // Paints sheet `number` (from 1) of `count` through `painter`, whose origin
 // is the top-left of the printable part and whose units are
-// `unitsPerPoint` to the point. `view` is a printout copy of the scheme.
+// `unitsPerPoint` to the point. `view` is a printout copy of the scheme;
+// `plan`, the vector plan of the sheet's floor, is printed at the device's
+// resolution in place of the floor's picture.
 void PaintSheet(QPainter& painter, double unitsPerPoint, const QSizeF& printable, TPipeLine& view,
-                const PrintSheet& sheet, int number, int count, const SchemeOverlay* overlay, const QString& project);
+                const PrintSheet& sheet, int number, int count, const SchemeOverlay* overlay, const QString& project,
+                const PlanPicture* plan = nullptr);
 
 }  // namespace stelmar

@@ -91,6 +91,12 @@ void Canvas::DrawScaledImage(const QRectF& target, const QImage& image, const QR
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
+double Canvas::DeviceScale() const
+{
+    const QTransform t = painter_.deviceTransform();
+    return std::sqrt(std::abs(t.determinant()));
+}
+
 void Canvas::UsePen(const PenKey& key)
 {
     if (!(key == applied_)) ApplyPen(key);

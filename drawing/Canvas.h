@@ -70,6 +70,8 @@ public:
     void DrawImage(const QPoint& at, const QImage& image, const QRect& source);
     // `source` of `image` stretched over `target`, smoothly when `smooth`.
     void DrawScaledImage(const QRectF& target, const QImage& image, const QRect& source, bool smooth);
+    // Device pixels per unit of the painter's current transformation.
+    double DeviceScale() const;
 
     void Line(int x1, int y1, int x2, int y2);
     // Many lines in the current pen at once.

@@ -34,7 +34,7 @@ TPipeLine PrintoutCopy(const TPipeLine& s)
 }
 
 LabelTally DrawPrintout(TPipeLine& s, int floor, QPainter& painter, const QRect& window, double zoom,
-                        const SchemeOverlay* overlay)
+                        const SchemeOverlay* overlay, const PlanPicture* plan)
 {
     LabelTally tally;
     if (window.isEmpty() || zoom <= 0) return tally;
@@ -47,6 +47,7 @@ LabelTally DrawPrintout(TPipeLine& s, int floor, QPainter& painter, const QRect&
     view.BoxHeight = static_cast<int>(std::lround(window.height() * zoom));
     view.BoxOnly = true;
     view.Printout = true;
+    view.Plan = plan;
     painter.save();
     painter.setClipRect(QRect(0, 0, view.BoxWidth, view.BoxHeight), Qt::IntersectClip);
     {

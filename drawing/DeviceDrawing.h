@@ -10,6 +10,7 @@
 
 #include "model/Scheme.h"
 #include "drawing/FloorPainting.h"
+#include "drawing/PlanPicture.h"
 #include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
@@ -33,7 +34,9 @@ TPipeLine PrintoutCopy(const TPipeLine& s);
 // keep screen pixels on the screen; labels are placed clear of one another
 // inside the window and left out where there is no room. Nothing is painted
 // outside the window. Returns the count of labels placed and left out.
+// With `plan`, the floor's vector plan is drawn for the device's own
+// resolution in place of its picture.
 LabelTally DrawPrintout(TPipeLine& s, int floor, QPainter& painter, const QRect& window, double zoom,
-                        const SchemeOverlay* overlay = nullptr);
+                        const SchemeOverlay* overlay = nullptr, const PlanPicture* plan = nullptr);
 
 }  // namespace stelmar

@@ -16,13 +16,15 @@ namespace stelmar {
 namespace {
 
 constexpr int kScreenDpi = 96;
+constexpr int kPdfDpi = 288;  // a PDF export's plan: three device pixels to a canvas pixel
 constexpr int kLegendRoom = 16;  // the legend's inset on both sides
 
-void PaintExport(const TPipeLine& s, const SchemeOverlay* overlay, QPainter& painter, const QRect& extent)
+void PaintExport(const TPipeLine& s, const SchemeOverlay* overlay, const PlanPicture* plan, QPainter& painter,
+                 const QRect& extent)
 {
     TPipeLine copy = PrintoutCopy(s);
     painter.fillRect(QRect(QPoint(0, 0), extent.size()), Qt::white);
-    DrawPrintout(copy, s.ActiveEtag, painter, extent, 1.0, overlay);
+    DrawPrintout(copy, s.ActiveEtag, painter, extent, 1.0, overlay, plan);
 }
 
 }  // namespace
@@ -41,16 +43,16 @@ QRect ExportExtent(const TPipeLine& s, const SchemeOverlay* overlay)
     return extent;
 }
 
-QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay)
+QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay, const PlanPicture* plan)
 {
     const QRect extent = ExportExtent(s, overlay);
     QImage image(extent.size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    PaintExport(s, overlay, painter, extent);
+    PaintExport(s, overlay, plan, painter, extent);
     return image;
 }
 
-QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format)
+QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format, const PlanPicture* plan)
 {
     const QRect extent = ExportExtent(s, overlay);
     QByteArray bytes;
@@ -65,17 +67,18 @@ QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, Vecto
         svg.setResolution(kScreenDpi);
         svg.setTitle(QStringLiteral("Этаж %1").arg(s.ActiveEtag));
         if (!painter.begin(&svg)) return {};
-        PaintExport(s, overlay, painter, extent);
+        PaintExport(s, overlay, plan, painter, extent);
         if (!painter.end()) return {};
     } else {
         QPdfWriter pdf(&buffer);
-        pdf.setResolution(kScreenDpi);
+        pdf.setResolution(kPdfDpi);
         pdf.setPageSize(QPageSize(QSizeF(extent.width() * 72.0 / kScreenDpi, extent.height() * 72.0 / kScreenDpi),
                                   QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setTitle(QStringLiteral("Этаж %1").arg(s.ActiveEtag));
         if (!painter.begin(&pdf)) return {};
-        PaintExport(s, overlay, painter, extent);
+        painter.scale(double(kPdfDpi) / kScreenDpi, double(kPdfDpi) / kScreenDpi);
+        PaintExport(s, overlay, plan, painter, extent);
         if (!painter.end()) return {};
     }
     return bytes;

@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include "model/Scheme.h"
+#include "drawing/PlanPicture.h"
 #include "drawing/SchemeOverlay.h"
 
 namespace stelmar {
@@ -20,11 +21,14 @@ enum class VectorFormat { Svg, Pdf };
 // canvas when the floor is empty.
 QRect ExportExtent(const TPipeLine& s, const SchemeOverlay* overlay);
 
-// The export at one image pixel per canvas pixel, on white.
-QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay);
+// The export at one image pixel per canvas pixel, on white. `plan`, the
+// active floor's vector plan, is drawn in place of its picture (sharper in
+// a PDF document).
+QImage RasterDrawing(const TPipeLine& s, const SchemeOverlay* overlay, const PlanPicture* plan = nullptr);
 
 // The export as a document of the extent's size (a canvas pixel a 96th of
 // an inch); empty when it cannot be made.
-QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format);
+QByteArray VectorDrawing(const TPipeLine& s, const SchemeOverlay* overlay, VectorFormat format,
+                         const PlanPicture* plan = nullptr);
 
 }  // namespace stelmar

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QRect>
 #include <QSizeF>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -33,5 +34,15 @@ public:
 };
 
 using PlanPictureRef = std::shared_ptr<const PlanPicture>;
+
+// The plans of a scheme's floors that can be drawn, by floor number.
+using FloorPlanPictures = std::map<int, PlanPictureRef>;
+
+// The plan of `floor` in `plans`, null when it has none.
+inline const PlanPicture* PlanOf(const FloorPlanPictures& plans, int floor)
+{
+    const auto found = plans.find(floor);
+    return found == plans.end() ? nullptr : found->second.get();
+}
 
 }  // namespace stelmar

@@ -131,12 +131,41 @@ void PaintPicture(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMa
     c.DrawScaledImage(target, image, source, map.Zoom < 1);
 }
 
-// The floor's vector plan on the screen, its picture where the plan's tiles
-// for this zoom are not rendered yet; the picture alone in export mode and
-// without a plan.
-void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache,
-                     bool exportMode)
+// A printout's vector plan over the image rectangle `rect`, rendered for
+// the device's own pixels (a printer's 600 dpi, say) so that it prints
+// sharp, in at most kPrintedPlanPixels pixels.
+void PaintPrintedPlan(Canvas& c, const QRect& rect, const ViewMap& map, const TFloorPlan& plan,
+                      const PlanPicture& picture)
 {
+    constexpr double kPrintedPlanPixels = 16e6;
+    const double unit = plan.PixelsPerUnit * map.Zoom;  // image pixels per plan unit
+    const QSizeF size = picture.Size();
+    if (!(unit > 0) || size.isEmpty()) return;
+    const QPointF corner((plan.OriginX + plan.OffsetX) * map.Zoom - map.OriginX,
+                         (plan.OriginY + plan.OffsetY) * map.Zoom - map.OriginY);
+    const QRectF target = QRectF(corner, size * unit).intersected(QRectF(rect));
+    if (target.isEmpty()) return;
+    double device = std::max(1.0, c.DeviceScale());
+    const double pixels = target.width() * target.height() * device * device;
+    if (pixels > kPrintedPlanPixels) device *= std::sqrt(kPrintedPlanPixels / pixels);
+    const QRect clip = QRectF((target.topLeft() - corner) * device, target.size() * device).toAlignedRect();
+    const QImage image = picture.Render(unit * device, clip);
+    if (image.isNull()) return;
+    c.DrawScaledImage(QRectF(corner + QPointF(clip.topLeft()) / device, QSizeF(clip.size()) / device), image,
+                      image.rect(), true);
+}
+
+// The floor's vector plan on the screen, its picture where the plan's tiles
+// for this zoom are not rendered yet; a printout's plan when it has one;
+// the picture alone in export mode and without a plan.
+void PaintBackground(const TPipeLine& s, Canvas& c, const QRect& rect, const ViewMap& map, BackgroundCache* cache,
+                     bool exportMode, const PlanPicture* printed)
+{
+    if (printed) {
+        c.FillRect(rect, kWhite);
+        PaintPrintedPlan(c, rect, map, s.Plans[s.ActiveEtag], *printed);
+        return;
+    }
     PlanTiles* plan = cache && !exportMode ? cache->Plan() : nullptr;
     if (!plan) {
         PaintPicture(s, c, rect, map, cache);
@@ -552,7 +581,8 @@ void PaintFloor(TPipeLine& s, Canvas& c, const QPaintDevice* device, const QSize
     }
     const QRect shown(vis.Left, vis.Top, view.BoxWidth, view.BoxHeight);
     const QRect canvas(QPoint(-map.OriginX, -map.OriginY), QSize(map.Scale(canvasSize.width()), map.Scale(canvasSize.height())));
-    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache, exportMode);
+    PaintBackground(s, c, exportMode ? QRect(QPoint(0, 0), canvasSize) : shown, map, cache, exportMode,
+                    view.Printout ? view.Plan : nullptr);
     ClampNodes(s, canvasSize.width(), canvasSize.height());
 
     if (overlay) DrawOverlayUnderlays(s, c, vis, map, *overlay);

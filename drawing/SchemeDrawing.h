@@ -15,6 +15,8 @@
 
 namespace stelmar {
 
+class PlanPicture;
+
 // The part of the canvas the user sees: the scroll positions and the size
 // of the visible box in screen pixels, and the zoom (screen pixels per
 // canvas pixel). Positions, lines and the background scale with the zoom;
@@ -35,6 +37,9 @@ struct CanvasView {
     // too are left out where they would cover another, and nothing of
     // the editing (the area being drawn, the band) is painted.
     bool Printout = false;
+    // A printout's vector plan, drawn for the device's own resolution in
+    // place of the floor's picture.
+    const PlanPicture* Plan = nullptr;
 };
 
 class PlanTiles;

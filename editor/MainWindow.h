@@ -290,6 +290,8 @@ private:
     void ShowScale();
     // A plan file as the active floor's plan (MainWindowBackground.cpp).
     void LoadPlan(const QString& path);
+    // The floors' plans that can be drawn, for printing.
+    FloorPlanPictures PlanPictures();
     std::optional<double> AskDrawingUnit(const std::string& name);
     // DXF plans: the layer panel, snapping (MainWindowDxf.cpp).
     void CreateDxfCommands();

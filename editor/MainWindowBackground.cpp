@@ -234,4 +234,14 @@ void TF::dropEvent(QDropEvent* event)
     if (scheme_.Opened && (ReadablePictureExtensions().contains(extension) || IsPlanFile(path))) LoadBackground(path);
 }
 
+FloorPlanPictures TF::PlanPictures()
+{
+    FloorPlanPictures pictures;
+    for (int floor = 1; floor <= scheme_.EtagCount; ++floor)
+        if (scheme_.Plans[std::size_t(floor)].Source)
+            if (PlanPictureRef picture = plans_->Picture(scheme_.Plans[std::size_t(floor)]))
+                pictures.emplace(floor, std::move(picture));
+    return pictures;
+}
+
 }  // namespace stelmar

@@ -206,7 +206,7 @@ void TF::CreateCommands()
     wire({"N4", "TBSave"}, [this] { SaveCommand(); });
     wire({"NSaveAs"}, [this] { SaveAsCommand(); });
     wire({"MMPrint", "TBPrint"}, [this] {
-        if (dialogs_.Print) dialogs_.Print->SetScheme(scheme_, results_.Shown() ? results_.Overlay() : nullptr);
+        if (dialogs_.Print) dialogs_.Print->SetScheme(scheme_, results_.Shown() ? results_.Overlay() : nullptr, PlanPictures());
         ShowDialog(dialogs_.Print);
     });
     // Accepted settings are saved at once and the canvas takes the new size.

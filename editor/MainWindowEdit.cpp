@@ -174,17 +174,18 @@ void TF::ExportCommand()
     const SchemeOverlay* results = results_.Shown() ? results_.Overlay() : nullptr;
     if (results && prompts_->AskYesNo(kExportResultsQuestion) != Answer::Yes) results = nullptr;
     const QString suffix = QFileInfo(path).suffix().toLower();
+    const PlanPictureRef plan = plans_->Picture(scheme_.Plans[scheme_.ActiveEtag]);
     QString error;
     if (suffix == "svg" || suffix == "pdf") {
         const QByteArray bytes =
-            VectorDrawing(scheme_, results, suffix == "svg" ? VectorFormat::Svg : VectorFormat::Pdf);
+            VectorDrawing(scheme_, results, suffix == "svg" ? VectorFormat::Svg : VectorFormat::Pdf, plan.get());
         const auto failure = bytes.isEmpty() ? std::optional<std::string>("документ не удалось составить")
                                              : WriteFilesAtomically({{path.toStdString(), bytes.toStdString()}});
         if (failure)
             error = QString("Не удалось сохранить изображение \"%1\": %2.")
                         .arg(QFileInfo(path).fileName(), QString::fromStdString(*failure));
     } else {
-        SavePicture(RasterDrawing(scheme_, results), path, &error);
+        SavePicture(RasterDrawing(scheme_, results, plan.get()), path, &error);
     }
     if (!error.isEmpty()) prompts_->ShowWarning(error);
 }

@@ -132,6 +132,22 @@ QRect FrameOf(const QImage& image)
     return QRect(QPoint(left, 0), QPoint(right, image.height() - 1));
 }
 
+// A plan of 400 × 300 units with one line across it at x = 100 units,
+// one device pixel wide at whatever scale it is drawn.
+class OneLinePlan : public PlanPicture {
+public:
+    QSizeF Size() const override { return {400, 300}; }
+    QImage Render(double scale, const QRect& clip) const override
+    {
+        QImage image(clip.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const int x = int(std::lround(100 * scale)) - clip.left();
+        if (x >= 0 && x < image.width())
+            for (int y = 0; y < image.height(); ++y) image.setPixel(x, y, qRgb(0, 0, 0));
+        return image;
+    }
+};
+
 // The words of page `page` of a PDF with their boxes in points, read by
 // pdftotext -bbox.
 std::vector<std::pair<QString, QRectF>> PdfWordBoxes(const QString& path, int page)
@@ -672,6 +688,43 @@ private slots:
         QVERIFY2(dashes(0) < 0.2, qPrintable(QString::number(dashes(0))));
         QCOMPARE(sheets[1].Column, 1);
         QVERIFY2(dashes(1) > 0.3 && dashes(1) < 0.95, qPrintable(QString::number(dashes(1))));
+    }
+
+    // A floor's vector plan prints at the printer's resolution, not from
+    // the floor's picture at one pixel a canvas pixel: at 1:50 and 288 dpi
+    // a canvas pixel is about six device pixels, and the plan's line stays
+    // one or two wide.
+    void vectorPlanPrintsSharp()
+    {
+        TPipeLine s = WideFloors();
+        s.Plans[1].PixelsPerUnit = 2;
+        auto p = ShowPrint(std::move(s));
+        p->Dialog->SetScheme(p->Scheme, nullptr, {{1, std::make_shared<OneLinePlan>()}});
+        auto* scale = p->Dialog->findChild<QComboBox*>("ScaleBox");
+        const int index = scale->findText("1:50");
+        scale->setCurrentIndex(index);
+        emit scale->activated(index);
+        QCOMPARE(p->Dialog->Sheets().at(0).Column, 0);
+
+        const QImage sheet = p->Dialog->RenderSheet(0, 288);
+        // Columns with a long run of grey ink: the plan's line, the
+        // frame's sides.
+        const auto inked = [&](int x) {
+            int run = 0, longest = 0;
+            for (int y = 0; y < sheet.height(); ++y) {
+                const QColor c = sheet.pixelColor(x, y);
+                const bool grey = c.red() < 200 && std::abs(c.red() - c.green()) < 12 && std::abs(c.red() - c.blue()) < 12;
+                longest = std::max(longest, run = grey ? run + 1 : 0);
+            }
+            return longest > 400;
+        };
+        int line = -1;
+        for (int x = 0; x < sheet.width() && line < 0; ++x)
+            if (qGray(sheet.pixel(x, sheet.height() / 3)) < 60 && inked(x)) line = x;
+        QVERIFY(line >= 0);
+        int wide = 0;
+        for (int x = line - 12; x <= line + 12; ++x) wide += inked(x);
+        QVERIFY2(wide <= 2, qPrintable(QString("%1 columns at %2").arg(wide).arg(line)));
     }
 
     void allFloorsInOneJob()
