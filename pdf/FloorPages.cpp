@@ -58,8 +58,8 @@ double FloorPages::PointsPerPixel(int floor, const DrawingScale& scale) const
     return scale.PointsPerPixel(view_.Plans[std::size_t(floor)].Scale);
 }
 
-FloorPages::FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFonts& fonts)
-    : view_(PrintoutCopy(s)), overlay_(overlay), fonts_(fonts)
+FloorPages::FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFonts& fonts, FloorPlanPictures plans)
+    : view_(PrintoutCopy(s)), overlay_(overlay), fonts_(fonts), plans_(std::move(plans))
 {
     overlay_.ShowLegend = false;  // the legend goes under the drawing
     struct Floor {
@@ -188,7 +188,7 @@ void FloorPages::Paint(QPainter& painter, const QRectF& page, const DrawingPage&
     painter.save();
     painter.translate(frame.topLeft() * k);
     painter.scale(k * unit, k * unit);
-    DrawPrintout(view_, p.Floor, painter, p.Window, perPixel / unit, &overlay_);
+    DrawPrintout(view_, p.Floor, painter, p.Window, perPixel / unit, &overlay_, PlanOf(plans_, p.Floor));
     painter.restore();
 
     // On the overview, the details' frames and numbers.

@@ -10,6 +10,8 @@
 // want of room, every floor gets an overview page and detail pages, all
 // details at one scale. Labels are placed clear of one another inside the
 // frame of the drawing and stay text; a legend is under every drawing.
+// A floor's vector plan is drawn for the page's resolution in place of its
+// picture, so that it stays sharp.
 
 #include <QPageLayout>
 #include <QRect>
@@ -19,6 +21,7 @@
 
 #include "model/Scheme.h"
 #include "drawing/DrawingScale.h"
+#include "drawing/PlanPicture.h"
 #include "drawing/SchemeOverlay.h"
 #include "pdf/PdfFonts.h"
 
@@ -39,8 +42,9 @@ struct DrawingPage {
 
 class FloorPages {
 public:
-    // Plans the pages of every floor that has elements or a plan.
-    FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFonts& fonts);
+    // Plans the pages of every floor that has elements or a plan; `plans`
+    // are the floors' vector plans.
+    FloorPages(const TPipeLine& s, const SchemeOverlay& overlay, PdfFonts& fonts, FloorPlanPictures plans = {});
 
     const std::vector<DrawingPage>& Pages() const { return pages_; }
     const DrawingScale& Scale() const { return scale_; }
@@ -61,6 +65,7 @@ private:
     TPipeLine view_;  // a printout copy: painting pulls nodes inside the canvas
     SchemeOverlay overlay_;
     PdfFonts& fonts_;
+    FloorPlanPictures plans_;
     DrawingScale scale_;
     std::optional<DrawingScale> detailScale_;
     std::vector<DrawingPage> pages_;

@@ -20,6 +20,7 @@
 #include "drawing/ResultsDrawing.h"
 #include "drawing/SchemeDrawing.h"
 #include "pdf/FloorPages.h"
+#include "plans/PlanFiles.h"
 #include "pdf/ReportLayout.h"
 #include "pdf/StreamDevice.h"
 
@@ -45,7 +46,7 @@ public:
     PdfComposer(const TPipeLine& s, const ReportTitle& title, char separator, PdfFonts& fonts,
                 const PdfProgress& progress, const std::vector<ScenarioRun>* runs)
         : s_(s), title_(title), separator_(separator), progress_(progress), runs_(runs),
-          drawings_(s, Overlay(s, separator), fonts)
+          drawings_(s, Overlay(s, separator), fonts, OpenFloorPlans(s))
     {
     }
 

@@ -73,6 +73,18 @@ PlanPictureRef OpenPlanPicture(const TFloorPlan& plan, QString* reason)
     return nullptr;
 }
 
+FloorPlanPictures OpenFloorPlans(const TPipeLine& s)
+{
+    FloorPlanPictures pictures;
+    for (int floor = 1; floor <= s.EtagCount; ++floor) {
+        const TFloorPlan& plan = s.Plans[std::size_t(floor)];
+        QString reason;
+        if (plan.Source)
+            if (PlanPictureRef picture = OpenPlanPicture(plan, &reason)) pictures.emplace(floor, std::move(picture));
+    }
+    return pictures;
+}
+
 PlanPictureRef ImportPlanPicture(const TFloorPlan& plan, const QString& path, QString* message)
 {
     if (plan.Source && plan.Source->Kind == "dxf") {

@@ -35,6 +35,10 @@ std::optional<PlanSourceRef> ReadPlanSource(const QString& path, QString* error)
 // be drawn.
 PlanPictureRef OpenPlanPicture(const TFloorPlan& plan, QString* reason);
 
+// The pictures of the floors of `s` whose plans can be drawn; a floor
+// whose plan cannot be drawn is left out and keeps its picture.
+FloorPlanPictures OpenFloorPlans(const TPipeLine& s);
+
 // The picture of `plan` whose source was just read from `path`; null with
 // `message` set to the message for the user, naming the file and the
 // reason, when it cannot be drawn.

@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QColor>
+#include <QPainter>
+#include <QPdfWriter>
+#include <iterator>
 #include <regex>
+#include <sstream>
 
 #include "calc/FlowCalculation.h"
 #include "model/SchemeBuilder.h"
@@ -141,6 +146,56 @@ TEST(DrawingPages, OneScaleFillingTheWidthWithEveryLabelInsideTheFrame)
     const QImage upstairs = RenderPdfPage(pdf, drawings[1], 72);
     EXPECT_EQ(upstairs.width(), 595);
     EXPECT_LT(FrameOf(upstairs).width(), 200);
+}
+
+// The bytes of a PDF page of 1,800 × 600 points with a hairline across it.
+std::string HairlinePlan()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72);
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(1800, 600), QPageSize::Point), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
+        QPainter painter(&writer);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawLine(QPointF(1010, 0), QPointF(1010, 600));
+    }
+    return bytes.toStdString();
+}
+
+// The largest horizontal resolution, pixels per inch, of the images on
+// page `page`, by pdfimages -list; 0 when it has none.
+int LargestImageResolution(const std::string& path, int page)
+{
+    const std::string list = RunCommand(std::string(PDFIMAGES) + " -list -f " + std::to_string(page) + " -l " +
+                                        std::to_string(page) + " '" + path + "'");
+    int largest = 0;
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::vector<std::string> f{std::istream_iterator<std::string>(fields), {}};
+        if (f.size() > 12 && f[2] == "image") largest = std::max(largest, std::atoi(f[12].c_str()));
+    }
+    return largest;
+}
+
+// A floor's vector plan is drawn for the page, not from the floor's picture
+// at a pixel a canvas pixel: the corridor's floor is drawn at under half a
+// point a canvas pixel, so its picture would be under 170 pixels an inch.
+TEST(DrawingPages, VectorPlanIsDrawnAtThePageResolution)
+{
+    TPipeLine s = CorridorAndRoom();
+    s.Plans[1].Source = std::make_shared<const TPlanSource>(TPlanSource{"pdf", HairlinePlan()});
+    s.Plans[1].PixelsPerUnit = 1;
+    const std::string pdf = TempFolder("vector-plan") + "/report.pdf";
+    CalculateAndWriteReports(s, pdf);
+    const std::vector<int> drawings = PagesWith(PdfPageTexts(pdf), "Масштаб ");
+    ASSERT_EQ(drawings.size(), 2u);
+    EXPECT_GE(LargestImageResolution(pdf, drawings[0]), 600);
+    EXPECT_EQ(LargestImageResolution(pdf, drawings[1]), 0) << "the upper floor has no plan";
 }
 
 // A floor whose labels cannot be placed at the scale of the whole floor:
