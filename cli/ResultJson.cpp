@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "model/NumberText.h"
 #include "model/Scenarios.h"
@@ -55,6 +56,11 @@ public:
     }
 
     void Value(double x) { Number(x); }
+    void Value(const std::optional<double>& x)
+    {
+        if (x) Number(*x);
+        else out_ << "null";
+    }
     void Value(std::int32_t x) { out_ << x; }
     void Value(bool b) { out_ << (b ? "true" : "false"); }
     void Value(std::uint8_t b) { out_ << static_cast<int>(b); }
@@ -152,14 +158,8 @@ void WriteInput(JsonWriter& w, const TPipeLine& drawn, const InputCheck& c, char
     w.Field("people", c.People);
     w.Field("tp", c.EvacuationTime);
     w.Field("tne", c.StartDelay);
-    w.Key("tbl");
-    if (c.BlockTime) w.Number(*c.BlockTime);
-    else w.Raw() << "null";
-    w.Raw() << ',';
-    w.Key("allowed");
-    if (c.BlockTime) w.Number(c.Allowed);
-    else w.Raw() << "null";
-    w.Raw() << ',';
+    w.Field("tbl", c.BlockTime);
+    w.Field("allowed", c.BlockTime ? std::optional<double>(c.Allowed) : std::nullopt);
     w.Field("total", c.Total);
     w.Field("tsk", c.AccumTime);
     w.Field("verdict", std::string(VerdictText(c.Result)));
