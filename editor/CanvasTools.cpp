@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <cmath>
 
 #include "dialogs/AreaParamsDialog.h"
 #include "dialogs/NodeParamsDialog.h"
@@ -64,7 +65,8 @@ void CanvasTools::AddRecordedArea(int node1, int node2)
     MarkNewArea(S(), AreaCount(S()));
 }
 
-// A new junction at (x, y) splits the area.
+// A new junction at (x, y), or at the plan's point it snaps to, splits the
+// area.
 void CanvasTools::SplitRecordedArea(int area, int x, int y)
 {
     TPipeLine& s = S();
@@ -72,6 +74,7 @@ void CanvasTools::SplitRecordedArea(int area, int x, int y)
     const int junction = AddRecordedNode(kJunction);
     s.Nodes[junction].X = s.Nodes[junction].SavedX = x;
     s.Nodes[junction].Y = s.Nodes[junction].SavedY = y;
+    window_.SnapNodesToPlan(junction, false);
     SplitArea(s, area, junction);
     MarkNewArea(s, AreaCount(s));
 }
@@ -176,7 +179,7 @@ void CanvasTools::PressOnNode(int node, int x, int y)
     } else {
         // A node tool on an existing node creates nothing: it picks the node up.
         s.Nodes[node].Selected = true;
-        StartDrag(node, x, y);
+        StartDrag(node, 0, x, y);
         window_.Draw();
     }
 }
@@ -199,7 +202,7 @@ void CanvasTools::PressBeside(int area, int x, int y)
         }
         s.Areas[area].Hot = true;
         s.Areas[area].Selected = true;
-        StartDrag(0, x, y);
+        StartDrag(0, area, x, y);
     }
 
     if (IsNodeTool(s.Tool)) AddRecordedNode(s.Tool);
@@ -241,14 +244,24 @@ void CanvasTools::PressBeside(int area, int x, int y)
     window_.Draw();
 }
 
-void CanvasTools::StartDrag(int node, int x, int y)
+void CanvasTools::StartDrag(int node, int area, int x, int y)
 {
     TPipeLine& s = S();
     s.AnchorX = x;
     s.AnchorY = y;
     s.Dragging = node > 0 ? node : 1;
     draggedNode_ = node;
+    draggedArea_ = area;
     drag_.reset();
+}
+
+int CanvasTools::TakenNode()
+{
+    const TPipeLine& s = S();
+    if (draggedNode_ > 0 || draggedArea_ < 1 || draggedArea_ > AreaCount(s)) return draggedNode_;
+    const TArea& a = s.Areas[draggedArea_];
+    const auto distance = [&](int n) { return std::hypot(s.Nodes[n].X - s.MouseX, s.Nodes[n].Y - s.MouseY); };
+    return distance(a.Node2) < distance(a.Node1) ? a.Node2 : a.Node1;
 }
 
 void CanvasTools::DoubleClick(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,

@@ -114,8 +114,11 @@ private:
     void Point(QPointF at);
     void PressOnNode(int node, int x, int y);
     void PressBeside(int area, int x, int y);
-    // A drag of node `node`, or of the selection by an area (`node` 0).
-    void StartDrag(int node, int x, int y);
+    // A drag of node `node`, or of the selection by area `area`.
+    void StartDrag(int node, int area, int x, int y);
+    // The node the drag holds by, which snaps to the plan: the node taken,
+    // or the end of the area taken nearest the pointer; 0 when none.
+    int TakenNode();
     // Opens the parameters dialog of the node or area under the pointer
     // (of the area even over a node with `areaFirst`).
     void OpenParams(bool areaFirst = false);
@@ -166,8 +169,9 @@ private:
     QPointF panAnchor_;
     // The drag in progress, once it has moved something.
     std::optional<SchemeEdit> drag_;
-    // The node the drag took (which snaps to the plan); 0 for an area.
+    // The node the drag took, or else the area it took; 0 when none.
     int draggedNode_ = 0;
+    int draggedArea_ = 0;
     // Wheel rotation not yet amounting to a notch, per direction.
     int wheelRest_ = 0;
     int wheelRestH_ = 0;

@@ -100,7 +100,7 @@ void CanvasTools::MoveSelectionWith(Qt::KeyboardModifiers modifiers)
         RotateSelection(s);
     } else {
         MoveSelection(s);
-        window_.SnapNodesToPlan(draggedNode_, true);
+        window_.SnapNodesToPlan(TakenNode(), true);
     }
     window_.Draw();
 }

@@ -124,8 +124,9 @@ public:
     // The active floor's elements and picture fill the visible box.
     void ZoomToFit();
     // With "Привязка к плану" on, node `taken` on the active floor snaps to
-    // the DXF plan's nearest end point or crossing: a new node alone, a
-    // dragged one with the rest of the selection (MainWindowDxf.cpp).
+    // the DXF plan's nearest end point or crossing: a new node alone; when
+    // `dragged`, every node the drag moves goes along by the same offset,
+    // none below zero (MainWindowDxf.cpp).
     void SnapNodesToPlan(int taken, bool dragged);
     double Zoom() const { return scheme_.Zoom; }
     // Refills the floor chooser after the number of floors changed,

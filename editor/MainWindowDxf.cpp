@@ -13,6 +13,7 @@
 #include "editor/MainWindow.h"
 #include "editor/Mnemonics.h"
 #include "editor/SchemeEdit.h"
+#include "model/SchemeEditing.h"
 #include "plans/DxfPlan.h"
 #include "plans/PlanSnapping.h"
 
@@ -127,26 +128,27 @@ std::optional<QPoint> TF::PlanSnapPoint(int x, int y)
     return (corner + dxf->ToPlan(*point) * plan.PixelsPerUnit).toPoint();
 }
 
-// A new node moves alone; a dragged one takes the rest of the selection
-// along, none of it below zero.
+// A new node moves alone, its position taken as the start of the next
+// move; a dragged one takes the rest of the drag along.
 void TF::SnapNodesToPlan(int taken, bool dragged)
 {
     if (taken < 1 || taken > NodeCount(scheme_)) return;
     const TNode& node = scheme_.Nodes[taken];
-    if (node.Etag != scheme_.ActiveEtag || (dragged && !node.Selected)) return;
+    if (node.Etag != scheme_.ActiveEtag) return;
+    const std::vector<int> moved = dragged ? MovedNodes(scheme_) : std::vector<int>{taken};
+    if (std::find(moved.begin(), moved.end(), taken) == moved.end()) return;
     const std::optional<QPoint> point = PlanSnapPoint(node.X, node.Y);
     if (!point) return;
     const int dx = point->x() - node.X, dy = point->y() - node.Y;
-    if (!dragged) {
-        scheme_.Nodes[taken].X += dx;
-        scheme_.Nodes[taken].Y += dy;
-        return;
-    }
-    for (int i = 1; i <= NodeCount(scheme_); ++i) {
+    for (const int i : moved) {
         TNode& n = scheme_.Nodes[i];
-        if (!n.Selected || n.Etag != scheme_.ActiveEtag) continue;
+        if (n.Etag != scheme_.ActiveEtag) continue;
         n.X = std::max(0, n.X + dx);
         n.Y = std::max(0, n.Y + dy);
+        if (!dragged) {
+            n.SavedX = n.X;
+            n.SavedY = n.Y;
+        }
     }
 }
 

@@ -1,13 +1,13 @@
 #include "examples/ExamplePlanFiles.h"
 
 #include <QBuffer>
-#include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
+#include <stdexcept>
 
-#include "pictures/PictureFiles.h"
+#include "plans/PlanFiles.h"
 
 namespace stelmar::examples {
 namespace {
@@ -21,41 +21,23 @@ QColor LayerColour(const std::string& layer)
     return Qt::black;
 }
 
-// Paints the plan, its units mapped by `to` into the painter's pixels,
-// `scale` of them to a unit; a heavy line is `heavy` pixels wide.
-template <typename Map>
-void Paint(QPainter& p, const PlanDrawing& d, Map to, double scale, double heavy)
+// Paints the page, a painter unit to a unit of the page.
+void Paint(QPainter& p, const PlanDrawing& d)
 {
+    constexpr double kHeavy = 1.5;  // the width of a heavy line
     p.setRenderHint(QPainter::Antialiasing);
     for (const PlanLine& l : d.Lines) {
-        p.setPen(QPen(LayerColour(l.Layer), l.Layer == kWallLayer ? heavy : heavy / 3, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(to(l.X1, l.Y1), to(l.X2, l.Y2));
+        p.setPen(QPen(LayerColour(l.Layer), l.Layer == kWallLayer ? kHeavy : kHeavy / 3, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(l.X1, l.Y1), QPointF(l.X2, l.Y2));
     }
     for (const PlanText& t : d.Texts) {
         QFont font("DejaVu Sans");
         // The height given is that of the capitals, about 0.72 of the font's pixel size.
-        font.setPixelSize(std::max(1, int(std::lround(t.Height * scale / 0.72))));
+        font.setPixelSize(std::max(1, int(std::lround(t.Height / 0.72))));
         p.setFont(font);
         p.setPen(LayerColour(t.Layer));
-        p.drawText(to(t.X, t.Y), QString::fromStdString(t.Text));
+        p.drawText(QPointF(t.X, t.Y), QString::fromStdString(t.Text));
     }
-}
-
-// The plan at its placement on a white picture just large enough for it.
-BitmapRef Picture(const PlanDrawing& d, const PlanPlacement& at, double width, double height, bool yUp)
-{
-    QImage image(int(std::ceil(at.OriginX + width * at.PixelsPerUnit)), int(std::ceil(at.OriginY + height * at.PixelsPerUnit)),
-                 QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    Paint(
-        p, d,
-        [&](double x, double y) {
-            return QPointF(at.OriginX + x * at.PixelsPerUnit, at.OriginY + (yUp ? height - y : y) * at.PixelsPerUnit);
-        },
-        at.PixelsPerUnit, 2);
-    p.end();
-    return std::make_shared<const Bitmap>(FromQImage(image));
 }
 
 std::string Pdf(const PlanDrawing& page)
@@ -72,19 +54,25 @@ std::string Pdf(const PlanDrawing& page)
         writer.setCreator("Stelmar make_examples");
         writer.setTitle("План 1 этажа");
         QPainter p(&writer);
-        Paint(p, page, [](double x, double y) { return QPointF(x, y); }, 1, 1.5);
+        Paint(p, page);
     }
     return bytes.toStdString();
+}
+
+// The floor's picture the program makes of the floor's plan.
+BitmapRef FloorPicture(const TFloorPlan& plan)
+{
+    QString reason;
+    const PlanPictureRef picture = OpenPlanPicture(plan, &reason);
+    if (!picture) throw std::runtime_error("План " + plan.SourceName + " не открыт: " + reason.toStdString());
+    return std::make_shared<const Bitmap>(PlanBitmap(*picture, plan));
 }
 
 }  // namespace
 
 ExamplePlanFiles MakeExamplePlanFiles()
 {
-    const PlanDrawing page = FloorOnePage();
-    const PlanDrawing drawing = FloorTwoDrawing();
-    return {Pdf(page), Picture(page, FloorOnePlacement(), kPdfPageWidth, kPdfPageHeight, false),
-            Picture(drawing, FloorTwoPlacement(), kDxfFrameWidth, kDxfFrameHeight, true)};
+    return {Pdf(FloorOnePage()), FloorPicture};
 }
 
 }  // namespace stelmar::examples

@@ -1,8 +1,9 @@
 #pragma once
 
-// The plan files of the example drawn over plans, painted with Qt: floor
-// 1's PDF page (QPdfWriter) and both plans as the pictures that readers
-// without plans show under the elements. Needs a QGuiApplication.
+// The plan files of the example drawn over plans: floor 1's PDF page,
+// painted with QPdfWriter, and the floors' pictures that readers without
+// plans show, rendered from the plans by the program's own renderers.
+// Needs a QGuiApplication.
 
 #include "examples/ExamplePlans.h"
 

@@ -306,13 +306,14 @@ ExampleProject PlansExample(const ExamplePlanFiles& files)
     dxf.OriginX = two.OriginX;
     dxf.OriginY = two.OriginY;
     dxf.PixelsPerUnit = two.PixelsPerUnit;
-    s.Backgrounds[1] = files.Picture1;
-    s.Backgrounds[2] = files.Picture2;
 
     // Floor 2 lined up with floor 1 at the stair cell's north-west corner.
     const FloorPoint corner1{1, double(kCanvasLeft), double(kCanvasTop1 + Px(kCorridorSouth))};
     const FloorPoint corner2{2, double(kCanvasLeft), double(kCanvasTop2 + Px(kCorridorSouth))};
     AlignFloors(s, corner1, corner2);
+    // The pictures show the plans where they lie now.
+    if (files.Picture)
+        for (const int floor : {1, 2}) s.Backgrounds[floor] = files.Picture(s.Plans[floor]);
 
     // Every horizontal path takes its length from the drawing.
     for (int i = 1; i <= AreaCount(s); ++i) MarkNewArea(s, i);

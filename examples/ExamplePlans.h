@@ -3,11 +3,13 @@
 // The example drawn over plans: a two-floor office building whose floor 1
 // lies over a PDF plan and floor 2 over a DXF plan. The plans are drawn
 // here as lists of lines and texts; the DXF is written from its list as
-// text, the PDF and the pictures earlier readers show are painted from
-// theirs with Qt (ExamplePlanFiles.h), and the scheme is built over them
+// text, the PDF is painted from its list with Qt and the pictures earlier
+// readers show are rendered from the plans as the program renders them
+// (ExamplePlanFiles.h), and the scheme is built over them
 // with the floors' scales set, the floors lined up at a stair corner and
 // the lengths taken from the drawing.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,12 +59,12 @@ struct PlanPlacement {
 PlanPlacement FloorOnePlacement();
 PlanPlacement FloorTwoPlacement();
 
-// The plan files: the PDF of floor 1 and, for readers that do not know
-// plans, both plans as pictures at their placements.
+// The plan files: the PDF of floor 1, and the floor's picture for readers
+// that do not know plans, rendered from a floor's plan record (empty: the
+// floors get no pictures).
 struct ExamplePlanFiles {
     std::string Pdf;
-    BitmapRef Picture1;
-    BitmapRef Picture2;
+    std::function<BitmapRef(const TFloorPlan&)> Picture;
 };
 
 // The example project over those files.

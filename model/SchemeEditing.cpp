@@ -17,27 +17,6 @@ int Snapped(int v) { return v / 5 * 5 + 2; }
 
 int Rounded(double v) { return static_cast<int>(std::nearbyint(v)); }
 
-// Calls place(node) for every selected node, or, when no node is selected,
-// for both ends of every selected area.
-template <typename Place>
-void ForSelectionNodes(TPipeLine& s, Place place)
-{
-    bool anyNode = false;
-    for (int i = 1; i <= NodeCount(s); ++i) {
-        if (s.Nodes[i].Selected) {
-            place(s.Nodes[i]);
-            anyNode = true;
-        }
-    }
-    if (anyNode) return;
-    for (int i = 1; i <= AreaCount(s); ++i) {
-        const TArea& a = s.Areas[i];
-        if (!a.Selected) continue;
-        place(s.Nodes[a.Node1]);
-        place(s.Nodes[a.Node2]);
-    }
-}
-
 // Keeps the nodes whose keep[i] is true, in order, drops every area attached
 // to a dropped node and renumbers the remaining references.
 void KeepNodes(TPipeLine& s, const std::vector<bool>& keep)
@@ -173,24 +152,45 @@ void CloseFloorGap(TPipeLine& s, std::uint8_t floor)
     --s.EtagCount;
 }
 
+std::vector<int> MovedNodes(const TPipeLine& s)
+{
+    std::vector<int> nodes;
+    for (int i = 1; i <= NodeCount(s); ++i)
+        if (s.Nodes[i].Selected) nodes.push_back(i);
+    if (!nodes.empty()) return nodes;
+    std::vector<bool> taken(s.Nodes.size());
+    for (int i = 1; i <= AreaCount(s); ++i) {
+        const TArea& a = s.Areas[i];
+        if (!a.Selected) continue;
+        for (const int end : {a.Node1, a.Node2}) {
+            if (taken[end]) continue;
+            taken[end] = true;
+            nodes.push_back(end);
+        }
+    }
+    return nodes;
+}
+
 void MoveSelection(TPipeLine& s)
 {
     const int dx = s.MouseX - s.AnchorX;
     const int dy = s.MouseY - s.AnchorY;
-    ForSelectionNodes(s, [&](TNode& n) {
+    for (const int i : MovedNodes(s)) {
+        TNode& n = s.Nodes[i];
         n.X = n.SavedX + dx;
         n.Y = n.SavedY + dy;
         if (s.Snap) {
             n.X = Snapped(n.X);
             n.Y = Snapped(n.Y);
         }
-    });
+    }
 }
 
 void RotateSelection(TPipeLine& s)
 {
     const double t = std::atan2(double(s.MouseY - s.AnchorY), double(s.MouseX - s.AnchorX));
-    ForSelectionNodes(s, [&](TNode& n) {
+    for (const int i : MovedNodes(s)) {
+        TNode& n = s.Nodes[i];
         const double u = n.SavedX - s.AnchorX;
         const double w = n.SavedY - s.AnchorY;
         const double r = std::sqrt(u * u + w * w);
@@ -201,7 +201,7 @@ void RotateSelection(TPipeLine& s)
             n.X = Snapped(n.X);
             n.Y = Snapped(n.Y);
         }
-    });
+    }
 }
 
 void CopySelection(TPipeLine& s)

@@ -13,6 +13,7 @@
 // Node and area numbers passed in must be valid (1..NodeCount, 1..AreaCount).
 
 #include <cstdint>
+#include <vector>
 
 #include "model/Scheme.h"
 
@@ -48,6 +49,11 @@ void DeleteSelection(TPipeLine& s);
 // What remains after the elements of `floor` were deleted: the floors
 // above it, with their pictures and plans, move down by one.
 void CloseFloorGap(TPipeLine& s, std::uint8_t floor);
+
+// The nodes a move or rotation of the selection takes, each once: the
+// selected nodes, or, when no node is selected, the ends of the selected
+// areas.
+std::vector<int> MovedNodes(const TPipeLine& s);
 
 // Moves the selected nodes from their saved positions by the pointer's
 // offset from the anchor; when no node is selected, moves the ends of the

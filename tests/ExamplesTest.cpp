@@ -71,7 +71,7 @@ TEST(Examples, PlansExampleIsDrawnToScaleOverItsPlans)
 {
     const std::string folder = STELMAR_EXAMPLES_DIR;
     const examples::ExampleProject example =
-        examples::PlansExample({ReadAll(folder + "/office-plans.pl1.pdf"), nullptr, nullptr});
+        examples::PlansExample({ReadAll(folder + "/office-plans.pl1.pdf"), {}});
     EXPECT_EQ(ProjectText(example.Scheme, ',', nullptr), ReadAll(folder + "/office-plans.stm"))
         << "out of date: build/make_examples examples";
     EXPECT_EQ(ReadAll(folder + "/office-plans.pl2.dxf"), examples::FloorTwoDxf());

@@ -1,12 +1,14 @@
 // DXF floor plans: opening a drawing of 100,000 entities (the file read,
-// the drawing read, the floor's picture rendered at 100 %), and the
-// screen's redraw with the plan shown at 25 %, 100 % and 800 % once that
-// zoom's renders are in. Built into plan_bench beside the PDF plans.
+// the drawing read, the floor's picture rendered at 100 %), the screen's
+// redraw with the plan shown at 25 %, 100 % and 800 % once that zoom's
+// renders are in, and a node's snap to the drawing. Built into plan_bench
+// beside the PDF plans.
 
 #include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QFile>
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -17,6 +19,7 @@
 #include "model/PlanPlacement.h"
 #include "plans/DxfPlan.h"
 #include "plans/PlanFiles.h"
+#include "plans/PlanSnapping.h"
 
 namespace {
 
@@ -149,5 +152,28 @@ void BM_RedrawWithDxfPlan(benchmark::State& state)
 }
 BENCHMARK(BM_RedrawWithDxfPlan)->ArgName("zoom_percent")->Arg(25)->Arg(100)->Arg(800)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One snap of a node put down beside a room's corner, where the walls, the
+// column's circle and the door's arc end and cross, within the 8 screen
+// pixels of the window at `zoom_percent`; the corners taken in turn across
+// the building.
+void BM_SnapToDxf(benchmark::State& state)
+{
+    QString error;
+    const std::optional<PlanSourceRef> source = ReadPlanSource(LargeDxfFile(), &error);
+    const std::shared_ptr<DxfPlan> dxf = DxfPlan::Load(*source, "plan.dxf", {}, &error);
+    const TFloorPlan plan = PlacedDrawing(*source, *dxf);
+    const double radius = 8 / (state.range(0) / 100.0) / plan.PixelsPerUnit;
+    const int columns = static_cast<int>(std::ceil(std::sqrt(kEntities / 6.0)));
+    int room = 0, snapped = 0;
+    for (auto _ : state) {
+        room = (room + 97) % (columns * columns);
+        const PlanPoint near{(room % columns) * 6000.0 + 150, (room / columns) * 4000.0 + 120};
+        snapped += SnapPoint(dxf->Drawing(), dxf->Shown(), near, radius).has_value();
+    }
+    state.counters["snapped"] = benchmark::Counter(snapped, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SnapToDxf)->ArgName("zoom_percent")->Arg(25)->Arg(100)->Arg(800)->Unit(benchmark::kMicrosecond)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace

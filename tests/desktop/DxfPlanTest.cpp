@@ -2,8 +2,9 @@
 // as the floor's plan with the layers its file switches off hidden, the
 // floor's picture rendered from it for earlier readers, the layer panel
 // hiding layers in one step, kept through save and reopening beside the
-// project; nodes snapping to the plan's crossings and end points; DWG
-// files refused and drawings without units asked about.
+// project; nodes snapping to the plan's crossings and end points however
+// they are placed or moved; DWG files refused and drawings without units
+// asked about; the example's pictures rendered from its plans.
 
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -17,6 +18,8 @@
 #include "ModalDialogs.h"
 #include "dialogs/PlanPlacementDialog.h"
 #include "model/PictureFile.h"
+#include "model/ProjectFile.h"
+#include "plans/PlanFiles.h"
 #include "plans/DxfReader.h"
 #include "tests/plans/DxfFiles.h"
 
@@ -34,6 +37,16 @@ QByteArray CrossingWalls(int units)
     f(0, "ENDTAB").End();
     f.Section("ENTITIES").Line(0, 0, 10000, 0, "Стены").Line(5000, -3000, 5000, 3000, "Стены");
     f.Line(100, 100, 200, 200, "Мебель")(0, "DIMENSION")(8, "Стены");
+    return QByteArray::fromStdString(f.End().Done());
+}
+
+// The same walls and a vault: an arc about (5000, -1000) of radius 2000
+// from 0 to 180 degrees, which crosses the long wall at 5000 ± √3·1000.
+QByteArray WallsAndVault()
+{
+    DxfText f;
+    f.Header("AC1021", 4).Section("ENTITIES").Line(0, 0, 10000, 0, "Стены").Line(5000, -3000, 5000, 3000, "Стены");
+    f(0, "ARC")(8, "Стены")(10, 5000.0)(20, -1000.0)(40, 2000.0)(50, 0.0)(51, 180.0);
     return QByteArray::fromStdString(f.End().Done());
 }
 
@@ -185,6 +198,78 @@ private slots:
         canvas.Use("N21");
         canvas.Click(crossing.x() + 5, crossing.y() + 5);
         QVERIFY(QPoint(s.Nodes[2].X, s.Nodes[2].Y) != crossing);
+    }
+
+    // A junction inserted into an area near a crossing goes onto it; an
+    // area dragged by its middle snaps by its end nearest the pointer and
+    // takes its other end along, one step undone at once.
+    void insertedNodesAndAreasDraggedByTheirEndsSnapToThePlan()
+    {
+        Session session;
+        TF& tf = session.Start();
+        CanvasDriver canvas(tf);
+        const TPipeLine& s = tf.Scheme();
+        LoadDrawing(session, tf, "этаж.dxf", CrossingWalls(4));
+        const TFloorPlan& plan = s.Plans[1];
+
+        const QPoint crossing = CanvasOf(plan, 5000, 0);
+        canvas.Chain({CanvasOf(plan, 2000, 0) + QPoint(0, 4), CanvasOf(plan, 8000, 0) + QPoint(0, 4)});
+        QCOMPARE(AreaCount(s), 1);
+        canvas.Use("N13");
+        canvas.RightClick(crossing.x() + 3, s.Nodes[1].Y);
+        canvas.PopupItem("NPMInputNode")->trigger();
+        QCOMPARE(NodeCount(s), 3);
+        QCOMPARE(QPoint(s.Nodes[3].X, s.Nodes[3].Y), crossing);
+        QCOMPARE(s.Areas[1].Node2, 3);
+        QCOMPARE(s.Areas[2].Node1, 3);
+
+        // An area well inside the quarter above the long wall, taken nearer
+        // its east end and dropped with that end beside the wall's end.
+        canvas.Chain({CanvasOf(plan, 1000, 2000), CanvasOf(plan, 3000, 2000)});
+        QCOMPARE(AreaCount(s), 3);
+        const QPoint west(s.Nodes[4].X, s.Nodes[4].Y), east(s.Nodes[5].X, s.Nodes[5].Y);
+        const QPoint taken = west + (east - west) * 3 / 4;
+        const QPoint end = CanvasOf(plan, 10000, 0);
+        canvas.Use("N13");
+        canvas.Drag(taken, taken + (end - east) + QPoint(-2, 3));
+        QCOMPARE(QPoint(s.Nodes[5].X, s.Nodes[5].Y), end);
+        QCOMPARE(QPoint(s.Nodes[4].X, s.Nodes[4].Y), end - (east - west));
+        session.Action("Nundo")->trigger();
+        QCOMPARE(QPoint(s.Nodes[4].X, s.Nodes[4].Y), west);
+        QCOMPARE(QPoint(s.Nodes[5].X, s.Nodes[5].Y), east);
+        QCOMPARE(AreaCount(s), 3);
+    }
+
+    void nodesSnapToTheCrossingsOfLinesAndArcs()
+    {
+        Session session;
+        TF& tf = session.Start();
+        CanvasDriver canvas(tf);
+        const TPipeLine& s = tf.Scheme();
+        LoadDrawing(session, tf, "этаж.dxf", WallsAndVault());
+        const QPoint crossing = CanvasOf(s.Plans[1], 5000 + 1000 * std::sqrt(3.0), 0);
+        canvas.Use("N21");
+        canvas.Click(crossing.x() + 2, crossing.y() - 3);
+        QCOMPARE(QPoint(s.Nodes[1].X, s.Nodes[1].Y), crossing);
+    }
+
+    // Earlier readers of the example drawn over plans show the floors'
+    // plans exactly as the program renders them.
+    void theExamplesPicturesAreItsPlansAsTheProgramRendersThem()
+    {
+        const ProjectReadResult read = ReadProjectFile(STELMAR_EXAMPLES_DIR "/office-plans.stm");
+        QVERIFY(read.Scheme);
+        for (const int floor : {1, 2}) {
+            const TFloorPlan& plan = read.Scheme->Plans[floor];
+            QString reason;
+            const PlanPictureRef picture = OpenPlanPicture(plan, &reason);
+            QVERIFY2(picture, qPrintable(reason));
+            const Bitmap rendered = PlanBitmap(*picture, plan);
+            const BitmapRef& saved = read.Scheme->Backgrounds[floor];
+            QVERIFY(saved);
+            QCOMPARE(QSize(saved->Width, saved->Height), QSize(rendered.Width, rendered.Height));
+            QVERIFY2(saved->Pixels == rendered.Pixels, "out of date: build/examples/make_examples examples");
+        }
     }
 
     void dwgFilesAreRefusedAndDrawingsWithoutUnitsAskForThem()
