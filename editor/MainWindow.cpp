@@ -41,7 +41,7 @@ TF::TF(const QString& startProject, PromptsRef prompts) : prompts_(std::move(pro
     scheme_.Opened = false;  // nothing is drawn until a project is created or opened
     // Renders of the plan arrive on another thread: one redraw is posted
     // for however many arrive before it runs.
-    plans_ = std::make_unique<FloorPlans>([this] {
+    plans_ = std::make_unique<FloorPlans>(this, [this] {
         if (planRedrawPosted_.exchange(true)) return;
         QMetaObject::invokeMethod(
             this,

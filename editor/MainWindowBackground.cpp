@@ -12,6 +12,7 @@
 #include "editor/MainWindow.h"
 #include "editor/SchemeEdit.h"
 #include "model/PictureFile.h"
+#include "dialogs/BackgroundWork.h"
 #include "dialogs/PlanPageDialog.h"
 #include "dialogs/PlanPlacementDialog.h"
 #include "model/PlanPlacement.h"
@@ -26,6 +27,8 @@ namespace {
 
 constexpr const char* kShrinkQuestion = "Размер изображения превышает размер рабочей области\nуменьшить изображение?";
 constexpr const char* kUnitsQuestion = "В чертеже \"%1\" не указаны единицы ($INSUNITS 0). В каких единицах он начерчен?";
+constexpr const char* kPlanReading = "Чтение плана \"%1\"...";
+constexpr int kThumbnailSide = 160;  // pixels
 constexpr const char* kDeleteBackgroundQuestion = "Вы действительно хотите удалить подложку?";
 constexpr const char* kTooLargeForProject =
     "Изображение \"%1\" (%2 × %3 точек) не загружено: в файле проекта можно сохранить изображение "
@@ -41,6 +44,28 @@ Bitmap ShrunkToFit(const Bitmap& picture, int width, int height)
     const QSize size(std::max(1, int(std::nearbyint(picture.Width * scale))),
                      std::max(1, int(std::nearbyint(picture.Height * scale))));
     return FromQImage(ToQImage(picture).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// A plan file read and opened on a worker: its bytes, its picture (of
+// its first page) and the picture's size; without a picture, the message
+// for the user.
+struct ImportedPlan {
+    PlanSourceRef Source;
+    PlanPictureRef Picture;
+    QSizeF Size;
+    QString Error;
+};
+
+ImportedPlan ImportPlan(const QString& path, TFloorPlan plan)
+{
+    ImportedPlan imported;
+    const std::optional<PlanSourceRef> source = ReadPlanSource(path, &imported.Error);
+    if (!source) return imported;
+    plan.Source = *source;
+    imported.Source = *source;
+    imported.Picture = ImportPlanPicture(plan, path, &imported.Error);
+    if (imported.Picture) imported.Size = imported.Picture->Size();
+    return imported;
 }
 
 // The units a drawing that states none may be drawn in, with their
@@ -116,39 +141,38 @@ void TF::LoadBackground(const QString& path)
 // top-left corner at the pixels per metre the user states (as large as
 // fits the canvas at first), and the floor's scale follows. Placing it is
 // one step, which also makes the floor's picture of the plan. The entities
-// of a drawing that are not drawn are named after it.
+// of a drawing that are not drawn are named after it. The file is read and
+// the floor's picture rendered on a worker, the window painting; a cancel
+// leaves the floor as it was.
 void TF::LoadPlan(const QString& path)
 {
-    QString error;
-    const std::optional<PlanSourceRef> source = ReadPlanSource(path, &error);
-    if (!source) {
-        prompts_->ShowWarning(error);
-        return;
-    }
     TFloorPlan plan = scheme_.Plans[scheme_.ActiveEtag];
-    plan.Source = *source;
     plan.SourceName = QFileInfo(path).fileName().toStdString();
     plan.Page = 1;
     plan.HiddenLayers.clear();
-    PlanPictureRef picture = ImportPlanPicture(plan, path, &error);
-    if (!picture) {
-        prompts_->ShowWarning(error);
+    const QString reading = QString(kPlanReading).arg(QFileInfo(path).fileName());
+    const std::optional<ImportedPlan> imported =
+        WorkInBackground<ImportedPlan>(this, reading, [path, plan] { return ImportPlan(path, plan); });
+    if (!imported) return;
+    if (!imported->Picture) {
+        prompts_->ShowWarning(imported->Error);
         return;
     }
-    const auto* pdf = dynamic_cast<const PdfPlan*>(picture.get());
+    plan.Source = imported->Source;
+    PlanPictureRef picture = imported->Picture;
+    QSizeF size = imported->Size;
+    const auto pdf = std::dynamic_pointer_cast<const PdfPlan>(picture);
     if (pdf && pdf->PageCount() > 1 && dialogs_.PlanPage) {
-        QList<QImage> thumbnails;
-        for (int page = 1; page <= pdf->PageCount(); ++page) thumbnails << pdf->Thumbnail(page, 160);
-        const std::optional<int> page = dialogs_.PlanPage->AskPage(path, thumbnails);
+        const std::optional<int> page = dialogs_.PlanPage->AskPage(
+            path, pdf->PageCount(), [pdf](int page) { return pdf->Thumbnail(page, kThumbnailSide); });
         if (!page) return;
-        if (*page != 1) {
-            plan.Page = *page;
-            picture = ImportPlanPicture(plan, path, &error);
-            if (!picture) {
-                prompts_->ShowWarning(error);
-                return;
-            }
-        }
+        plan.Page = *page;
+        picture = pdf->OnPage(*page);
+        // The page's size waits for the thumbnail still being rendered.
+        const std::optional<QSizeF> pageSize =
+            WorkInBackground<QSizeF>(this, reading, [picture] { return picture->Size(); });
+        if (!pageSize) return;
+        size = *pageSize;
     }
     std::optional<double> groundUnit = picture->MetresPerUnit();
     std::shared_ptr<const DxfPlan> dxf = std::dynamic_pointer_cast<const DxfPlan>(picture);
@@ -156,10 +180,10 @@ void TF::LoadPlan(const QString& path)
         plan.HiddenLayers = LayersOff(dxf->Drawing());
         dxf = dxf->WithHidden(plan.HiddenLayers);
         picture = dxf;
+        size = picture->Size();
         if (!groundUnit) groundUnit = AskDrawingUnit(plan.SourceName);
         if (!groundUnit) return;
     }
-    const QSizeF size = picture->Size();
     if (size.isEmpty()) {
         prompts_->ShowWarning(PlanFailureText(path, "план не имеет размеров"));
         return;
@@ -182,7 +206,12 @@ void TF::LoadPlan(const QString& path)
     plan.OriginY = 0;
     plan.PixelsPerUnit = placement.PixelsPerMetre * metresPerUnit;
     plan.Scale = 1 / placement.PixelsPerMetre;
+    const std::optional<BitmapRef> floorPicture = WorkInBackground<BitmapRef>(
+        this, kFloorPictureRendering,
+        [picture, plan] { return std::make_shared<const Bitmap>(PlanBitmap(*picture, plan)); });
+    if (!floorPicture) return;
     plans_->Adopt(plan, picture);
+    plans_->KeepBitmap(plan, *floorPicture);
     {
         const SchemeEdit edit(*this, "план этажа " + std::to_string(scheme_.ActiveEtag));
         scheme_.Plans[scheme_.ActiveEtag] = std::move(plan);

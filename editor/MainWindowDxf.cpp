@@ -58,7 +58,7 @@ void TF::CreateDxfCommands()
 const DxfPlan* TF::ActiveDxfPlan()
 {
     if (!scheme_.Opened) return nullptr;
-    return dynamic_cast<const DxfPlan*>(plans_->Picture(scheme_.Plans[scheme_.ActiveEtag]).get());
+    return dynamic_cast<const DxfPlan*>(plans_->Shown(scheme_.Plans[scheme_.ActiveEtag]).get());
 }
 
 // The layer list follows the active floor, its plan and its hidden layers

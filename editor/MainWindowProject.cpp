@@ -29,6 +29,12 @@ QString UserText(const std::string& text)
     return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
+// What the wait box says while the plans of project `file` are read.
+QString PlansReadingText(const std::string& file)
+{
+    return QString("Чтение планов этажей проекта \"%1\"...").arg(QFileInfo(QString::fromStdString(file)).fileName());
+}
+
 bool IsProjectName(const QString& path)
 {
     return path.endsWith(".stm", Qt::CaseInsensitive);
@@ -135,6 +141,9 @@ bool TF::AdoptReadProject(ProjectReadResult&& read)
         return false;
     }
     if (scheme_.Opened && scheme_.Modified && !SaveBeforeLeaving(kNewProjectQuestion)) return false;
+    // The plans are read with the window painting; a cancel leaves the
+    // current project open.
+    if (!plans_->OpenAll(*read.Scheme, PlansReadingText(read.Scheme->FileName))) return false;
     AdoptProject(scheme_, std::move(*read.Scheme));
     BeginEditing();
     saveWithoutDialog_ = true;
@@ -168,6 +177,9 @@ void TF::OfferRecoveryCopies()
 {
     std::optional<ProjectReadResult> read = recovery_->OfferLeftCopies(*prompts_);
     if (!read) return;
+    // The copy is taken whatever happens: plans the user did not wait for
+    // are read when the floors are shown.
+    plans_->OpenAll(*read->Scheme, PlansReadingText(read->Scheme->FileName));
     AdoptProject(scheme_, std::move(*read->Scheme));
     BeginEditing();
     saveWithoutDialog_ = IsProjectName(QString::fromStdString(scheme_.FileName));

@@ -2,15 +2,15 @@
 
 // A page of a PDF file as a floor's plan, drawn by QtPdf: its size in PDF
 // points and any part of it rendered at any scale, so that it stays sharp
-// at every zoom.
+// at every zoom. The size and the renders are the page as a viewer shows
+// it, turned by the page's /Rotate. The document is read once and shared by
+// the plans of its pages; QtPdf's document is not thread-safe, so every use
+// of it holds the document's lock, and plans may be loaded, rendered and
+// dropped on any thread.
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
-#include <QPdfDocument>
 #include <QString>
 #include <memory>
-#include <mutex>
 
 #include "model/Scheme.h"
 #include "drawing/PlanPicture.h"
@@ -27,8 +27,9 @@ public:
 
     int PageCount() const;
     int Page() const { return page_; }
-    // Chooses the page (from 1, within PageCount) before the plan is shown.
-    void ChoosePage(int page) { page_ = page; }
+    // The plan of page `page` (from 1, within PageCount) of the same
+    // document, without reading it again.
+    std::shared_ptr<PdfPlan> OnPage(int page) const;
     // Page `page` (from 1) whole within a square of `side` pixels, on white.
     QImage Thumbnail(int page, int side) const;
 
@@ -36,13 +37,11 @@ public:
     QImage Render(double scale, const QRect& clip) const override;
 
 private:
+    struct Document;
+
     PdfPlan() = default;
 
-    PlanSourceRef source_;  // the bytes the buffer reads
-    QByteArray bytes_;
-    QBuffer buffer_;
-    mutable QPdfDocument document_;
-    mutable std::mutex mutex_;
+    std::shared_ptr<Document> document_;
     int page_ = 1;
 };
 
