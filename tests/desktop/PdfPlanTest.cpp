@@ -2,6 +2,10 @@
 // screen's tiles rendered once and within their memory, the floor picture
 // at the plan's place, and files that cannot be drawn named with the reason.
 
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
@@ -46,6 +50,28 @@ QByteArray ProtectedPdf()
            "<00112233445566778899AABBCCDDEEFF>] >>\nstartxref\n" +
            QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
+}
+
+// A portrait page of 400 x 600 points with a black mark of 100 x 50
+// points at its top-left corner, turned a quarter clockwise by /Rotate 90
+// as a scanner or a plotter driver writes it. pdfium finds the objects
+// again after the entry shifts them.
+QByteArray RotatedPdf()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QSizeF(400, 600), QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    painter.fillRect(QRectF(0, 0, 100, 50), Qt::black);
+    painter.end();
+    const qsizetype at = bytes.indexOf("/Type /Page\n");
+    Q_ASSERT(at >= 0);
+    bytes.insert(at + 12, "/Rotate 90\n");
+    return bytes;
 }
 
 // A plan of 1000 x 600 units, white, that counts its renders.
@@ -142,6 +168,37 @@ private slots:
         QVERIFY(Dark(at(52, 300)));                         // the frame's left edge
         QVERIFY(Dark(at(650, 450)));                        // the square at the middle
         QVERIFY(!Dark(at(700, 300)));                       // inside the frame, away from the lines
+    }
+
+    // A viewer shows the page landscape, the mark at its top-right corner,
+    // 50 points wide and 100 tall: so do the plan's size, its renders by
+    // parts, the thumbnail and the floor picture.
+    void aRotatedPageIsDrawnAsAViewerShowsIt()
+    {
+        QString reason;
+        const std::shared_ptr<PdfPlan> pdf = PdfPlan::Load(Source(RotatedPdf()), 1, &reason);
+        QVERIFY2(pdf, qPrintable(reason));
+        QCOMPARE(pdf->Size(), QSizeF(600, 400));
+
+        // At 2 pixels a point: the right half holds the mark at its top
+        // right, the left half nothing.
+        const QImage right = pdf->Render(2, QRect(600, 0, 600, 800));
+        QVERIFY(Dark(right.pixel(510, 5)) && Dark(right.pixel(595, 195)));
+        QVERIFY(!Dark(right.pixel(490, 100)) && !Dark(right.pixel(550, 210)));
+        const QImage left = pdf->Render(2, QRect(0, 0, 600, 800));
+        QVERIFY(!Dark(left.pixel(5, 5)) && !Dark(left.pixel(100, 50)));
+
+        const QImage thumbnail = pdf->Thumbnail(1, 120);
+        QCOMPARE(thumbnail.size(), QSize(120, 80));
+        QVERIFY(Dark(thumbnail.pixel(115, 5)) && !Dark(thumbnail.pixel(5, 5)));
+
+        TFloorPlan plan;
+        plan.PixelsPerUnit = 1;
+        const Bitmap b = PlanBitmap(*pdf, plan);
+        QCOMPARE(b.Width, 600);
+        QCOMPARE(b.Height, 400);
+        const auto at = [&b](int x, int y) { return QRgb(b.Pixels[std::size_t(y) * b.Width + x]); };
+        QVERIFY(Dark(at(575, 50)) && !Dark(at(540, 50)) && !Dark(at(575, 110)));
     }
 
     void tilesAreRenderedOnceForAZoomWithinTheirMemory()

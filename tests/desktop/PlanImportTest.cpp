@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
 
 #include "MainWindowFixture.h"
 #include "ModalDialogs.h"
@@ -119,6 +122,83 @@ private slots:
         QVERIFY(tf.OpenProject(session.File("school.stm")));
         QVERIFY(s.Plans[1].Source && s.Plans[1].Source->Bytes == pdf.toStdString());
         QCOMPARE(s.Plans[1].Page, 3);
+    }
+
+    // The dialog is there before any thumbnail is rendered, shows each as
+    // it arrives, and a page chosen early stops the rendering of the rest.
+    void thePageChoiceOpensAtOnceAndFillsInItsThumbnails()
+    {
+        Session session;
+        TF& tf = session.Start();
+        PlanPageDialog dialog(&tf);
+        std::atomic<bool> go = false;
+        std::atomic<int> rendered = 0;
+        const auto thumbnail = [&go, &rendered](int) {
+            while (!go) QThread::msleep(1);
+            ++rendered;
+            QThread::msleep(20);
+            QImage image(160, 100, QImage::Format_RGB32);
+            image.fill(Qt::gray);
+            return image;
+        };
+        int shownAtOpen = -1;
+        int shownLater = -1;
+        OnModal<PlanPageDialog>([&](PlanPageDialog* open) {
+            shownAtOpen = open->ThumbnailsShown();
+            go = true;
+            QTRY_COMPARE_WITH_TIMEOUT(open->ThumbnailsShown(), 3, 5000);
+            shownLater = open->ThumbnailsShown();
+            open->findChild<QListWidget*>("PlanPages")->setCurrentRow(2);
+            open->accept();
+        });
+        QCOMPARE(dialog.AskPage("план.pdf", 3, thumbnail), std::optional<int>(3));
+        QCOMPARE(shownAtOpen, 0);
+        QCOMPARE(shownLater, 3);
+
+        go = false;
+        rendered = 0;
+        OnModal<PlanPageDialog>([&](PlanPageDialog* open) {
+            go = true;
+            QTRY_VERIFY_WITH_TIMEOUT(open->ThumbnailsShown() >= 1, 5000);
+            open->accept();
+        });
+        QCOMPARE(dialog.AskPage("план.pdf", 200, thumbnail), std::optional<int>(1));
+        QTest::qWait(200);
+        const int stoppedAt = rendered;
+        QTest::qWait(200);
+        QCOMPARE(rendered.load(), stoppedAt);
+        QVERIFY2(stoppedAt < 20, qPrintable(QString::number(stoppedAt)));
+    }
+
+    // The window goes on handling its events while a plan's floor picture
+    // is rendered and while the plans of a project it opens are read.
+    void plansAreReadWhileTheWindowGoesOn()
+    {
+        Session session;
+        TF& tf = session.Start();
+        const QString path = session.File("план.pdf");
+        session.WriteFile(path, PlanPdf(1));
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(0);
+        OnModal<PlanPlacementDialog>([&ticks](PlanPlacementDialog* placement) {
+            ticks = 0;
+            placement->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        tf.LoadBackground(path);
+        QVERIFY(tf.Scheme().Plans[1].Source && tf.Scheme().Backgrounds[1]);
+        QVERIFY(ticks > 0);
+
+        session.Prompts().SaveNames << session.File("school.stm");
+        QVERIFY(tf.SaveAsCommand());
+        tf.CloseProject();
+        ticks = 0;
+        QVERIFY(tf.OpenProject(session.File("school.stm")));
+        QVERIFY(ticks > 0);
+        QVERIFY(session.Prompts().Warnings.isEmpty());
+        auto* canvas = tf.findChild<CanvasWidget*>("img");
+        QVERIFY(canvas->Backgrounds().Plan());  // opened already for the screen
     }
 
     void filesThatCannotBeDrawnAreReportedByName()
