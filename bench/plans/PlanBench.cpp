@@ -1,5 +1,6 @@
 // PDF floor plans: opening the chosen page of a large document (30 pages,
 // about 40 MB: a dense vector drawing and a scanned detail on every page),
+// whole and in the two parts the window waits for around the page choice,
 // and the screen's redraw with the vector plan shown at 25 %, 100 % and
 // 800 % once that zoom's renders are in, with the memory the renders take
 // while the engineer zooms through every step and back.
@@ -105,6 +106,46 @@ void BM_OpenChosenPage(benchmark::State& state)
     state.counters["file_MB"] = QFile(path).size() / 1e6;
 }
 BENCHMARK(BM_OpenChosenPage)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// What the window waits for before the page choice opens: the file read,
+// the document opened and its first page's size taken.
+void BM_OpenToPageChoice(benchmark::State& state)
+{
+    const QString path = LargePdf();
+    for (auto _ : state) {
+        QString error;
+        const std::optional<PlanSourceRef> source = ReadPlanSource(path, &error);
+        const std::shared_ptr<PdfPlan> pdf = PdfPlan::Load(*source, 1, &error);
+        benchmark::DoNotOptimize(pdf->Size());
+        benchmark::DoNotOptimize(pdf->PageCount());
+    }
+}
+BENCHMARK(BM_OpenToPageChoice)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The first thumbnail the page choice shows, rendered on its worker.
+void BM_FirstThumbnail(benchmark::State& state)
+{
+    QString error;
+    const std::optional<PlanSourceRef> source = ReadPlanSource(LargePdf(), &error);
+    const std::shared_ptr<PdfPlan> pdf = PdfPlan::Load(*source, 1, &error);
+    for (auto _ : state) benchmark::DoNotOptimize(pdf->Thumbnail(1, 160));
+}
+BENCHMARK(BM_FirstThumbnail)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// After the choice: the chosen page of the document already read, its
+// size and the floor's picture rendered at 100 %.
+void BM_ChosenPageAfterChoice(benchmark::State& state)
+{
+    QString error;
+    const std::optional<PlanSourceRef> source = ReadPlanSource(LargePdf(), &error);
+    const std::shared_ptr<PdfPlan> document = PdfPlan::Load(*source, 1, &error);
+    for (auto _ : state) {
+        const std::shared_ptr<PdfPlan> pdf = document->OnPage(kChosenPage);
+        const Bitmap picture = PlanBitmap(*pdf, PlacedPlan(*source, *pdf));
+        benchmark::DoNotOptimize(picture.Pixels.data());
+    }
+}
+BENCHMARK(BM_ChosenPageAfterChoice)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
 
 // The thumbnails of all 30 pages for the page choice.
 void BM_PageThumbnails(benchmark::State& state)
