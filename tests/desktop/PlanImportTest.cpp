@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "MainWindowFixture.h"
 #include "ModalDialogs.h"
 #include "PlanPdfs.h"
+#include "dialogs/BackgroundWork.h"
 #include "dialogs/PlanPageDialog.h"
 #include "dialogs/PlanPlacementDialog.h"
 #include "drawing/PlanTiles.h"
@@ -199,6 +201,37 @@ private slots:
         QVERIFY(session.Prompts().Warnings.isEmpty());
         auto* canvas = tf.findChild<CanvasWidget*>("img");
         QVERIFY(canvas->Backgrounds().Plan());  // opened already for the screen
+    }
+
+    // Work that lasts shows its box; a cancel returns at once, nothing
+    // taken, while the work runs to its end on its own.
+    void aLongWaitShowsItsBoxAndCanBeCancelled()
+    {
+        Session session;
+        TF& tf = session.Start();
+        auto release = std::make_shared<std::atomic<bool>>(false);
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        QString text;
+        OnModal<QProgressDialog>([&text](QProgressDialog* box) {
+            text = box->labelText();
+            box->findChild<QPushButton*>()->click();
+        });
+        const std::optional<int> result = WorkInBackground<int>(
+            &tf, "Чтение плана \"план.pdf\"...",
+            [release, finished] {
+                while (!*release) QThread::msleep(1);
+                *finished = true;
+                return 1;
+            });
+        QVERIFY(!result);
+        QCOMPARE(text, QString("Чтение плана \"план.pdf\"..."));
+        QVERIFY(!*finished);
+        *release = true;
+        QTRY_VERIFY(*finished);
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // Quick work passes unseen.
+        QCOMPARE(WorkInBackground<int>(&tf, "—", [] { return 2; }), std::optional<int>(2));
     }
 
     void filesThatCannotBeDrawnAreReportedByName()
