@@ -138,7 +138,10 @@ bool FloorPlans::OpenAll(const TPipeLine& s, const QString& text)
         if (std::none_of(wanted.begin(), wanted.end(), [&plan](const TFloorPlan& w) { return SameSource(w, plan); }))
             wanted.push_back(SourceOf(plan));
     }
-    if (wanted.empty()) return true;
+    if (wanted.empty()) {
+        KeepOnly(s);
+        return true;
+    }
     const std::optional<std::vector<Opened>> opened = WorkInBackground<std::vector<Opened>>(
         window_, text,
         [wanted] {
@@ -153,6 +156,7 @@ bool FloorPlans::OpenAll(const TPipeLine& s, const QString& text)
         true);
     if (!opened) return false;
     for (const Opened& o : *opened) Adopt(o.Plan, o.Picture, o.Reason);
+    KeepOnly(s);
     return true;
 }
 
@@ -203,6 +207,11 @@ void FloorPlans::RefreshPictures(TPipeLine& s, const FloorPlanSet& before)
             false);
         for (std::size_t i = 0; i < jobs.size(); ++i) s.Backgrounds[jobs[i].Floor] = (*pictures)[i];
     }
+    KeepOnly(s);
+}
+
+void FloorPlans::KeepOnly(const TPipeLine& s)
+{
     std::erase_if(opened_, [&s](const Opened& o) {
         for (int n = 1; n <= s.EtagCount; ++n)
             if (SameSource(o.Plan, s.Plans[n])) return false;

@@ -54,8 +54,8 @@ public:
     // then tells why).
     PlanPictureRef Picture(const TFloorPlan& plan, QString* reason = nullptr);
     // Opens the plans of the floors of `s` that are not opened yet, the
-    // window waiting with `text`; false, with nothing kept, when the user
-    // cancels.
+    // window waiting with `text`, and forgets those of other schemes;
+    // false, with nothing changed, when the user cancels.
     bool OpenAll(const TPipeLine& s, const QString& text);
     // Takes `picture`, opened for `plan` already, as its picture (null with
     // the `reason` it cannot be drawn).
@@ -84,6 +84,8 @@ private:
     // The opened picture of `plan`, also one made from the same drawing
     // opened with other layers; null when it is not opened.
     const Opened* Known(const TFloorPlan& plan);
+    // Forgets the pictures of plans no floor of `s` has.
+    void KeepOnly(const TPipeLine& s);
     // Plans opened by workers for the screen become opened ones.
     void TakeArrived();
 
