@@ -96,6 +96,29 @@ std::size_t AsciiPrefix(std::string_view text)
     return n;
 }
 
+// Whether the two bytes `lead`, `next` are one of the letters А…я
+// (U+0410…U+044F, D0 90…D1 8F in UTF-8), which Windows-1251 has in the same
+// order at C0…FF.
+bool IsCyrillicLetter(unsigned char lead, unsigned char next)
+{
+    return (lead == 0xD0 && next >= 0x90 && next <= 0xBF) || (lead == 0xD1 && next >= 0x80 && next <= 0x8F);
+}
+
+unsigned char CyrillicLetterByte(unsigned char lead, unsigned char next)
+{
+    return static_cast<unsigned char>(lead == 0xD0 ? 0xC0 + (next - 0x90) : 0xF0 + (next - 0x80));
+}
+
+// Length in bytes of the run of letters А…я at the start of `text`.
+std::size_t CyrillicPrefix(std::string_view text)
+{
+    std::size_t n = 0;
+    while (n + 1 < text.size() &&
+           IsCyrillicLetter(static_cast<unsigned char>(text[n]), static_cast<unsigned char>(text[n + 1])))
+        n += 2;
+    return n;
+}
+
 void AppendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
@@ -161,6 +184,18 @@ void AppendCp1251Rtf(std::string& out, std::string_view utf8)
             const std::size_t ascii = AsciiPrefix(utf8.substr(i));
             out.append(utf8.data() + i, ascii);
             i += ascii;
+            continue;
+        }
+        // Runs of the letters А…я, the rest of a report, are converted
+        // without decoding.
+        if (const std::size_t letters = CyrillicPrefix(utf8.substr(i))) {
+            const std::size_t at = out.size();
+            out.resize(at + letters / 2);
+            char* to = out.data() + at;
+            for (const char* from = utf8.data() + i; from != utf8.data() + i + letters; from += 2)
+                *to++ = static_cast<char>(CyrillicLetterByte(static_cast<unsigned char>(from[0]),
+                                                             static_cast<unsigned char>(from[1])));
+            i += letters;
             continue;
         }
         const auto [code, length] = DecodeUtf8(utf8.substr(i));

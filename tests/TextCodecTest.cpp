@@ -28,6 +28,13 @@ TEST(TextCodecTest, EveryDefinedByteSurvivesARoundTrip)
         EXPECT_EQ(Utf8ToCp1251(*utf8), byte) << b;
     }
     EXPECT_FALSE(Cp1251ToUtf8("\xC0\x98\xC0"));
+
+    // Every character of the code page, alone and in runs, the same for RTF.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        if (b != 0x98) all += static_cast<char>(b);
+    const std::string runs = all + all + "\xC0\xFF" + all;
+    EXPECT_EQ(Utf8ToCp1251Rtf(*Cp1251ToUtf8(runs)), runs);
 }
 
 TEST(TextCodecTest, CharactersOutsideTheCodePageAreRefused)
