@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <vector>
 
 namespace stelmar {
 
@@ -32,11 +31,11 @@ std::size_t MatchingClose(std::string_view text, std::size_t open, char opening,
     return std::string_view::npos;
 }
 
-// The arguments between "(" and ")", split at the semicolons outside any
-// inner parentheses, without surrounding blanks.
-std::vector<std::string_view> Arguments(std::string_view inner)
+// Calls `each` with every argument between "(" and ")", split at the
+// semicolons outside any inner parentheses, without surrounding blanks.
+template <typename Each>
+void ForEachArgument(std::string_view inner, Each each)
 {
-    std::vector<std::string_view> args;
     int depth = 0;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= inner.size(); ++i) {
@@ -44,7 +43,7 @@ std::vector<std::string_view> Arguments(std::string_view inner)
             std::string_view arg = inner.substr(start, i - start);
             while (!arg.empty() && arg.front() == ' ') arg.remove_prefix(1);
             while (!arg.empty() && arg.back() == ' ') arg.remove_suffix(1);
-            args.push_back(arg);
+            each(arg);
             start = i + 1;
         } else if (inner[i] == '(') {
             ++depth;
@@ -52,7 +51,6 @@ std::vector<std::string_view> Arguments(std::string_view inner)
             --depth;
         }
     }
-    return args;
 }
 
 // Length of a Greek-letter paragraph group "{\pard\ql\fsNN\f84 X}" starting
@@ -97,15 +95,18 @@ void Render(std::string_view text, std::string& out)
             if (close != std::string_view::npos) {
                 const std::string_view inner = text.substr(open + 1, close - open - 1);
                 if (construct == kFraction) {
-                    const std::vector<std::string_view> args = Arguments(inner);
-                    for (std::size_t k = 0; k < args.size(); ++k) {
-                        out += k == 0 ? "(" : ")/(";
-                        Render(args[k], out);
-                    }
+                    bool first = true;
+                    ForEachArgument(inner, [&](std::string_view arg) {
+                        out += first ? "(" : ")/(";
+                        first = false;
+                        Render(arg, out);
+                    });
                     out += ")";
                 } else if (construct == kSum) {
                     out += kSigma;
-                    Render(Arguments(inner).back(), out);
+                    std::string_view last;
+                    ForEachArgument(inner, [&](std::string_view arg) { last = arg; });
+                    Render(last, out);
                 } else {
                     out += construct == kRaised ? R"({\super )" : R"({\sub )";
                     Render(inner, out);
