@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <cstdint>
+#include <vector>
 
 #include "calc/ReportCommon.h"
 #include "model/NumberText.h"
@@ -17,6 +18,62 @@ namespace {
 // times that equals the allowed time is not taken for more by its last bit.
 double Clean(double x) { return std::nearbyint(x * 1e9) / 1e9; }
 bool NotAbove(double x, double limit) { return Clean(x) <= Clean(limit); }
+
+// The latest step that brought a flow to a node, by (node, flow): open
+// addressing over one array sized for every step, so that recording a
+// step allocates nothing. Nodes are numbered from 1, so key 0 is free.
+class ArrivalIndex {
+public:
+    explicit ArrivalIndex(int steps)
+    {
+        std::size_t size = 16;
+        while (size < static_cast<std::size_t>(steps) + static_cast<std::size_t>(steps) / 2) size *= 2;
+        slots_.assign(size, Slot{});
+    }
+
+    void Record(int node, std::int32_t flow, int step)
+    {
+        if (node != 0) Find(Key(node, flow)).Step = step;
+    }
+
+    // 0 when no step brought the flow there.
+    int Latest(int node, std::int32_t flow) const
+    {
+        const std::uint64_t key = Key(node, flow);
+        for (std::size_t i = Hash(key);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].Key == key) return slots_[i].Step;
+            if (slots_[i].Key == 0) return 0;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t Key = 0;
+        int Step = 0;
+    };
+
+    static std::uint64_t Key(int node, std::int32_t flow)
+    {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(node)) << 32) |
+               static_cast<std::uint32_t>(flow);
+    }
+    std::size_t Hash(std::uint64_t key) const
+    {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 32) & (slots_.size() - 1);
+    }
+    Slot& Find(std::uint64_t key)
+    {
+        for (std::size_t i = Hash(key);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i].Key == key) return slots_[i];
+            if (slots_[i].Key == 0) {
+                slots_[i].Key = key;
+                return slots_[i];
+            }
+        }
+    }
+
+    std::vector<Slot> slots_;
+};
 
 // How the steps of a calculation pass their flows on: for each step the
 // step its flow goes on by (0 at an exit), and, following the flow to its
@@ -36,12 +93,7 @@ struct StepChain {
         Next.assign(steps + 1, 0);
         FirstStepOf.assign(s.Nodes.size(), 0);
         StartDelay.assign(steps + 1, 0);
-        // The latest step that brought flow f to node n, by (n, f).
-        std::unordered_map<std::uint64_t, int> arrived;
-        const auto key = [](int node, std::int32_t flow) {
-            return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(node)) << 32) |
-                   static_cast<std::uint32_t>(flow);
-        };
+        ArrivalIndex arrived(steps);
         for (int k = 1; k <= steps; ++k) {
             const TReport& r = s.Reports[k];
             if (r.Area < 1 || r.Area > AreaCount(s)) continue;
@@ -56,14 +108,13 @@ struct StepChain {
                 for (int m = 0; m < entries; ++m) {
                     const std::int32_t flow = r.Merged[m].FlowNo;
                     if (flow == 0) continue;
-                    const auto at = arrived.find(key(up, flow));
-                    if (at == arrived.end()) continue;
-                    Next[at->second] = k;
-                    StartDelay[k] =
-                        std::max(StartDelay[k], StartDelay[at->second]);
+                    const int from = arrived.Latest(up, flow);
+                    if (from == 0) continue;
+                    Next[from] = k;
+                    StartDelay[k] = std::max(StartDelay[k], StartDelay[from]);
                 }
             }
-            arrived[key(r.Downstream, r.FlowNo)] = k;
+            arrived.Record(r.Downstream, r.FlowNo, k);
         }
 
         ExitTime.assign(steps + 1, std::nan(""));
@@ -137,20 +188,20 @@ SafetyCheck CheckSafeEvacuation(const ScenarioScheme& built, const TScenario& sc
         check.Inputs.push_back(std::move(c));
     }
 
-    const FlowOrder order(s);
-    std::vector<int> stepsAt;  // steps ending at each check point, in list order
+    std::optional<FlowOrder> order;  // made for the first check point
     for (const TNodeTimes& times : scenario.NodeTimes) {
         const int origin = times.Node;
         if (!times.BlockTime || origin >= static_cast<int>(built.NodeNumber.size())) continue;
         const int n = built.NodeNumber[origin];
         if (n == 0 || s.Nodes[n].Kind == kInput) continue;
+        if (!order) order.emplace(s);
         for (int k = 1; k <= ReportCount(s); ++k) {
             const TReport& r = s.Reports[k];
             if (r.Downstream != n) continue;
             PointCheck p;
             p.Node = times.Node;
             p.Label = NodeLabel(s, n);
-            p.Flow = order.Number(r.FlowNo);
+            p.Flow = order->Number(r.FlowNo);
             p.People = r.People;
             p.PassTime = r.TotalTime;
             p.StartDelay = chain.StartDelay[k];

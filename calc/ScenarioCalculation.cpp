@@ -13,6 +13,27 @@ void ForgetAccumulation(TPipeLine& s)
     for (TReport& r : s.Reports) r.AccumTime = 0;
 }
 
+// Calculates the run's scheme and, when `check`, checks the condition of
+// safe evacuation.
+void CalculateBuilt(ScenarioRun& run, const TScenario& scenario, char separator,
+                    const std::function<void()>& processEvents, bool check = true)
+{
+    TPipeLine& scheme = run.Built.Scheme;
+    const bool accumulation = scheme.VrSk;
+    scheme.VrSk = true;
+    run.ResultLine = Calculate(scheme, separator, processEvents);
+    if (check) run.Check = CheckSafeEvacuation(run.Built, scenario);
+    scheme.VrSk = accumulation;
+    if (!accumulation) ForgetAccumulation(scheme);
+}
+
+std::vector<int> Identity(std::size_t size)
+{
+    std::vector<int> numbers(size);
+    for (std::size_t i = 0; i < size; ++i) numbers[i] = static_cast<int>(i);
+    return numbers;
+}
+
 }  // namespace
 
 ScenarioRun CalculateScenario(const TPipeLine& s, int index, char separator,
@@ -20,13 +41,19 @@ ScenarioRun CalculateScenario(const TPipeLine& s, int index, char separator,
 {
     const TScenario& scenario = ScenarioAt(s, index);
     ScenarioRun run{.Index = index, .Name = ScenarioName(s, index), .Built = BuildScenarioScheme(s, scenario)};
-    TPipeLine& scheme = run.Built.Scheme;
-    const bool accumulation = scheme.VrSk;
-    scheme.VrSk = true;
-    run.ResultLine = Calculate(scheme, separator, processEvents);
-    run.Check = CheckSafeEvacuation(run.Built, scenario);
-    scheme.VrSk = accumulation;
-    if (!accumulation) ForgetAccumulation(scheme);
+    CalculateBuilt(run, scenario, separator, processEvents);
+    return run;
+}
+
+ScenarioRun CalculateWholeScheme(TPipeLine&& s, char separator, bool check)
+{
+    const TScenario scenario = ScenarioAt(s, 0);
+    ScenarioRun run{.Index = 0, .Name = ScenarioName(s, 0), .Built = {}};
+    ScenarioScheme& built = run.Built;
+    built.NodeOrigin = built.NodeNumber = Identity(s.Nodes.size());
+    built.AreaOrigin = built.AreaNumber = Identity(s.Areas.size());
+    built.Scheme = std::move(s);
+    CalculateBuilt(run, scenario, separator, {}, check);
     return run;
 }
 

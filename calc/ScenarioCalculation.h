@@ -31,6 +31,14 @@ struct ScenarioRun {
 ScenarioRun CalculateScenario(const TPipeLine& s, int index, char separator,
                               const std::function<void()>& processEvents = {});
 
+// The same for a project without scenarios, whose one implicit scenario
+// leaves the drawn scheme whole: the run takes the scheme itself instead of
+// a copy (Built.Scheme is `s` with the results, the numbers are its own).
+// For a caller that no longer needs the scheme apart from the run. Without
+// scenarios the condition of safe evacuation shows only among the machine-
+// readable results: `check` false leaves Check empty.
+ScenarioRun CalculateWholeScheme(TPipeLine&& s, char separator, bool check);
+
 // Every scenario of the project, in order.
 std::vector<ScenarioRun> CalculateScenarios(const TPipeLine& s, char separator,
                                             const std::function<void()>& processEvents = {});

@@ -20,6 +20,7 @@
 #include "calc/ScenarioReport.h"
 #include "calc/Validation.h"
 #include "cli/CalcOptions.h"
+#include "cli/HugePages.h"
 #include "cli/OutputFiles.h"
 #include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
@@ -135,7 +136,7 @@ int Refuse(const CalcOptions& options, const TPipeLine& s, const std::vector<Fin
     std::_Exit(status);
 }
 
-int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
+int Run(int argc, char** argv, std::optional<ProjectReadResult>& project, std::vector<ScenarioRun>& runs)
 {
     // A reader that closes the pipe early makes writes fail with EPIPE,
     // which is reported, instead of ending the program without a word.
@@ -158,6 +159,7 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
         std::cerr << "stelmar-calc: " << *conflict << '\n';
         return kUsageError;
     }
+    RestartWithHugePages(argv, options->Project);
     const char separator = options->Separator.value_or(DecimalSeparatorFromEnvironment());
 
     // The floors' pictures are only drawn, under the elements, in the PDF
@@ -187,26 +189,32 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
         chosen.size() > 1 ? CheckScenarios(scheme) : CheckScenario(scheme, chosen.front());
     if (!findings.empty()) return Refuse(*options, scheme, findings, warnings);
 
-    std::vector<ScenarioRun> runs;
+    // Without scenarios and without drawings the run takes the scheme over
+    // instead of a copy: the outputs read the drawn scheme from the run, and
+    // only the JSON tells the condition of safe evacuation.
+    const bool whole = scheme.Scenarios.empty() && options->PdfPath.empty();
+    const bool named = !scheme.Scenarios.empty();
     for (const int index : chosen) {
-        runs.push_back(CalculateScenario(scheme, index, separator));
+        runs.push_back(whole ? CalculateWholeScheme(std::move(scheme), separator, !options->JsonPath.empty())
+                             : CalculateScenario(scheme, index, separator));
         if (auto failure = CheckResults(runs.back().Built.Scheme)) {
-            if (!scheme.Scenarios.empty()) *failure = "Сценарий «" + runs.back().Name + "»: " + *failure;
-            return Refuse(*options, scheme, {Finding{*failure, {}}}, warnings);
+            if (named) *failure = "Сценарий «" + runs.back().Name + "»: " + *failure;
+            return Refuse(*options, whole ? runs.back().Built.Scheme : scheme, {Finding{*failure, {}}}, warnings);
         }
     }
+    const TPipeLine& drawn = whole ? runs.front().Built.Scheme : scheme;
     // The top-level result is the active scenario's when it was calculated.
-    const int active = RunOf(runs, ActiveScenarioIndex(scheme));
+    const int active = RunOf(runs, ActiveScenarioIndex(drawn));
     const ScenarioRun& shown = runs[active >= 0 ? static_cast<std::size_t>(active) : 0];
     // Standard output carrying a document keeps to it; the lines go aside.
     const bool documentOnStandardOutput =
         (!options->ReportPath.empty() && IsStandardOutput(options->ReportPath)) ||
         (!options->JsonPath.empty() && IsStandardOutput(options->JsonPath)) ||
         (!options->PdfPath.empty() && IsStandardOutput(options->PdfPath));
-    if (!PrintResultLine(ResultLines(scheme, runs), documentOnStandardOutput)) return kWriteError;
+    if (!PrintResultLine(ResultLines(drawn, runs), documentOnStandardOutput)) return kWriteError;
 
     if (!options->ReportPath.empty() && !WriteOutput(options->ReportPath, "отчет", [&](std::ostream& out) {
-            BuildScenarioReport(scheme, runs, separator, out);
+            BuildScenarioReport(drawn, runs, separator, out);
             return true;
         }))
         return kWriteError;
@@ -223,7 +231,7 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
     }
     if (!options->TablePath.empty() && !WriteTables(options->TablePath, shown.Built.Scheme, separator))
         return kWriteError;
-    const ScenarioJson scenarios{scheme, runs, separator};
+    const ScenarioJson scenarios{drawn, runs, separator};
     if (!options->JsonPath.empty() &&
         !WriteJson(options->JsonPath, shown.Built.Scheme, {}, warnings, shown.ResultLine, &scenarios))
         return kWriteError;
@@ -234,7 +242,9 @@ int Run(int argc, char** argv, std::optional<ProjectReadResult>& project)
 
 int main(int argc, char** argv)
 {
-    // The project lives here, and Quit leaves main without destroying it.
+    // The project and its calculations live here, and Quit leaves main
+    // without destroying them.
     std::optional<ProjectReadResult> project;
-    Quit(Run(argc, argv, project));
+    std::vector<ScenarioRun> runs;
+    Quit(Run(argc, argv, project, runs));
 }

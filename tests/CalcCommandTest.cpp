@@ -332,6 +332,22 @@ TEST_F(CalcCommand, LengthFarFromTheDrawingIsAWarning)
     EXPECT_NE(ReadAll(Temp("r.json")).find("\"findings\":[],\"warnings\":[],"), std::string::npos);
 }
 
+// A project of several megabytes makes the program start itself again with
+// the heap on huge pages: the options survive the restart, and the results
+// are those of a run told not to restart.
+TEST_F(CalcCommand, LargeProjectGivesTheSameResultsAfterTheRestart)
+{
+    ASSERT_EQ(stelmar::SaveProjectFile(stelmar::test::RandomTree(7, 35000, 35000), Temp("big.stm"), '.'), std::nullopt);
+    ASSERT_GT(fs::file_size(Temp("big.stm")), 4u << 20);
+    const std::string options = " --raz-vr on --decimal-separator , --json ";
+    ASSERT_EQ(Run(Temp("big.stm") + options + Temp("a.json")), 0) << err_;
+    const std::string line = out_;
+    ASSERT_EQ(Run(Temp("big.stm") + options + Temp("b.json"), "GLIBC_TUNABLES=glibc.malloc.hugetlb=0 "), 0) << err_;
+    EXPECT_EQ(out_, line);
+    EXPECT_TRUE(line.starts_with("Итак, общее расчетное время эвакуации = ")) << line;
+    EXPECT_EQ(ReadAll(Temp("a.json")), ReadAll(Temp("b.json")));
+}
+
 TEST_F(CalcCommand, ValuesThatOverflowAreNotReportedAsAResult)
 {
     stelmar::TPipeLine s = stelmar::test::Corridor();
