@@ -11,6 +11,9 @@ std::vector<Finding> CheckDrawnLengths(const TPipeLine& s, char separator)
 {
     constexpr double kTolerance = 0.1;
     std::vector<Finding> warnings;
+    bool scaled = false;
+    for (int floor = 1; floor <= s.EtagCount; ++floor) scaled |= s.Plans[floor].Scale > 0;
+    if (!scaled) return warnings;
     for (int i = 1; i <= AreaCount(s); ++i) {
         const TArea& a = s.Areas[i];
         if (!IsDrawnKind(s, a.Kind)) continue;

@@ -115,12 +115,20 @@ std::string RtfEquation(std::string_view formula, std::string_view alignment, st
 void AppendRtfEquation(std::string& out, std::string_view formula, std::string_view alignment,
                        std::string_view font, std::string_view size)
 {
+    AppendRtfEquationField(out, formula, alignment, font, size);
+    AppendEquationText(out, formula);
+    AppendRtfEquationEnd(out);
+}
+
+void AppendRtfEquationField(std::string& out, std::string_view formula, std::string_view alignment,
+                            std::string_view font, std::string_view size)
+{
     out.append("{\\pard\\").append(alignment).append(R"({\field{\*\fldinst{\insrsid1}{\)");
     out.append(size).append("\\").append(font).append(R"(\insrsid1 EQ )").append(formula);
     out.append(R"(}{\insrsid1}}{\fldrslt{\)").append(size).append("\\").append(font).append(" ");
-    AppendEquationText(out, formula);
-    out.append("}}}").append(RtfEmptyParagraph()).append("}");
 }
+
+void AppendRtfEquationEnd(std::string& out) { out.append("}}}").append(RtfEmptyParagraph()).append("}"); }
 
 std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::string_view alignment,
                          std::string_view font, std::string_view size)

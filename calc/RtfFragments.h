@@ -27,6 +27,11 @@ std::string RtfEquation(std::string_view formula, std::string_view alignment, st
 // The same paragraph appended to `out`.
 void AppendRtfEquation(std::string& out, std::string_view formula, std::string_view alignment,
                        std::string_view font, std::string_view size);
+// The same paragraph in two parts around the field's result, for a writer
+// that renders the result itself.
+void AppendRtfEquationField(std::string& out, std::string_view formula, std::string_view alignment,
+                            std::string_view font, std::string_view size);
+void AppendRtfEquationEnd(std::string& out);
 
 // A HYPERLINK field to a bookmark of the same document.
 std::string RtfHyperlink(std::string_view text, std::string_view bookmark, std::string_view alignment,

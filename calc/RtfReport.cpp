@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "calc/RtfFragments.h"
 #include "model/TextCodec.h"
@@ -56,8 +58,12 @@ void AppendGreek(std::string& out, std::string_view letter, int size)
     out.append("\\f84 \\u").append(std::to_string(FirstCodePoint(letter))).append("\\'3f}");
 }
 
-void AppendContent(std::string& out, const ReportBlock& block)
+// Where each text token's converted text lies in the output, by token.
+using TextPieces = std::vector<std::pair<std::size_t, std::size_t>>;
+
+void AppendContent(std::string& out, const ReportBlock& block, TextPieces* pieces = nullptr)
 {
+    if (pieces) pieces->resize(block.Tokens.size());
     // What each open part writes when its End arrives.
     std::array<std::string_view, 32> closers{};
     std::size_t depth = 0;
@@ -66,10 +72,15 @@ void AppendContent(std::string& out, const ReportBlock& block)
         if (depth < closers.size()) closers[depth] = closer;
         ++depth;
     };
-    for (const ReportToken& t : block.Tokens) {
+    for (std::size_t i = 0; i < block.Tokens.size(); ++i) {
+        const ReportToken& t = block.Tokens[i];
         const std::string_view text = block.TextOf(t);
         switch (t.Kind) {
-        case TokenKind::Text: AppendText(out, text); break;
+        case TokenKind::Text:
+            if (pieces) (*pieces)[i].first = out.size();
+            AppendText(out, text);
+            if (pieces) (*pieces)[i].second = out.size();
+            break;
         case TokenKind::Dot: out.append(R"(\'b7)"); break;
         case TokenKind::Greek: AppendGreek(out, text, t.Size); break;
         case TokenKind::Bookmark:
@@ -100,6 +111,116 @@ void AppendContent(std::string& out, const ReportBlock& block)
         case TokenKind::End:
             if (depth > 0 && --depth < closers.size()) out.append(closers[depth]);
             break;
+        }
+    }
+}
+
+// The plain rendering of an equation block, the field's result: what the
+// EQ formula of the block renders to (EquationText), made from the tokens
+// instead of parsing the formula again. Fractions become "(a)/(b)", the sum
+// "Σ" with its operand, raised and lowered parts superscripts and
+// subscripts, Greek letters leave their paragraph group; the arguments of
+// fractions and sums lose the blanks at their ends, as in the formula.
+// The texts are taken as `formula` holds them already converted.
+void AppendPlainContent(std::string& out, const ReportBlock& block, std::string_view formula,
+                        const TextPieces& pieces)
+{
+    std::array<TokenKind, 32> open{};
+    std::size_t depth = 0;
+    bool argumentStart = false;             // blanks at the start of the next text are dropped
+    std::size_t trailing = std::string::npos;  // where the blanks ending the last text start
+    const auto endArgument = [&] {
+        if (trailing != std::string::npos) out.resize(trailing);
+    };
+    for (std::size_t i = 0; i < block.Tokens.size(); ++i) {
+        const ReportToken& t = block.Tokens[i];
+        const std::string_view text = block.TextOf(t);
+        if (t.Kind == TokenKind::Text) {
+            // Blanks are ASCII, the same in the converted text.
+            std::string_view converted = formula.substr(pieces[i].first, pieces[i].second - pieces[i].first);
+            if (argumentStart) converted.remove_prefix(std::min(converted.find_first_not_of(' '), converted.size()));
+            if (converted.empty()) continue;
+            argumentStart = false;
+            out.append(converted);
+            const std::size_t kept = converted.find_last_not_of(' ');
+            const std::size_t blanks = kept == std::string_view::npos ? converted.size() : converted.size() - 1 - kept;
+            trailing = blanks > 0 ? out.size() - blanks : std::string::npos;
+            continue;
+        }
+        if (t.Kind == TokenKind::FractionBar) {
+            if (depth == 0 || depth > open.size() || open[depth - 1] != TokenKind::Fraction) {
+                out += ';';
+                argumentStart = false;
+                trailing = std::string::npos;
+                continue;
+            }
+            endArgument();
+            out.append(")/(");
+            argumentStart = true;
+            trailing = std::string::npos;
+            continue;
+        }
+        if (t.Kind == TokenKind::End) {
+            const TokenKind kind = depth > 0 && depth - 1 < open.size() ? open[depth - 1] : TokenKind::End;
+            if (depth > 0) --depth;
+            if (kind == TokenKind::Fraction || kind == TokenKind::Sum) endArgument();
+            argumentStart = false;
+            trailing = std::string::npos;
+            switch (kind) {
+            case TokenKind::Fraction: out += ')'; break;
+            case TokenKind::Lowered:
+            case TokenKind::Raised: out += '}'; break;
+            case TokenKind::Sum: break;
+            case TokenKind::Link: out.append("}}}"); break;
+            case TokenKind::End: break;  // beyond the parts kept: nothing was opened
+            default: out += '}'; break;
+            }
+            continue;
+        }
+        argumentStart = false;
+        trailing = std::string::npos;
+        const auto push = [&](TokenKind kind) {
+            if (depth < open.size()) open[depth] = kind;
+            ++depth;
+        };
+        switch (t.Kind) {
+        case TokenKind::Dot: out.append(R"(\'b7)"); break;
+        case TokenKind::Greek: out.append("\\u").append(std::to_string(FirstCodePoint(text))).append("\\'3f"); break;
+        case TokenKind::Bookmark:
+            out.append(R"({\*\bkmkstart )");
+            AppendCp1251Rtf(out, text);
+            out.append("}");
+            break;
+        case TokenKind::CellEnd: out.append(R"(\cell )"); break;
+        case TokenKind::Sub: out.append(R"({\sub )"), push(t.Kind); break;
+        case TokenKind::Super: out.append(R"({\super )"), push(t.Kind); break;
+        case TokenKind::Lowered: out.append(R"({\sub )"), push(t.Kind); break;
+        case TokenKind::Raised: out.append(R"({\super )"), push(t.Kind); break;
+        case TokenKind::Fraction:
+            out += '(';
+            push(t.Kind);
+            argumentStart = true;
+            break;
+        case TokenKind::Sum:
+            out.append(R"(\u931\'3f )");
+            push(t.Kind);
+            argumentStart = true;
+            break;
+        case TokenKind::Strong:
+            out.append("{\\pard\\ql\\b");
+            AppendSize(out, t.Size);
+            out.append("\\f1 ");
+            push(t.Kind);
+            break;
+        case TokenKind::Link:
+            out.append(R"({\field{\*\fldinst { HYPERLINK  \\l ")");
+            AppendCp1251Rtf(out, text);
+            out.append(R"(" }}{\fldrslt {\cs15)");
+            AppendSize(out, t.Size);
+            out.append(R"(\ql\b\ul\f1 )");
+            push(t.Kind);
+            break;
+        default: break;
         }
     }
 }
@@ -159,8 +280,10 @@ void RtfReportWriter::Add(const ReportBlock& block)
     case BlockKind::Paragraph: AppendParagraph(text_, block); break;
     case BlockKind::Equation:
         formula_.clear();
-        AppendContent(formula_, block);
-        AppendRtfEquation(text_, formula_, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
+        AppendContent(formula_, block, &pieces_);
+        AppendRtfEquationField(text_, formula_, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
+        AppendPlainContent(text_, block, formula_, pieces_);
+        AppendRtfEquationEnd(text_);
         break;
     case BlockKind::TableRow: AppendTableRow(text_, block); break;
     case BlockKind::EmptyLine: text_ += RtfEmptyParagraph(); break;

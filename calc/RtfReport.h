@@ -7,6 +7,8 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calc/ReportCommon.h"
 #include "calc/ReportDocument.h"
@@ -29,6 +31,7 @@ private:
     std::ostream& out_;
     std::string text_;
     std::string formula_;  // the EQ instruction of the equation being written
+    std::vector<std::pair<std::size_t, std::size_t>> pieces_;  // its texts in formula_, by token
 };
 
 }  // namespace stelmar

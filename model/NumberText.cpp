@@ -11,11 +11,50 @@
 
 namespace stelmar {
 
+namespace {
+
+// The text of x when it is a decimal of at most nine places and fifteen
+// digits, 0,00001 ≤ |x| < 10^15: the fewest places k whose decimal r / 10^k
+// reads back as x. Below 10^15 the product x · 10^k is within a quarter of
+// r, so r is found exactly, and r / 10^k, divided correctly rounded, equals
+// x exactly when the decimal reads back as x; with the fewest places it is
+// the shortest text, which has at most 15 digits. Most numbers of a report
+// are rounded to a few places and take this way.
+std::optional<std::string> FormatFewPlaces(double x, char separator)
+{
+    constexpr double kLimit = 1e15;
+    const double magnitude = std::abs(x);
+    if (!(magnitude >= 1e-5 && magnitude < kLimit)) return std::nullopt;
+    double scale = 1;
+    for (int places = 0; places <= 9; ++places, scale *= 10) {
+        const double r = std::nearbyint(magnitude * scale);
+        if (r >= kLimit) return std::nullopt;
+        if (r / scale != magnitude) continue;
+        const auto digits = static_cast<std::uint64_t>(r);
+        const auto unit = static_cast<std::uint64_t>(scale);
+        char buf[40];
+        char* p = buf;
+        if (x < 0) *p++ = '-';
+        p = std::to_chars(p, buf + sizeof buf, digits / unit).ptr;
+        if (places > 0) {
+            *p++ = separator;
+            std::uint64_t fraction = digits % unit;
+            for (int i = places - 1; i >= 0; --i, fraction /= 10) p[i] = static_cast<char>('0' + fraction % 10);
+            p += places;
+        }
+        return std::string(buf, p);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::string FormatReal(double x, char separator)
 {
     if (x == 0) return "0";
     if (std::isnan(x)) return "NAN";
     if (std::isinf(x)) return x > 0 ? "INF" : "-INF";
+    if (std::optional<std::string> text = FormatFewPlaces(x, separator)) return std::move(*text);
 
     // d.dddddddddddddde±x: the value rounded to 15 significant digits.
     // When the shortest text that reads back as a normal x has no more than

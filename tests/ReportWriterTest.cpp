@@ -5,9 +5,11 @@
 #include <sstream>
 #include <string>
 
+#include "calc/EquationText.h"
 #include "calc/FlowCalculation.h"
 #include "calc/MovementTables.h"
 #include "calc/ReportWriter.h"
+#include "calc/RtfReport.h"
 #include "calc/RtfFragments.h"
 #include "calc/Validation.h"
 #include "model/TextCodec.h"
@@ -439,6 +441,50 @@ TEST(ReportWriterTest, LabelsCannotBreakTheDocument)
     EXPECT_NE(summary.find(R"({\pard\intbl\qc\fs20 )" + label + R"(\cell Горизонтальный)"), std::string::npos);
     EXPECT_NE(summary.find(R"({\pard\intbl\qc\fs20 )" + label + R"(\cell 60\cell)"), std::string::npos);
     EXPECT_TRUE(Balanced(summary));
+}
+
+// The shown result of every equation field is the rendering of its formula,
+// over full reports with merges, delays, mobility groups and labels holding
+// braces, backslashes and characters outside Windows-1251.
+TEST(ReportWriterTest, EquationResultsRenderTheirFormulas)
+{
+    const std::string fieldStart = R"(\insrsid1 EQ )";
+    const std::string resultStart = R"(}{\insrsid1}}{\fldrslt{\)";
+    int fields = 0;
+    const auto check = [&](const std::string& doc) {
+        for (std::size_t at = doc.find(fieldStart); at != std::string::npos; at = doc.find(fieldStart, at + 1)) {
+            const std::size_t formulaStart = at + fieldStart.size();
+            const std::size_t formulaEnd = doc.find(resultStart, formulaStart);
+            ASSERT_NE(formulaEnd, std::string::npos);
+            const std::size_t shown = doc.find(' ', formulaEnd + resultStart.size()) + 1;
+            const std::size_t shownEnd = doc.find("}}}" + RtfEmptyParagraph(), shown);
+            ASSERT_NE(shownEnd, std::string::npos);
+            const std::string formula = doc.substr(formulaStart, formulaEnd - formulaStart);
+            ASSERT_EQ(doc.substr(shown, shownEnd - shown), EquationText(formula)) << formula;
+            ++fields;
+        }
+    };
+    // Every kind of part, with blanks at the ends of the arguments.
+    ReportBlock b;
+    b.Reset(BlockKind::Equation).Text("t = ").Begin(TokenKind::Fraction).Text("  N ").Dot().Text(" f  ").Bar();
+    b.Begin(TokenKind::Fraction).Greek(kDeltaLetter, 20).Bar().Text(" 2 ").End().Text(" ").End();
+    b.Begin(TokenKind::Sum).Text(" q").Part(TokenKind::Lowered, "i ").Text("  ").End().Text(" + x");
+    b.Part(TokenKind::Raised, " 2 ").Part(TokenKind::Sub, "н{э}").Text(" ;(").Part(TokenKind::Super, "\\").Text(")");
+    std::ostringstream handmade;
+    RtfReportWriter writer(handmade);
+    writer.Add(b);
+    writer.Finish();
+    check(handmade.str());
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        TPipeLine s = test::RandomTree(seed, 12, 8, seed % 2 ? 9 : 0);
+        s.RazVr = seed % 3 == 0;
+        s.VrSk = true;
+        s.Nodes[2].Name = R"(a{b} \c 中)";
+        if (!ValidateScheme(s).empty()) continue;
+        Calculate(s, ',');
+        check(FullBytes(s));
+    }
+    EXPECT_GT(fields, 200);
 }
 
 TEST(ReportWriterTest, WritesFileOrReportsFailure)
