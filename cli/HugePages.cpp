@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +29,9 @@ void RestartWithHugePages(char** argv, const std::string& project)
     if (::stat(project.c_str(), &file) != 0 || !S_ISREG(file.st_mode) || file.st_size < kLargeProject) return;
     const char* given = std::getenv("GLIBC_TUNABLES");
     const std::string before = given ? given : "";
-    if (before.find(kTunable) != std::string::npos || HugePagesOff()) return;
+    // A program running with raised privileges gets no tunables from its
+    // environment, and would start itself again and again.
+    if (before.find(kTunable) != std::string::npos || ::getauxval(AT_SECURE) != 0 || HugePagesOff()) return;
     const std::string tunables = before + (before.empty() ? "" : ":") + kTunable + "=1";
     ::setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
     ::execv("/proc/self/exe", argv);
