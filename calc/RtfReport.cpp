@@ -78,10 +78,10 @@ void AppendGreek(std::string& out, std::string_view letter, int size)
     out.append("\\f84 \\u").append(std::to_string(FirstCodePoint(letter))).append("\\'3f}");
 }
 
-// Where each text token's converted text lies in the output, by token.
-using TextPieces = std::vector<std::pair<std::size_t, std::size_t>>;
+// Where each token's markup lies in the output, by token.
+using TokenPieces = std::vector<std::pair<std::size_t, std::size_t>>;
 
-void AppendContent(std::string& out, const ReportBlock& block, TextPieces* pieces = nullptr)
+void AppendContent(std::string& out, const ReportBlock& block, TokenPieces* pieces = nullptr)
 {
     if (pieces) pieces->resize(block.Tokens.size());
     // What each open part writes when its End arrives.
@@ -95,12 +95,9 @@ void AppendContent(std::string& out, const ReportBlock& block, TextPieces* piece
     for (std::size_t i = 0; i < block.Tokens.size(); ++i) {
         const ReportToken& t = block.Tokens[i];
         const std::string_view text = block.TextOf(t);
+        if (pieces) (*pieces)[i].first = out.size();
         switch (t.Kind) {
-        case TokenKind::Text:
-            if (pieces) (*pieces)[i].first = out.size();
-            AppendText(out, text);
-            if (pieces) (*pieces)[i].second = out.size();
-            break;
+        case TokenKind::Text: AppendText(out, text); break;
         case TokenKind::Dot: out.append(R"(\'b7)"); break;
         case TokenKind::Greek: AppendGreek(out, text, t.Size); break;
         case TokenKind::Bookmark:
@@ -132,115 +129,73 @@ void AppendContent(std::string& out, const ReportBlock& block, TextPieces* piece
             if (depth > 0 && --depth < closers.size()) out.append(closers[depth]);
             break;
         }
+        if (pieces) (*pieces)[i].second = out.size();
     }
 }
 
 // The plain rendering of an equation block, the field's result: what the
 // EQ formula of the block renders to (EquationText), made from the tokens
-// instead of parsing the formula again. Fractions become "(a)/(b)", the sum
-// "Σ" with its operand, raised and lowered parts superscripts and
-// subscripts, Greek letters leave their paragraph group; the arguments of
-// fractions and sums lose the blanks at their ends, as in the formula.
-// The texts are taken as `formula` holds them already converted.
+// and the pieces of `formula` they wrote instead of parsing the formula
+// again. Fractions become "(a)/(b)", the sum "Σ" with its operand, raised
+// and lowered parts superscripts and subscripts, Greek letters leave their
+// paragraph group; the arguments of fractions and sums lose the blanks at
+// their ends, as in the formula. Everything else is copied as written.
 void AppendPlainContent(std::string& out, const ReportBlock& block, std::string_view formula,
-                        const TextPieces& pieces)
+                        const TokenPieces& pieces)
 {
     std::array<TokenKind, 32> open{};
     std::size_t depth = 0;
-    bool argumentStart = false;             // blanks at the start of the next text are dropped
+    bool argumentStart = false;                // blanks at the start of the next text are dropped
     std::size_t trailing = std::string::npos;  // where the blanks ending the last text start
+    const auto innermost = [&] { return depth > 0 && depth <= open.size() ? open[depth - 1] : TokenKind::End; };
     const auto endArgument = [&] {
         if (trailing != std::string::npos) out.resize(trailing);
     };
     for (std::size_t i = 0; i < block.Tokens.size(); ++i) {
         const ReportToken& t = block.Tokens[i];
-        const std::string_view text = block.TextOf(t);
+        std::string_view written = formula.substr(pieces[i].first, pieces[i].second - pieces[i].first);
         if (t.Kind == TokenKind::Text) {
             // Blanks are ASCII, the same in the converted text.
-            std::string_view converted = formula.substr(pieces[i].first, pieces[i].second - pieces[i].first);
-            if (argumentStart) converted.remove_prefix(std::min(converted.find_first_not_of(' '), converted.size()));
-            if (converted.empty()) continue;
+            if (argumentStart) written.remove_prefix(std::min(written.find_first_not_of(' '), written.size()));
+            if (written.empty()) continue;
             argumentStart = false;
-            out.append(converted);
-            const std::size_t kept = converted.find_last_not_of(' ');
-            const std::size_t blanks = kept == std::string_view::npos ? converted.size() : converted.size() - 1 - kept;
+            out.append(written);
+            const std::size_t kept = written.find_last_not_of(' ');
+            const std::size_t blanks = kept == std::string_view::npos ? written.size() : written.size() - 1 - kept;
             trailing = blanks > 0 ? out.size() - blanks : std::string::npos;
             continue;
         }
-        if (t.Kind == TokenKind::FractionBar) {
-            if (depth == 0 || depth > open.size() || open[depth - 1] != TokenKind::Fraction) {
-                out += ';';
-                argumentStart = false;
-                trailing = std::string::npos;
-                continue;
-            }
-            endArgument();
-            out.append(")/(");
-            argumentStart = true;
-            trailing = std::string::npos;
-            continue;
-        }
-        if (t.Kind == TokenKind::End) {
-            const TokenKind kind = depth > 0 && depth - 1 < open.size() ? open[depth - 1] : TokenKind::End;
-            if (depth > 0) --depth;
-            if (kind == TokenKind::Fraction || kind == TokenKind::Sum) endArgument();
-            argumentStart = false;
-            trailing = std::string::npos;
-            switch (kind) {
-            case TokenKind::Fraction: out += ')'; break;
-            case TokenKind::Lowered:
-            case TokenKind::Raised: out += '}'; break;
-            case TokenKind::Sum: break;
-            case TokenKind::Link: out.append("}}}"); break;
-            case TokenKind::End: break;  // beyond the parts kept: nothing was opened
-            default: out += '}'; break;
-            }
-            continue;
-        }
+        const bool bar = t.Kind == TokenKind::FractionBar && innermost() == TokenKind::Fraction;
+        const TokenKind closed = t.Kind == TokenKind::End ? innermost() : TokenKind::End;
+        if (bar || closed == TokenKind::Fraction || closed == TokenKind::Sum) endArgument();
         argumentStart = false;
         trailing = std::string::npos;
-        const auto push = [&](TokenKind kind) {
-            if (depth < open.size()) open[depth] = kind;
+        if (t.Kind == TokenKind::End && depth > 0) --depth;
+        if (t.Kind >= TokenKind::Sub && t.Kind < TokenKind::End && t.Kind != TokenKind::FractionBar) {
+            if (depth < open.size()) open[depth] = t.Kind;
             ++depth;
-        };
-        switch (t.Kind) {
-        case TokenKind::Dot: out.append(R"(\'b7)"); break;
-        case TokenKind::Greek: out.append("\\u").append(std::to_string(FirstCodePoint(text))).append("\\'3f"); break;
-        case TokenKind::Bookmark:
-            out.append(R"({\*\bkmkstart )");
-            AppendCp1251Rtf(out, text);
-            out.append("}");
-            break;
-        case TokenKind::CellEnd: out.append(R"(\cell )"); break;
-        case TokenKind::Sub: out.append(R"({\sub )"), push(t.Kind); break;
-        case TokenKind::Super: out.append(R"({\super )"), push(t.Kind); break;
-        case TokenKind::Lowered: out.append(R"({\sub )"), push(t.Kind); break;
-        case TokenKind::Raised: out.append(R"({\super )"), push(t.Kind); break;
-        case TokenKind::Fraction:
+        }
+        if (bar) {
+            out.append(")/(");
+            argumentStart = true;
+        } else if (t.Kind == TokenKind::Greek) {
+            out.append("\\u").append(std::to_string(FirstCodePoint(block.TextOf(t)))).append("\\'3f");
+        } else if (t.Kind == TokenKind::Lowered) {
+            out.append(R"({\sub )");
+        } else if (t.Kind == TokenKind::Raised) {
+            out.append(R"({\super )");
+        } else if (t.Kind == TokenKind::Fraction) {
             out += '(';
-            push(t.Kind);
             argumentStart = true;
-            break;
-        case TokenKind::Sum:
+        } else if (t.Kind == TokenKind::Sum) {
             out.append(R"(\u931\'3f )");
-            push(t.Kind);
             argumentStart = true;
-            break;
-        case TokenKind::Strong:
-            out.append("{\\pard\\ql\\b");
-            AppendSize(out, t.Size);
-            out.append("\\f1 ");
-            push(t.Kind);
-            break;
-        case TokenKind::Link:
-            out.append(R"({\field{\*\fldinst { HYPERLINK  \\l ")");
-            AppendCp1251Rtf(out, text);
-            out.append(R"(" }}{\fldrslt {\cs15)");
-            AppendSize(out, t.Size);
-            out.append(R"(\ql\b\ul\f1 )");
-            push(t.Kind);
-            break;
-        default: break;
+        } else if (closed == TokenKind::Fraction) {
+            out += ')';
+        } else if (closed == TokenKind::Lowered || closed == TokenKind::Raised) {
+            out += '}';
+        } else if (closed != TokenKind::Sum) {
+            out.append(written);
         }
     }
 }

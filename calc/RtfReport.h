@@ -31,7 +31,7 @@ private:
     std::ostream& out_;
     std::string text_;
     std::string formula_;  // the EQ instruction of the equation being written
-    std::vector<std::pair<std::size_t, std::size_t>> pieces_;  // its texts in formula_, by token
+    std::vector<std::pair<std::size_t, std::size_t>> pieces_;  // its tokens' markup in formula_
 };
 
 }  // namespace stelmar
