@@ -1,7 +1,9 @@
 #include "calc/MergePairs.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numeric>
 
@@ -11,9 +13,12 @@ namespace {
 
 // Up to this many flows every pair is compared; beyond it the pairs that
 // merge are found through the index below.
-constexpr int kPairwiseLimit = 48;
+constexpr int kPairwiseLimit = 128;
 
-bool Merge(double ai, double bi, double aj, double bj) { return (ai >= aj && bi <= bj) || (aj >= ai && bj <= bi); }
+bool Merge(double ai, double bi, double aj, double bj)
+{
+    return ((ai >= aj) & (bi <= bj)) | ((aj >= ai) & (bj <= bi));
+}
 
 // The labels of a pair that merges, in the order the pairs are taken.
 void Join(std::vector<int>& label, int i, int j)
@@ -24,11 +29,22 @@ void Join(std::vector<int>& label, int i, int j)
         label[i] = label[j];
 }
 
+// For each i, the later flows that merge with it are marked, 64 to a
+// word, without branching, then joined in ascending order: most pairs do
+// not merge, and a branch per pair would be mispredicted.
 void MergeEveryPair(const std::vector<double>& a, const std::vector<double>& b, std::vector<int>& label, int n)
 {
-    for (int i = 1; i <= n; ++i)
-        for (int j = i + 1; j <= n; ++j)
-            if (Merge(a[i], b[i], a[j], b[j])) Join(label, i, j);
+    for (int i = 1; i < n; ++i) {
+        const double ai = a[i];
+        const double bi = b[i];
+        for (int first = i + 1; first <= n; first += 64) {
+            const int end = std::min(n + 1, first + 64);
+            std::uint64_t merging = 0;
+            for (int j = first; j < end; ++j)
+                merging |= static_cast<std::uint64_t>(Merge(ai, bi, a[j], b[j])) << (j - first);
+            for (; merging != 0; merging &= merging - 1) Join(label, i, first + std::countr_zero(merging));
+        }
+    }
 }
 
 // The flows not yet taken as the first of a pair, in order of arrival, in
