@@ -205,17 +205,21 @@ private:
     }
 
     // Time at the downstream end for each arriving state if it went on alone.
-    void TrialTimes(const TArea& a, std::vector<double>& times) const
+    // Each pass goes over every state, so that the divisions of different
+    // states overlap instead of waiting on one another.
+    void TrialTimes(const TArea& a, std::vector<double>& times)
     {
         const int count = static_cast<int>(in_.size()) - 1;
-        times.assign(count + 1, 0.0);
+        times.resize(count + 1);
+        trialIntensity_.resize(count + 1);
+        for (int j = 1; j <= count; ++j) trialIntensity_[j] = R(in_[j].Intensity * in_[j].Width / a.Width);
+        for (int j = 1; j <= count; ++j) times[j] = R(SpeedByIntensity(a.Kind, in_[j].Group, trialIntensity_[j]));
         for (int j = 1; j <= count; ++j) {
             const Arriving& in = in_[j];
-            double q = R(in.Intensity * in.Width / a.Width);
-            double v = R(SpeedByIntensity(a.Kind, in.Group, q));
+            double v = times[j];
             double delay = 0;
             if (v == 0) {
-                q = LimitIntensity(a.Kind, in.Group, a.Width);
+                const double q = LimitIntensity(a.Kind, in.Group, a.Width);
                 delay = R(in.People * in.ProjArea * (1 / (q * a.Width) - 1 / (in.Intensity * in.Width)));
                 v = LimitSpeed(a.Kind, in.Group);
             }
@@ -398,6 +402,7 @@ private:
     std::vector<int> members_;
     std::vector<int> fill_;
     std::vector<double> trial_;
+    std::vector<double> trialIntensity_;
     std::vector<double> arrival_;
     std::vector<int> renumbered_;
     std::vector<std::uint8_t> consumed_;
