@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -13,7 +14,7 @@ namespace {
 
 // Up to this many flows every pair is compared; beyond it the pairs that
 // merge are found through the index below.
-constexpr int kPairwiseLimit = 128;
+constexpr int kPairwiseLimit = 512;
 
 bool Merge(double ai, double bi, double aj, double bj)
 {
@@ -29,19 +30,38 @@ void Join(std::vector<int>& label, int i, int j)
         label[i] = label[j];
 }
 
+// Two times side by side, compared at once (GCC and Clang vectors).
+using TwoTimes = double __attribute__((vector_size(16)));
+
+TwoTimes LoadTwo(const double* p)
+{
+    TwoTimes two;
+    std::memcpy(&two, p, sizeof two);
+    return two;
+}
+
 // For each i, the later flows that merge with it are marked, 64 to a
-// word, without branching, then joined in ascending order: most pairs do
-// not merge, and a branch per pair would be mispredicted.
+// word, two at a time and without branching, then joined in ascending
+// order: most pairs do not merge, and a branch per pair would be
+// mispredicted.
 void MergeEveryPair(const std::vector<double>& a, const std::vector<double>& b, std::vector<int>& label, int n)
 {
     for (int i = 1; i < n; ++i) {
-        const double ai = a[i];
-        const double bi = b[i];
+        const TwoTimes ai = {a[i], a[i]};
+        const TwoTimes bi = {b[i], b[i]};
         for (int first = i + 1; first <= n; first += 64) {
             const int end = std::min(n + 1, first + 64);
             std::uint64_t merging = 0;
-            for (int j = first; j < end; ++j)
-                merging |= static_cast<std::uint64_t>(Merge(ai, bi, a[j], b[j])) << (j - first);
+            int j = first;
+            for (; j + 1 < end; j += 2) {
+                const TwoTimes aj = LoadTwo(&a[j]);
+                const TwoTimes bj = LoadTwo(&b[j]);
+                // Each lane all ones where the pair merges, as in Merge.
+                const auto merges = ((aj <= ai) & (bi <= bj)) | ((ai <= aj) & (bj <= bi));
+                const auto bits = (static_cast<std::uint64_t>(merges[0]) & 1) | (static_cast<std::uint64_t>(merges[1]) & 2);
+                merging |= bits << (j - first);
+            }
+            if (j < end) merging |= static_cast<std::uint64_t>(Merge(a[i], b[i], a[j], b[j])) << (j - first);
             for (; merging != 0; merging &= merging - 1) Join(label, i, first + std::countr_zero(merging));
         }
     }
