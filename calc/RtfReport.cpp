@@ -23,41 +23,6 @@ std::string_view AlignmentWord(Align a)
 
 void AppendSize(std::string& out, int size) { out.append("\\fs").append(std::to_string(size)); }
 
-// The bytes AppendText cannot copy as they are: RTF's special characters
-// and everything beyond ASCII.
-constexpr std::array<bool, 256> kNotPlain = [] {
-    std::array<bool, 256> table{};
-    for (int c = 0x80; c < 256; ++c) table[static_cast<std::size_t>(c)] = true;
-    table['\\'] = table['{'] = table['}'] = true;
-    return table;
-}();
-
-bool RtfSpecial(char c) { return c == '\\' || c == '{' || c == '}'; }
-
-// UTF-8 `text` in Windows-1251 with RTF's special characters escaped. The
-// markup around it is ASCII, so the document needs no conversion as a whole.
-// Plain ASCII, most of a report, is copied run by run.
-void AppendText(std::string& out, std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t plain = i;
-        while (plain < text.size() && !kNotPlain[static_cast<unsigned char>(text[plain])]) ++plain;
-        out.append(text.data() + i, plain - i);
-        if (plain == text.size()) return;
-        if (RtfSpecial(text[plain])) {
-            out += '\\';
-            out += text[plain];
-            i = plain + 1;
-            continue;
-        }
-        std::size_t end = plain;
-        while (end < text.size() && !RtfSpecial(text[end])) ++end;
-        AppendCp1251Rtf(out, text.substr(plain, end - plain));
-        i = end;
-    }
-}
-
 // The first character of UTF-8 `text` as a code point.
 std::uint32_t FirstCodePoint(std::string_view text)
 {
@@ -97,7 +62,7 @@ void AppendContent(std::string& out, const ReportBlock& block, TokenPieces* piec
         const std::string_view text = block.TextOf(t);
         if (pieces) (*pieces)[i].first = out.size();
         switch (t.Kind) {
-        case TokenKind::Text: AppendText(out, text); break;
+        case TokenKind::Text: AppendRtfText(out, text); break;
         case TokenKind::Dot: out.append(R"(\'b7)"); break;
         case TokenKind::Greek: AppendGreek(out, text, t.Size); break;
         case TokenKind::Bookmark:

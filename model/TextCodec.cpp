@@ -1,5 +1,6 @@
 #include "model/TextCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -214,6 +215,41 @@ void AppendCp1251Rtf(std::string& out, std::string_view utf8)
             AppendUnicodeEscape(out, code);
         }
     }
+}
+
+void AppendRtfText(std::string& out, std::string_view utf8)
+{
+    // ASCII and the letters А…я, nearly all of a report, are handled in
+    // one pass through a buffer on the stack; any other character takes
+    // the general conversion, one character at a time.
+    std::array<char, 512> buffer;
+    std::size_t used = 0;
+    const auto flush = [&] {
+        out.append(buffer.data(), used);
+        used = 0;
+    };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (used + 2 > buffer.size()) flush();
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\\' || c == '{' || c == '}') {
+            buffer[used++] = '\\';
+            buffer[used++] = static_cast<char>(c);
+            ++i;
+        } else if (c < 0x80) {
+            buffer[used++] = static_cast<char>(c);
+            ++i;
+        } else if (i + 1 < utf8.size() && IsCyrillicLetter(c, static_cast<unsigned char>(utf8[i + 1]))) {
+            buffer[used++] = static_cast<char>(CyrillicLetterByte(c, static_cast<unsigned char>(utf8[i + 1])));
+            i += 2;
+        } else {
+            flush();
+            const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8.substr(i)).second, 1);
+            AppendCp1251Rtf(out, utf8.substr(i, length));
+            i += length;
+        }
+    }
+    flush();
 }
 
 std::string Utf8ToCp1251Rtf(std::string_view utf8)

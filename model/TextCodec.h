@@ -21,6 +21,9 @@ std::optional<std::string> Cp1251ToUtf8(std::string_view cp1251);
 std::string Utf8ToCp1251Rtf(std::string_view utf8);
 // The same, appended to `out`.
 void AppendCp1251Rtf(std::string& out, std::string_view utf8);
+// The same with the RTF control characters escaped by a backslash: text
+// for the body of a document.
+void AppendRtfText(std::string& out, std::string_view utf8);
 // True when every character of `utf8` has a Windows-1251 code.
 bool FitsCp1251(std::string_view utf8);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace stelmar {
 namespace {
 
@@ -56,6 +58,33 @@ TEST(TextCodecTest, RtfEscapesUnicodeAsSignedUtf16Units)
     EXPECT_EQ(Utf8ToCp1251Rtf("\xC0\x80"), "??");          // overlong
     EXPECT_EQ(Utf8ToCp1251Rtf("\xED\xA0\x80"), "???");     // encoded surrogate
     EXPECT_EQ(Utf8ToCp1251Rtf("я\xD0"), "\xFF?");          // truncated at the end
+}
+
+// Body text is the conversion above with "\\", "{" and "}" escaped, taken
+// character by character through a buffer: texts of every kind of byte,
+// broken sequences and runs longer than the buffer included.
+TEST(TextCodecTest, RtfBodyTextIsTheConversionWithControlCharactersEscaped)
+{
+    EXPECT_EQ([] { std::string out = "x"; AppendRtfText(out, "{Ж}\\中\xD0"); return out; }(),
+              "x\\{\xC6\\}\\\\\\u20013\\'3f?");
+    const std::vector<std::string> pieces = {"a", " ", "\\", "{", "}", "Ж", "я", "Ё", "№", "中", "😀", "\xD0", "\xFF", "\xC0\x80", "\xE2\x82"};
+    std::mt19937 rng(3);
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int length = static_cast<int>(rng() % (round % 10 == 0 ? 2000 : 40));
+        for (int k = 0; k < length; ++k) text += pieces[rng() % pieces.size()];
+        std::string expected = "prefix";
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            if (i < text.size() && text[i] != '\\' && text[i] != '{' && text[i] != '}') continue;
+            AppendCp1251Rtf(expected, std::string_view(text).substr(start, i - start));
+            if (i < text.size()) expected += std::string("\\") + text[i];
+            start = i + 1;
+        }
+        std::string out = "prefix";
+        AppendRtfText(out, text);
+        ASSERT_EQ(out, expected) << "round " << round;
+    }
 }
 
 }  // namespace
