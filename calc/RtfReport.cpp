@@ -1,6 +1,7 @@
 #include "calc/RtfReport.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -21,7 +22,19 @@ std::string_view AlignmentWord(Align a)
     }
 }
 
-void AppendSize(std::string& out, int size) { out.append("\\fs").append(std::to_string(size)); }
+// A whole number in decimal, without a string of its own.
+void AppendNumber(std::string& out, std::uint32_t n)
+{
+    char digits[10];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    out.append(digits, end);
+}
+
+void AppendSize(std::string& out, int size)
+{
+    out.append("\\fs");
+    AppendNumber(out, static_cast<std::uint32_t>(size));
+}
 
 // The first character of UTF-8 `text` as a code point.
 std::uint32_t FirstCodePoint(std::string_view text)
@@ -40,7 +53,9 @@ void AppendGreek(std::string& out, std::string_view letter, int size)
 {
     out.append("{\\pard\\ql");
     AppendSize(out, size);
-    out.append("\\f84 \\u").append(std::to_string(FirstCodePoint(letter))).append("\\'3f}");
+    out.append("\\f84 \\u");
+    AppendNumber(out, FirstCodePoint(letter));
+    out.append("\\'3f}");
 }
 
 // Where each token's markup lies in the output, by token.
@@ -144,7 +159,9 @@ void AppendPlainContent(std::string& out, const ReportBlock& block, std::string_
             out.append(")/(");
             argumentStart = true;
         } else if (t.Kind == TokenKind::Greek) {
-            out.append("\\u").append(std::to_string(FirstCodePoint(block.TextOf(t)))).append("\\'3f");
+            out.append("\\u");
+            AppendNumber(out, FirstCodePoint(block.TextOf(t)));
+            out.append("\\'3f");
         } else if (t.Kind == TokenKind::Lowered) {
             out.append(R"({\sub )");
         } else if (t.Kind == TokenKind::Raised) {

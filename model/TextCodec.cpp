@@ -97,6 +97,14 @@ std::size_t AsciiPrefix(std::string_view text)
     return n;
 }
 
+// The bytes RTF body text holds as they are: ASCII but its control
+// characters "\\", "{" and "}".
+constexpr std::array<bool, 256> kPlainRtf = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 0x80; ++c) plain[static_cast<std::size_t>(c)] = c != '\\' && c != '{' && c != '}';
+    return plain;
+}();
+
 // Whether the two bytes `lead`, `next` are one of the letters А…я
 // (U+0410…U+044F, D0 90…D1 8F in UTF-8), which Windows-1251 has in the same
 // order at C0…FF.
@@ -230,23 +238,27 @@ void AppendRtfText(std::string& out, std::string_view utf8)
     };
     std::size_t i = 0;
     while (i < utf8.size()) {
-        if (used + 2 > buffer.size()) flush();
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c == '\\' || c == '{' || c == '}') {
-            buffer[used++] = '\\';
-            buffer[used++] = static_cast<char>(c);
-            ++i;
-        } else if (c < 0x80) {
-            buffer[used++] = static_cast<char>(c);
-            ++i;
-        } else if (i + 1 < utf8.size() && IsCyrillicLetter(c, static_cast<unsigned char>(utf8[i + 1]))) {
-            buffer[used++] = static_cast<char>(CyrillicLetterByte(c, static_cast<unsigned char>(utf8[i + 1])));
-            i += 2;
-        } else {
-            flush();
-            const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8.substr(i)).second, 1);
-            AppendCp1251Rtf(out, utf8.substr(i, length));
-            i += length;
+        // Each byte of text makes at most two in the buffer.
+        if (buffer.size() - used < 2) flush();
+        const std::size_t stop = std::min(utf8.size(), i + (buffer.size() - used) / 2);
+        while (i < stop) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (kPlainRtf[c]) {
+                buffer[used++] = static_cast<char>(c);
+                ++i;
+            } else if (c < 0x80) {
+                buffer[used++] = '\\';
+                buffer[used++] = static_cast<char>(c);
+                ++i;
+            } else if (i + 1 < utf8.size() && IsCyrillicLetter(c, static_cast<unsigned char>(utf8[i + 1]))) {
+                buffer[used++] = static_cast<char>(CyrillicLetterByte(c, static_cast<unsigned char>(utf8[i + 1])));
+                i += 2;
+            } else {
+                flush();
+                const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8.substr(i)).second, 1);
+                AppendCp1251Rtf(out, utf8.substr(i, length));
+                i += length;
+            }
         }
     }
     flush();
