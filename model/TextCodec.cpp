@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <iconv.h>
 #include <utility>
 
@@ -84,26 +83,21 @@ std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view text)
     return {code, length};
 }
 
-// Length of the run of ASCII bytes at the start of `text`, eight at a time.
-std::size_t AsciiPrefix(std::string_view text)
+// The ASCII bytes a converted text keeps as they are: every one, or for
+// the body of an RTF document all but its control characters "\\", "{"
+// and "}", which are escaped.
+using KeptBytes = std::array<bool, 256>;
+
+constexpr KeptBytes KeptAscii(bool escapeControls)
 {
-    std::size_t n = 0;
-    for (; n + 8 <= text.size(); n += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + n, 8);
-        if (word & 0x8080808080808080u) break;
-    }
-    while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
-    return n;
+    KeptBytes kept{};
+    for (int c = 0; c < 0x80; ++c)
+        kept[static_cast<std::size_t>(c)] = !escapeControls || (c != '\\' && c != '{' && c != '}');
+    return kept;
 }
 
-// The bytes RTF body text holds as they are: ASCII but its control
-// characters "\\", "{" and "}".
-constexpr std::array<bool, 256> kPlainRtf = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0; c < 0x80; ++c) plain[static_cast<std::size_t>(c)] = c != '\\' && c != '{' && c != '}';
-    return plain;
-}();
+constexpr KeptBytes kEveryAscii = KeptAscii(false);
+constexpr KeptBytes kPlainRtf = KeptAscii(true);
 
 // Whether the two bytes `lead`, `next` are one of the letters А…я
 // (U+0410…U+044F, D0 90…D1 8F in UTF-8), which Windows-1251 has in the same
@@ -116,16 +110,6 @@ bool IsCyrillicLetter(unsigned char lead, unsigned char next)
 unsigned char CyrillicLetterByte(unsigned char lead, unsigned char next)
 {
     return static_cast<unsigned char>(lead == 0xD0 ? 0xC0 + (next - 0x90) : 0xF0 + (next - 0x80));
-}
-
-// Length in bytes of the run of letters А…я at the start of `text`.
-std::size_t CyrillicPrefix(std::string_view text)
-{
-    std::size_t n = 0;
-    while (n + 1 < text.size() &&
-           IsCyrillicLetter(static_cast<unsigned char>(text[n]), static_cast<unsigned char>(text[n + 1])))
-        n += 2;
-    return n;
 }
 
 void AppendUtf8(std::string& out, char32_t code)
@@ -147,6 +131,64 @@ void AppendUnicodeEscape(std::string& out, char32_t unit)
     out += "\\u";
     out += std::to_string(static_cast<std::int16_t>(static_cast<std::uint16_t>(unit)));
     out += "\\'3f";
+}
+
+// The character at the start of `utf8`, neither ASCII nor a letter А…я,
+// in Windows-1251 or as "\\u" escapes; "?" for a byte that does not start
+// a valid UTF-8 sequence. Returns the bytes it took.
+std::size_t AppendOtherCharacter(std::string& out, std::string_view utf8)
+{
+    const auto [code, length] = DecodeUtf8(utf8);
+    if (length == 0) {
+        out += '?';
+        return 1;
+    }
+    if (const unsigned char byte = Cp1251Table::Get().FromUnicode(code)) {
+        out += static_cast<char>(byte);
+    } else if (code >= 0x10000) {
+        AppendUnicodeEscape(out, 0xD800 + ((code - 0x10000) >> 10));
+        AppendUnicodeEscape(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        AppendUnicodeEscape(out, code);
+    }
+    return length;
+}
+
+// ASCII and the letters А…я, nearly all of a report, are handled in one
+// pass through a buffer on the stack; any other character takes the
+// general conversion. ASCII bytes not `kept` get a backslash before them.
+void AppendConverted(std::string& out, std::string_view utf8, const KeptBytes& kept)
+{
+    std::array<char, 512> buffer;
+    std::size_t used = 0;
+    const auto flush = [&] {
+        out.append(buffer.data(), used);
+        used = 0;
+    };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        // Each byte of text makes at most two in the buffer.
+        if (buffer.size() - used < 2) flush();
+        const std::size_t stop = std::min(utf8.size(), i + (buffer.size() - used) / 2);
+        while (i < stop) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (kept[c]) {
+                buffer[used++] = static_cast<char>(c);
+                ++i;
+            } else if (c < 0x80) {
+                buffer[used++] = '\\';
+                buffer[used++] = static_cast<char>(c);
+                ++i;
+            } else if (i + 1 < utf8.size() && IsCyrillicLetter(c, static_cast<unsigned char>(utf8[i + 1]))) {
+                buffer[used++] = static_cast<char>(CyrillicLetterByte(c, static_cast<unsigned char>(utf8[i + 1])));
+                i += 2;
+            } else {
+                flush();
+                i += AppendOtherCharacter(out, utf8.substr(i));
+            }
+        }
+    }
+    flush();
 }
 
 }  // namespace
@@ -181,88 +223,9 @@ std::optional<std::string> Cp1251ToUtf8(std::string_view cp1251)
     return out;
 }
 
-void AppendCp1251Rtf(std::string& out, std::string_view utf8)
-{
-    // Runs of ASCII, most of a report, are copied as they are.
-    std::size_t i = AsciiPrefix(utf8);
-    out.append(utf8.data(), i);
-    if (i == utf8.size()) return;
-    const Cp1251Table& table = Cp1251Table::Get();
-    while (i < utf8.size()) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-            const std::size_t ascii = AsciiPrefix(utf8.substr(i));
-            out.append(utf8.data() + i, ascii);
-            i += ascii;
-            continue;
-        }
-        // Runs of the letters А…я, the rest of a report, are converted
-        // without decoding.
-        if (const std::size_t letters = CyrillicPrefix(utf8.substr(i))) {
-            const std::size_t at = out.size();
-            out.resize(at + letters / 2);
-            char* to = out.data() + at;
-            for (const char* from = utf8.data() + i; from != utf8.data() + i + letters; from += 2)
-                *to++ = static_cast<char>(CyrillicLetterByte(static_cast<unsigned char>(from[0]),
-                                                             static_cast<unsigned char>(from[1])));
-            i += letters;
-            continue;
-        }
-        const auto [code, length] = DecodeUtf8(utf8.substr(i));
-        if (length == 0) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        i += length;
-        if (const unsigned char byte = table.FromUnicode(code)) {
-            out += static_cast<char>(byte);
-        } else if (code >= 0x10000) {
-            AppendUnicodeEscape(out, 0xD800 + ((code - 0x10000) >> 10));
-            AppendUnicodeEscape(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            AppendUnicodeEscape(out, code);
-        }
-    }
-}
+void AppendCp1251Rtf(std::string& out, std::string_view utf8) { AppendConverted(out, utf8, kEveryAscii); }
 
-void AppendRtfText(std::string& out, std::string_view utf8)
-{
-    // ASCII and the letters А…я, nearly all of a report, are handled in
-    // one pass through a buffer on the stack; any other character takes
-    // the general conversion, one character at a time.
-    std::array<char, 512> buffer;
-    std::size_t used = 0;
-    const auto flush = [&] {
-        out.append(buffer.data(), used);
-        used = 0;
-    };
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        // Each byte of text makes at most two in the buffer.
-        if (buffer.size() - used < 2) flush();
-        const std::size_t stop = std::min(utf8.size(), i + (buffer.size() - used) / 2);
-        while (i < stop) {
-            const auto c = static_cast<unsigned char>(utf8[i]);
-            if (kPlainRtf[c]) {
-                buffer[used++] = static_cast<char>(c);
-                ++i;
-            } else if (c < 0x80) {
-                buffer[used++] = '\\';
-                buffer[used++] = static_cast<char>(c);
-                ++i;
-            } else if (i + 1 < utf8.size() && IsCyrillicLetter(c, static_cast<unsigned char>(utf8[i + 1]))) {
-                buffer[used++] = static_cast<char>(CyrillicLetterByte(c, static_cast<unsigned char>(utf8[i + 1])));
-                i += 2;
-            } else {
-                flush();
-                const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8.substr(i)).second, 1);
-                AppendCp1251Rtf(out, utf8.substr(i, length));
-                i += length;
-            }
-        }
-    }
-    flush();
-}
+void AppendRtfText(std::string& out, std::string_view utf8) { AppendConverted(out, utf8, kPlainRtf); }
 
 std::string Utf8ToCp1251Rtf(std::string_view utf8)
 {
