@@ -213,6 +213,7 @@ private:
         times.resize(count + 1);
         trialIntensity_.resize(count + 1);
         for (int j = 1; j <= count; ++j) trialIntensity_[j] = R(in_[j].Intensity * in_[j].Width / a.Width);
+        // `times` holds the speeds until the last pass.
         for (int j = 1; j <= count; ++j) times[j] = R(SpeedByIntensity(a.Kind, in_[j].Group, trialIntensity_[j]));
         for (int j = 1; j <= count; ++j) {
             const Arriving& in = in_[j];

@@ -16,10 +16,7 @@ namespace {
 // merge are found through the index below.
 constexpr int kPairwiseLimit = 512;
 
-bool Merge(double ai, double bi, double aj, double bj)
-{
-    return ((ai >= aj) & (bi <= bj)) | ((aj >= ai) & (bj <= bi));
-}
+bool Merge(double ai, double bi, double aj, double bj) { return (ai >= aj && bi <= bj) || (aj >= ai && bj <= bi); }
 
 // The labels of a pair that merges, in the order the pairs are taken.
 void Join(std::vector<int>& label, int i, int j)
