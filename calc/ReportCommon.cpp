@@ -116,9 +116,8 @@ void BlockStream::Flush()
     sink_.Add(block_);
 }
 
-void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out)
+std::string MergedFlowList(const TReport& r, const FlowOrder& order)
 {
-    if (!r.StartsFlow || r.ArrivingCount <= 1) return;
     std::string list;
     const int entries = ArrivingEntries(r);
     for (int j = 0; j < entries; ++j) {
@@ -127,7 +126,7 @@ void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out)
         if (!list.empty()) list += ", ";
         list += std::to_string(number);
     }
-    out.Paragraph(Align::Left, 24, 1).Text("(Образован слиянием потоков №№ " + list + ")");
+    return list;
 }
 
 namespace {

@@ -75,9 +75,18 @@ private:
     bool pending_ = false;
 };
 
+// The report numbers of the flows that merge into the step's flow: "1, 2".
+std::string MergedFlowList(const TReport& r, const FlowOrder& order);
+
 // "(Образован слиянием потоков №№ …)" for a step that starts a flow out of
-// several arriving ones; nothing otherwise.
-void MergedFlowNote(const TReport& r, const FlowOrder& order, BlockStream& out);
+// several arriving ones; nothing otherwise. `out` is a BlockStream or a
+// BlockRecorder.
+template <class Out>
+void MergedFlowNote(const TReport& r, const FlowOrder& order, Out& out)
+{
+    if (!r.StartsFlow || r.ArrivingCount <= 1) return;
+    out.Paragraph(Align::Left, 24, 1).Text("(Образован слиянием потоков №№ ").Value(MergedFlowList(r, order)).Text(")");
+}
 
 // The closing section with t_p; the summary report sets the total in the
 // last sentence in bold.

@@ -89,6 +89,10 @@ public:
 
     // Adjacent text is joined into one token.
     ReportBlock& Text(std::string_view text);
+    // A text that changes from step to step of a report (a number, a label),
+    // in the document the same as Text; a recorder keeps it apart from the
+    // fixed texts (BlockRecorder).
+    ReportBlock& Value(std::string_view text) { return Text(text); }
     ReportBlock& Dot();
     ReportBlock& Greek(std::string_view letter, std::uint8_t size);
     ReportBlock& Bookmark(std::string_view name);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/RtfFragments.h"
+#include "calc/RtfStepTemplates.h"
 #include "model/TextCodec.h"
 
 namespace stelmar {
@@ -228,30 +229,51 @@ void AppendTableRow(std::string& out, const ReportBlock& b)
 
 }  // namespace
 
-RtfReportWriter::RtfReportWriter(std::ostream& out) : out_(out), text_(RtfDocumentStart()) {}
-
-void RtfReportWriter::Add(const ReportBlock& block)
+void RtfBlockSetter::Add(const ReportBlock& block)
 {
-    constexpr std::size_t kChunk = 1 << 16;
     switch (block.Kind) {
-    case BlockKind::Paragraph: AppendParagraph(text_, block); break;
+    case BlockKind::Paragraph: AppendParagraph(out_, block); break;
     case BlockKind::Equation:
         formula_.clear();
         AppendContent(formula_, block, &pieces_);
-        AppendRtfEquationField(text_, formula_, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
-        AppendPlainContent(text_, block, formula_, pieces_);
-        AppendRtfEquationEnd(text_);
+        AppendRtfEquationField(out_, formula_, AlignmentWord(block.Alignment), "f1", "fs" + std::to_string(block.Size));
+        AppendPlainContent(out_, block, formula_, pieces_);
+        AppendRtfEquationEnd(out_);
         break;
-    case BlockKind::TableRow: AppendTableRow(text_, block); break;
-    case BlockKind::EmptyLine: text_ += RtfEmptyParagraph(); break;
+    case BlockKind::TableRow: AppendTableRow(out_, block); break;
+    case BlockKind::EmptyLine: out_ += RtfEmptyParagraph(); break;
     }
-    if (text_.size() >= kChunk) Write();
+}
+
+RtfReportWriter::RtfReportWriter(std::ostream& out)
+    : out_(out), text_(RtfDocumentStart()), templates_(std::make_unique<RtfStepTemplates>())
+{
+}
+
+RtfReportWriter::~RtfReportWriter() = default;
+
+void RtfReportWriter::Add(const ReportBlock& block)
+{
+    setter_.Add(block);
+    WriteLarge();
+}
+
+void RtfReportWriter::Add(const BlockRecorder& step)
+{
+    templates_->Append(text_, step);
+    WriteLarge();
 }
 
 void RtfReportWriter::Finish()
 {
     text_ += RtfDocumentEnd();
     Write();
+}
+
+void RtfReportWriter::WriteLarge()
+{
+    constexpr std::size_t kChunk = 1 << 16;
+    if (text_.size() >= kChunk) Write();
 }
 
 void RtfReportWriter::Write()

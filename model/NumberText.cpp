@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -106,6 +107,20 @@ std::string FormatReal(double x, char separator)
         }
     }
     return out;
+}
+
+const std::string& RealTexts::Of(double x)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    // The high bits of a multiplicative hash pick the entry.
+    Entry& e = entries_[(bits * 0x9E3779B97F4A7C15ull) >> 54];
+    if (!e.Made || e.Bits != bits) {
+        e.Bits = bits;
+        e.Made = true;
+        e.Text = FormatReal(x, separator_);
+    }
+    return e.Text;
 }
 
 std::string FormatShortest(double x)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stelmar {
 
@@ -10,6 +12,23 @@ namespace stelmar {
 // zeros, exponent form ("1E-6", "1,5E20") below 0.00001 in magnitude or with
 // more than 15 integer digits. `separator` is the decimal separator.
 std::string FormatReal(double x, char separator);
+
+// FormatReal with one separator, remembering the texts made lately: a
+// report writes the same widths, lengths and speeds again and again.
+class RealTexts {
+public:
+    explicit RealTexts(char separator) : separator_(separator) {}
+    const std::string& Of(double x);
+
+private:
+    struct Entry {
+        std::uint64_t Bits = 0;
+        bool Made = false;
+        std::string Text;
+    };
+    char separator_;
+    std::vector<Entry> entries_ = std::vector<Entry>(1024);
+};
 
 // The shortest text that reads back as exactly the same double ("." always);
 // used for machine-readable output.

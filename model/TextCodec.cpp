@@ -234,6 +234,27 @@ std::string Utf8ToCp1251Rtf(std::string_view utf8)
     return out;
 }
 
+bool IsValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        // Two-byte characters, Cyrillic among them, need no decoding.
+        if (c >= 0xC2 && c <= 0xDF && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
+        const std::size_t length = DecodeUtf8(text.substr(i)).second;
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
 bool FitsCp1251(std::string_view utf8) { return Utf8ToCp1251(utf8).has_value(); }
 
 }  // namespace stelmar

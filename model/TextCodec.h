@@ -24,6 +24,9 @@ void AppendCp1251Rtf(std::string& out, std::string_view utf8);
 // The same with the RTF control characters escaped by a backslash: text
 // for the body of a document.
 void AppendRtfText(std::string& out, std::string_view utf8);
+// True when `text` is a sequence of whole, valid UTF-8 characters.
+bool IsValidUtf8(std::string_view text);
+
 // True when every character of `utf8` has a Windows-1251 code.
 bool FitsCp1251(std::string_view utf8);
 

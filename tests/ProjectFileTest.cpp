@@ -286,6 +286,9 @@ TEST(ProjectFileTest, RealsAreWrittenAsTheirFifteenDigitRounding)
             above = std::nextafter(above, 1e300);
         }
     }
+    // The texts remembered by a report are those made anew, whether found
+    // or made again after another value took their place.
+    RealTexts remembered(',');
     for (const double x : values) {
         const std::string text = FormatReal(x, '.');
         char rounded[48];
@@ -296,7 +299,9 @@ TEST(ProjectFileTest, RealsAreWrittenAsTheirFifteenDigitRounding)
         std::string comma = text;
         std::replace(comma.begin(), comma.end(), '.', ',');
         ASSERT_EQ(FormatReal(x, ','), comma);
+        ASSERT_EQ(remembered.Of(x), comma);
     }
+    for (auto x = values.rbegin(); x != values.rend(); ++x) ASSERT_EQ(remembered.Of(*x), FormatReal(*x, ','));
 }
 
 TEST(ProjectFileTest, NamesThatCannotBeStoredRefuseTheSave)

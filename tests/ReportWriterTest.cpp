@@ -5,12 +5,14 @@
 #include <sstream>
 #include <string>
 
+#include "calc/BlockRecorder.h"
 #include "calc/EquationText.h"
 #include "calc/FlowCalculation.h"
 #include "calc/MovementTables.h"
 #include "calc/ReportWriter.h"
 #include "calc/RtfReport.h"
 #include "calc/RtfFragments.h"
+#include "calc/RtfStepTemplates.h"
 #include "calc/Validation.h"
 #include "model/TextCodec.h"
 #include "tests/TestSchemes.h"
@@ -485,6 +487,71 @@ TEST(ReportWriterTest, EquationResultsRenderTheirFormulas)
         check(FullBytes(s));
     }
     EXPECT_GT(fields, 200);
+}
+
+// The full report sets each shape of step once and puts every step's
+// numbers and labels into it: byte for byte the document its blocks make,
+// over merges, delays, mobility groups, either separator, and labels that
+// could run into the text around them or look like the writer's markers.
+TEST(ReportWriterTest, StepsSetByShapeAreTheirBlocks)
+{
+    const std::vector<std::string> labels = {"",     " 5",           "5 ",           "Вход 1", R"(a{b}\)", "\xD0",
+                                             "\x90x", "\xEE\x80\x80", "\xEE\x80\x81", "中",     "\xF0\x9D\x84\x9E"};
+    int compared = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        TPipeLine s = test::RandomTree(seed, 15, 10, seed % 2 ? 9 : 0);
+        s.RazVr = seed % 3 == 0;
+        s.VrSk = seed % 4 != 1;
+        if (!ValidateScheme(s).empty()) continue;
+        for (std::size_t n = 1; n < s.Nodes.size(); ++n) {
+            if (n % 3 == seed % 3) s.Nodes[n].Name = labels[(n + seed) % labels.size()];
+        }
+        const char separator = seed % 2 ? ',' : '.';
+        Calculate(s, separator);
+        std::ostringstream blocks;
+        RtfReportWriter writer(blocks);
+        ComposeFullReport(s, separator, writer);
+        writer.Finish();
+        ASSERT_EQ(FullBytes(s, separator), blocks.str()) << "seed " << seed;
+        ++compared;
+    }
+    EXPECT_GE(compared, 6);
+}
+
+// Steps recorded and set by shape are the blocks they stand for, where a
+// value would be set differently alone than amid its text (with a blank the
+// equation's shown result drops, empty, or half a character the next value
+// completes) and where a fixed text holds the character marking values,
+// after earlier steps of the same shape were set from the template.
+TEST(ReportWriterTest, StepsWithValuesBoundToTheirTextAreSetAsBlocks)
+{
+    const std::string marker = "\xEE\x80\x80";
+    const auto fraction = [](auto& out, std::string_view a, std::string_view b) {
+        out.Equation().Text("x = ").Begin(TokenKind::Fraction).Value(a).Value(b).Bar().Text("2").End();
+    };
+    const auto marked = [&](auto& out, std::string_view a, std::string_view) {
+        out.Paragraph(Align::Left, 24).Text(marker + " = ").Value(a);
+    };
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {marker, ""}, {"6", ""}, {"5", "1"}, {" 5", "1"}, {"5", "1 "}, {"", "1"}, {"\xD0", "\x90"}, {"5", "1"}};
+    RtfStepTemplates templates;
+    for (const auto& [a, b] : values) {
+        const auto check = [&](const auto& compose) {
+            BlockRecorder step;
+            compose(step, a, b);
+            std::string recorded;
+            templates.Append(recorded, step);
+
+            std::string expected;
+            RtfBlockSetter setter(expected);
+            BlockStream blocks(setter);
+            compose(blocks, a, b);
+            blocks.Flush();
+            ASSERT_EQ(recorded, expected) << "values \"" << a << "\", \"" << b << "\"";
+        };
+        check(fraction);
+        check(marked);
+    }
 }
 
 TEST(ReportWriterTest, WritesFileOrReportsFailure)
