@@ -27,7 +27,7 @@ char* BlockRecorder::PutText(std::size_t fixed, std::string_view text)
     const auto length = static_cast<std::uint32_t>(text.size());
     char* at = shape_.Take(fixed + sizeof length + text.size());
     std::memcpy(at + fixed, &length, sizeof length);
-    std::memcpy(at + fixed + sizeof length, text.data(), text.size());
+    if (!text.empty()) std::memcpy(at + fixed + sizeof length, text.data(), text.size());
     return at;
 }
 
@@ -57,7 +57,7 @@ BlockRecorder& BlockRecorder::Text(std::string_view text)
 BlockRecorder& BlockRecorder::Value(std::string_view text)
 {
     *shape_.Take(1) = kValue;
-    std::memcpy(values_.Take(text.size()), text.data(), text.size());
+    if (!text.empty()) std::memcpy(values_.Take(text.size()), text.data(), text.size());
     valueEnds_.push_back(static_cast<std::uint32_t>(values_.View().size()));
     return *this;
 }
