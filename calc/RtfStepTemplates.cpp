@@ -26,9 +26,6 @@ std::string MarkerText(std::uint32_t value)
 // shapes, and a scheme that makes more sets the rest as blocks.
 constexpr std::size_t kMaxKeptBytes = std::size_t{32} << 20;
 
-// A value whose RTF text is the value itself.
-constexpr std::size_t kPlain = std::size_t(-1);
-
 // Whether a value is set the same alone as amid the text around it, and
 // whether its RTF text is the value itself (most values are numbers).
 struct ValueKind {
@@ -78,7 +75,7 @@ RtfStepTemplates::Template RtfStepTemplates::Build(const BlockRecorder& step)
 {
     Template t;
     const std::size_t count = step.ValueCount();
-    if (count > kMarkers || step.Shape().find_first_of("\xEE\xEF") != std::string::npos) return t;
+    if (count > kMarkers || step.Shape().find_first_of("\xEE\xEF") != std::string_view::npos) return t;
 
     std::vector<std::string> markers;
     std::vector<std::string_view> marked;
@@ -132,23 +129,19 @@ void RtfStepTemplates::Append(std::string& out, const BlockRecorder& step)
 {
     // The values, and their RTF texts: most are numbers, their own text.
     const std::size_t count = step.ValueCount();
-    values_.clear();
-    converted_.clear();
+    values_.resize(count);
+    rtfValues_.resize(count);
+    if (converted_.size() < count) converted_.resize(count);  // not within the loop: views point into them
     bool separable = true;
     for (std::size_t i = 0; i < count; ++i) {
-        values_.push_back(step.ValueAt(i));
-        const ValueKind kind = KindOf(values_.back());
+        values_[i] = rtfValues_[i] = step.ValueAt(i);
+        const ValueKind kind = KindOf(values_[i]);
         separable = separable && kind.Separable;
-        if (!kind.Plain) AppendRtfText(converted_, values_.back());
-        convertedEnds_.push_back(kind.Plain ? kPlain : converted_.size());
+        if (kind.Plain) continue;
+        converted_[i].clear();
+        AppendRtfText(converted_[i], values_[i]);
+        rtfValues_[i] = converted_[i];
     }
-    rtfValues_ = values_;
-    for (std::size_t i = 0, from = 0; i < count; ++i) {
-        if (convertedEnds_[i] == kPlain) continue;
-        rtfValues_[i] = std::string_view(converted_).substr(from, convertedEnds_[i] - from);
-        from = convertedEnds_[i];
-    }
-    convertedEnds_.clear();
 
     const Template* t = separable ? Find(step) : nullptr;
     if (t && t->Usable)

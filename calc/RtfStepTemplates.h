@@ -64,8 +64,7 @@ private:
     // The values of the step being set, and their RTF texts.
     std::vector<std::string_view> values_;
     std::vector<std::string_view> rtfValues_;
-    std::string converted_;  // the RTF texts that differ from their values
-    std::vector<std::size_t> convertedEnds_;
+    std::vector<std::string> converted_;  // by value, the RTF texts that differ from their values
     std::string scratch_;
     RtfBlockSetter setter_{scratch_};
 };
