@@ -213,11 +213,11 @@ private:
         times.resize(count + 1);
         trialIntensity_.resize(count + 1);
         for (int j = 1; j <= count; ++j) trialIntensity_[j] = R(in_[j].Intensity * in_[j].Width / a.Width);
-        // `times` holds the speeds until the last pass.
-        for (int j = 1; j <= count; ++j) times[j] = R(SpeedByIntensity(a.Kind, in_[j].Group, trialIntensity_[j]));
+        trialSpeed_.resize(count + 1);
+        for (int j = 1; j <= count; ++j) trialSpeed_[j] = R(SpeedByIntensity(a.Kind, in_[j].Group, trialIntensity_[j]));
         for (int j = 1; j <= count; ++j) {
             const Arriving& in = in_[j];
-            double v = times[j];
+            double v = trialSpeed_[j];
             double delay = 0;
             if (v == 0) {
                 const double q = LimitIntensity(a.Kind, in.Group, a.Width);
@@ -239,6 +239,7 @@ private:
         std::vector<int>& label = label_;
         int groups = 1;
         if (!s_.RazVr || count < 2) {
+            trialIntensity_.clear();
             label.assign(count + 1, 1);
         } else {
             TrialTimes(a, trial_);
@@ -268,15 +269,22 @@ private:
         return std::span<const int>(members_).subspan(groupStart_[m], groupStart_[m + 1] - groupStart_[m]);
     }
 
+    // The one arriving state of group m when it has one and a trial on
+    // this area, else 0.
+    int Lone(int m) const { return groupStart_[m + 1] - groupStart_[m] == 1 && !trialIntensity_.empty() ? members_[groupStart_[m]] : 0; }
+
     // Speed, intensity limit, delay and accumulation on the area for a
     // stream whose summed q·δ is `sum`; `people` and `f` describe the stream.
-    void Move(const TArea& a, int group, double sum, double people, double f, TReport& r) const
+    // `lone` is the arriving state that makes the stream alone, if any (else
+    // 0): if its trial on this area went at the same intensity, the speed is
+    // the trial's.
+    void Move(const TArea& a, int group, double sum, double people, double f, int lone, TReport& r) const
     {
         r.StreamPeople = static_cast<std::int32_t>(people);
         r.StreamProjArea = f;
         double q = R(sum / a.Width);
         r.RawIntensity = q;
-        double v = R(SpeedByIntensity(a.Kind, group, q));
+        double v = lone != 0 && trialIntensity_[lone] == q ? trialSpeed_[lone] : R(SpeedByIntensity(a.Kind, group, q));
         double delay = 0;
         double accumulation = 0;
         if (v == 0) {
@@ -317,7 +325,7 @@ private:
             r.StartsFlow = members >= 2;
             if (r.StartsFlow) r.FlowNo = ++counter_;
             r.ProjArea = R(peopleArea / r.People);
-            Move(a, 0, r.Intensity, r.People, r.ProjArea, r);
+            Move(a, 0, r.Intensity, r.People, r.ProjArea, Lone(m), r);
             r.TotalTime = R(r.TotalTime + r.AreaTime);
             r.GroupCode = 1;
         }
@@ -365,7 +373,7 @@ private:
                 r.People = in_[k].People;
                 r.ProjArea = in_[k].ProjArea;
             }
-            Move(a, group, r.Intensity, peopleAll, fAll, r);
+            Move(a, group, r.Intensity, peopleAll, fAll, Lone(label[k]), r);
             r.TotalTime = r.TotalTime + r.AreaTime;
             r.GroupCode = static_cast<std::uint8_t>(group + 1);
         }
@@ -404,6 +412,7 @@ private:
     std::vector<int> fill_;
     std::vector<double> trial_;
     std::vector<double> trialIntensity_;
+    std::vector<double> trialSpeed_;
     std::vector<double> arrival_;
     std::vector<int> renumbered_;
     std::vector<std::uint8_t> consumed_;

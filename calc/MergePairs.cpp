@@ -4,9 +4,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace stelmar {
 
@@ -15,8 +18,6 @@ namespace {
 // Up to this many flows every pair is compared; beyond it the pairs that
 // merge are found through the index below.
 constexpr int kPairwiseLimit = 512;
-
-bool Merge(double ai, double bi, double aj, double bj) { return (ai >= aj && bi <= bj) || (aj >= ai && bj <= bi); }
 
 // The labels of a pair that merges, in the order the pairs are taken.
 void Join(std::vector<int>& label, int i, int j)
@@ -27,41 +28,51 @@ void Join(std::vector<int>& label, int i, int j)
         label[i] = label[j];
 }
 
-// Two times side by side, compared at once (GCC and Clang vectors).
-using TwoTimes = double __attribute__((vector_size(16)));
-
-TwoTimes LoadTwo(const double* p)
+// Bit k set where flow first + k merges with the flow of times (ai, bi),
+// for count ≤ 64 flows: four at a time and without branching where SSE2 is
+// at hand (x86-64 always), one at a time elsewhere. Most pairs do not
+// merge, and a branch per pair would be mispredicted.
+std::uint64_t MergingFlows(const double* a, const double* b, double ai, double bi, int first, int count)
 {
-    TwoTimes two;
-    std::memcpy(&two, p, sizeof two);
-    return two;
+    std::uint64_t merging = 0;
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128d ai2 = _mm_set1_pd(ai);
+    const __m128d bi2 = _mm_set1_pd(bi);
+    // Two bits for the flows at and after `at`: one arrives no later and
+    // leaves no earlier than the other (false for NaN).
+    const auto two = [&](int at) {
+        const __m128d aj = _mm_loadu_pd(a + at);
+        const __m128d bj = _mm_loadu_pd(b + at);
+        const __m128d merges = _mm_or_pd(_mm_and_pd(_mm_cmple_pd(aj, ai2), _mm_cmple_pd(bi2, bj)),
+                                         _mm_and_pd(_mm_cmple_pd(ai2, aj), _mm_cmple_pd(bj, bi2)));
+        return static_cast<std::uint64_t>(_mm_movemask_pd(merges));
+    };
+    for (; k + 4 <= count; k += 4) merging |= (two(first + k) | two(first + k + 2) << 2) << k;
+    if (k + 2 <= count) {
+        merging |= two(first + k) << k;
+        k += 2;
+    }
+#endif
+    for (; k < count; ++k) {
+        const double aj = a[first + k];
+        const double bj = b[first + k];
+        // Bitwise, so that the four comparisons take no branch.
+        const bool merges = ((aj <= ai) & (bi <= bj)) | ((ai <= aj) & (bj <= bi));
+        merging |= static_cast<std::uint64_t>(merges) << k;
+    }
+    return merging;
 }
 
-// For each i, the later flows that merge with it are marked, 64 to a
-// word, two at a time and without branching, then joined in ascending
-// order: most pairs do not merge, and a branch per pair would be
-// mispredicted.
+// For each i, the later flows that merge with it are marked, 64 to a word,
+// then joined in ascending order.
 void MergeEveryPair(const std::vector<double>& a, const std::vector<double>& b, std::vector<int>& label, int n)
 {
-    for (int i = 1; i < n; ++i) {
-        const TwoTimes ai = {a[i], a[i]};
-        const TwoTimes bi = {b[i], b[i]};
+    for (int i = 1; i < n; ++i)
         for (int first = i + 1; first <= n; first += 64) {
-            const int end = std::min(n + 1, first + 64);
-            std::uint64_t merging = 0;
-            int j = first;
-            for (; j + 1 < end; j += 2) {
-                const TwoTimes aj = LoadTwo(&a[j]);
-                const TwoTimes bj = LoadTwo(&b[j]);
-                // Each lane all ones where the pair merges, as in Merge.
-                const auto merges = ((aj <= ai) & (bi <= bj)) | ((ai <= aj) & (bj <= bi));
-                const auto bits = (static_cast<std::uint64_t>(merges[0]) & 1) | (static_cast<std::uint64_t>(merges[1]) & 2);
-                merging |= bits << (j - first);
-            }
-            if (j < end) merging |= static_cast<std::uint64_t>(Merge(a[i], b[i], a[j], b[j])) << (j - first);
+            std::uint64_t merging = MergingFlows(a.data(), b.data(), a[i], b[i], first, std::min(64, n + 1 - first));
             for (; merging != 0; merging &= merging - 1) Join(label, i, first + std::countr_zero(merging));
         }
-    }
 }
 
 // The flows not yet taken as the first of a pair, in order of arrival, in
