@@ -115,7 +115,7 @@ BENCHMARK(BM_Calculate)
     ->Args({10'000, 1, 0})
     ->Args({100'000, 1, 0})
     ->Args({100'000, 0, 1})
-    ->Args({100'000, 1, 1})->Args({10'000, 0, 1})->Args({10'000, 1, 1})->Args({1'000, 0, 1})->Args({1'000, 1, 1})
+    ->Args({100'000, 1, 1})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SummaryReport)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Total)->Apply(Sizes)->Args({10'000, 1});

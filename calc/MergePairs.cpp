@@ -7,8 +7,8 @@
 #include <limits>
 #include <numeric>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace stelmar {
@@ -28,36 +28,17 @@ void Join(std::vector<int>& label, int i, int j)
         label[i] = label[j];
 }
 
-// Bit k set where flow first + k merges with the flow of times (ai, bi),
-// for count ≤ 64 flows: four at a time and without branching where SSE2 is
-// at hand (x86-64 always), one at a time elsewhere. Most pairs do not
-// merge, and a branch per pair would be mispredicted.
-std::uint64_t MergingFlows(const double* a, const double* b, double ai, double bi, int first, int count)
+// Bit k set where flow first + k (k < count ≤ 64) merges with the flow of
+// times (ai, bi): one arrives no later and leaves no earlier than the other
+// (false where a time is NaN). The comparisons are combined bitwise, so
+// that they take no branch: most pairs do not merge, and a branch per pair
+// would be mispredicted.
+std::uint64_t MergingOneByOne(const double* a, const double* b, double ai, double bi, int first, int count)
 {
     std::uint64_t merging = 0;
-    int k = 0;
-#if defined(__SSE2__)
-    const __m128d ai2 = _mm_set1_pd(ai);
-    const __m128d bi2 = _mm_set1_pd(bi);
-    // Two bits for the flows at and after `at`: one arrives no later and
-    // leaves no earlier than the other (false for NaN).
-    const auto two = [&](int at) {
-        const __m128d aj = _mm_loadu_pd(a + at);
-        const __m128d bj = _mm_loadu_pd(b + at);
-        const __m128d merges = _mm_or_pd(_mm_and_pd(_mm_cmple_pd(aj, ai2), _mm_cmple_pd(bi2, bj)),
-                                         _mm_and_pd(_mm_cmple_pd(ai2, aj), _mm_cmple_pd(bj, bi2)));
-        return static_cast<std::uint64_t>(_mm_movemask_pd(merges));
-    };
-    for (; k + 4 <= count; k += 4) merging |= (two(first + k) | two(first + k + 2) << 2) << k;
-    if (k + 2 <= count) {
-        merging |= two(first + k) << k;
-        k += 2;
-    }
-#endif
-    for (; k < count; ++k) {
+    for (int k = 0; k < count; ++k) {
         const double aj = a[first + k];
         const double bj = b[first + k];
-        // Bitwise, so that the four comparisons take no branch.
         const bool merges = ((aj <= ai) & (bi <= bj)) | ((ai <= aj) & (bj <= bi));
         merging |= static_cast<std::uint64_t>(merges) << k;
     }
@@ -66,13 +47,50 @@ std::uint64_t MergingFlows(const double* a, const double* b, double ai, double b
 
 // For each i, the later flows that merge with it are marked, 64 to a word,
 // then joined in ascending order.
+template <auto Merging>
 void MergeEveryPair(const std::vector<double>& a, const std::vector<double>& b, std::vector<int>& label, int n)
 {
     for (int i = 1; i < n; ++i)
         for (int first = i + 1; first <= n; first += 64) {
-            std::uint64_t merging = MergingFlows(a.data(), b.data(), a[i], b[i], first, std::min(64, n + 1 - first));
+            std::uint64_t merging = Merging(a.data(), b.data(), a[i], b[i], first, std::min(64, n + 1 - first));
             for (; merging != 0; merging &= merging - 1) Join(label, i, first + std::countr_zero(merging));
         }
+}
+
+#if defined(__x86_64__)
+// As MergingOneByOne, four flows to one comparison (the last few one by one).
+__attribute__((target("avx"))) std::uint64_t MergingByFour(const double* a, const double* b, double ai, double bi,
+                                                           int first, int count)
+{
+    const __m256d ai4 = _mm256_set1_pd(ai);
+    const __m256d bi4 = _mm256_set1_pd(bi);
+    std::uint64_t merging = 0;
+    int k = 0;
+    for (; k + 4 <= count; k += 4) {
+        const __m256d aj = _mm256_loadu_pd(a + first + k);
+        const __m256d bj = _mm256_loadu_pd(b + first + k);
+        const __m256d merges =
+            _mm256_or_pd(_mm256_and_pd(_mm256_cmp_pd(aj, ai4, _CMP_LE_OQ), _mm256_cmp_pd(bi4, bj, _CMP_LE_OQ)),
+                         _mm256_and_pd(_mm256_cmp_pd(ai4, aj, _CMP_LE_OQ), _mm256_cmp_pd(bj, bi4, _CMP_LE_OQ)));
+        merging |= static_cast<std::uint64_t>(_mm256_movemask_pd(merges)) << k;
+    }
+    return merging | MergingOneByOne(a, b, ai, bi, first + k, count - k) << k;
+}
+
+__attribute__((target("avx"))) void MergeEveryPairByFour(const std::vector<double>& a, const std::vector<double>& b,
+                                                         std::vector<int>& label, int n)
+{
+    MergeEveryPair<MergingByFour>(a, b, label, n);
+}
+#endif
+
+void MergeEveryPair(const std::vector<double>& a, const std::vector<double>& b, std::vector<int>& label, int n)
+{
+#if defined(__x86_64__)
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx) return MergeEveryPairByFour(a, b, label, n);
+#endif
+    MergeEveryPair<MergingOneByOne>(a, b, label, n);
 }
 
 // The flows not yet taken as the first of a pair, in order of arrival, in
