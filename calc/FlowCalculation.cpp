@@ -271,7 +271,10 @@ private:
 
     // The one arriving state of group m when it has one and a trial on
     // this area, else 0.
-    int Lone(int m) const { return groupStart_[m + 1] - groupStart_[m] == 1 && !trialIntensity_.empty() ? members_[groupStart_[m]] : 0; }
+    int Lone(int m) const
+    {
+        return groupStart_[m + 1] - groupStart_[m] == 1 && !trialIntensity_.empty() ? members_[groupStart_[m]] : 0;
+    }
 
     // Speed, intensity limit, delay and accumulation on the area for a
     // stream whose summed q·δ is `sum`; `people` and `f` describe the stream.

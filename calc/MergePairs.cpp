@@ -74,7 +74,8 @@ __attribute__((target("avx"))) std::uint64_t MergingByFour(const double* a, cons
                          _mm256_and_pd(_mm256_cmp_pd(ai4, aj, _CMP_LE_OQ), _mm256_cmp_pd(bj, bi4, _CMP_LE_OQ)));
         merging |= static_cast<std::uint64_t>(_mm256_movemask_pd(merges)) << k;
     }
-    return merging | MergingOneByOne(a, b, ai, bi, first + k, count - k) << k;
+    if (k < count) merging |= MergingOneByOne(a, b, ai, bi, first + k, count - k) << k;
+    return merging;
 }
 
 __attribute__((target("avx"))) void MergeEveryPairByFour(const std::vector<double>& a, const std::vector<double>& b,
