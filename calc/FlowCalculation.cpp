@@ -204,13 +204,14 @@ private:
             r.TotalTime = r.AreaTime;
     }
 
-    // Time at the downstream end for each arriving state if it went on alone.
+    // Intensity, speed (trialIntensity_, trialSpeed_) and time at the
+    // downstream end (trial_) of each arriving state if it went on alone.
     // Each pass goes over every state, so that the divisions of different
     // states overlap instead of waiting on one another.
-    void TrialTimes(const TArea& a, std::vector<double>& times)
+    void TrialTimes(const TArea& a)
     {
         const int count = static_cast<int>(in_.size()) - 1;
-        times.resize(count + 1);
+        trial_.resize(count + 1);
         trialIntensity_.resize(count + 1);
         for (int j = 1; j <= count; ++j) trialIntensity_[j] = R(in_[j].Intensity * in_[j].Width / a.Width);
         trialSpeed_.resize(count + 1);
@@ -224,7 +225,7 @@ private:
                 delay = R(in.People * in.ProjArea * (1 / (q * a.Width) - 1 / (in.Intensity * in.Width)));
                 v = LimitSpeed(a.Kind, in.Group);
             }
-            times[j] = R(in.TotalTime + R(a.Length / v + delay));
+            trial_[j] = R(in.TotalTime + R(a.Length / v + delay));
         }
     }
 
@@ -242,7 +243,7 @@ private:
             trialIntensity_.clear();
             label.assign(count + 1, 1);
         } else {
-            TrialTimes(a, trial_);
+            TrialTimes(a);
             arrival_.resize(count + 1);
             for (int j = 1; j <= count; ++j) arrival_[j] = in_[j].TotalTime;
             MergePairs(arrival_, trial_, label);
